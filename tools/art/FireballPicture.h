@@ -1,0 +1,17 @@
+#ifndef SKIFF_ART_FIREBALLPICTURE_H
+#define SKIFF_ART_FIREBALLPICTURE_H
+
+#include "Picture.h"
+
+// The big explosion: 8 frames of 32 x 32, a fireball that swells, cools and
+// breaks up into smoke.
+class FireballPicture : public Picture {
+public:
+    const char* path() const override;
+    BITMAP* paint() const override;
+
+    // Paints frame (0 to 7) with its top-left at (x, y), each pixel scale x scale.
+    static void paintFrame(BITMAP* target, int frame, int x, int y, int scale);
+};
+
+#endif
