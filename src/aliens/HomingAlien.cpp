@@ -21,6 +21,16 @@ int clampCoordinate(double value)
     return (int)value;
 }
 
+// Allegro's itofix shifts left, which C++17 leaves undefined for a negative number.
+fixed toFixed(int value)
+{
+    if (value >= 0)
+        return itofix(value);
+    if (value == HomingAlien::MinCoordinate)
+        return -itofix(HomingAlien::MaxCoordinate) - itofix(1);
+    return -itofix(-value);
+}
+
 fixed clampFixed(long long value)
 {
     if (value > 0x7FFFFFFFLL)
@@ -36,8 +46,8 @@ HomingAlien::HomingAlien() : heading(0x800000), fixedX(0), fixedY(0) {}
 void HomingAlien::setPosition(int newX, int newY)
 {
     Alien::setPosition(newX, newY);
-    fixedX = itofix(clampCoordinate(newX));
-    fixedY = itofix(clampCoordinate(newY));
+    fixedX = toFixed(clampCoordinate(newX));
+    fixedY = toFixed(clampCoordinate(newY));
 }
 
 void HomingAlien::move()
@@ -45,8 +55,8 @@ void HomingAlien::move()
     fixed targetX = 0;
     fixed targetY = 0;
     if (target) {
-        targetX = itofix(clampCoordinate(target->x));
-        targetY = itofix(clampCoordinate(target->y));
+        targetX = toFixed(clampCoordinate(target->x));
+        targetY = toFixed(clampCoordinate(target->y));
     }
     const fixed velocity = itofix((int)speed);
     const fixed dx = fixmul(velocity, fixcos(heading));
@@ -60,7 +70,8 @@ void HomingAlien::move()
         return;
     const long long distance = std::llabs((long long)fixedY + dy - targetY) +
                                std::llabs((long long)fixedX + dx - targetX);
-    if (distance <= (long long)itofix(3 * frameWidth))
+    const int closeRange = frameWidth < MaxCoordinate / 3 ? 3 * frameWidth : MaxCoordinate;
+    if (distance <= (long long)itofix(closeRange))
         return;
     const long long cross = (long long)fixmul(dy, clampFixed((long long)targetX - fixedX)) +
                             (long long)fixmul(-dx, clampFixed((long long)targetY - fixedY));

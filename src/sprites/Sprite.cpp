@@ -2,8 +2,6 @@
 
 #include <allegro.h>
 
-#include <cmath>
-
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
@@ -109,25 +107,32 @@ bool Sprite::hitsTerrain(const Level& terrain) const
     if (!(x > -limit && x < limit && y > -limit && y < limit))
         return false;
     const CollisionMask* mask = frameMasks[frameIndex];
-    const int ts = main->tileSize;
+    const long long ts = main->tileSize;
     const int spriteX = (int)x;
     const int spriteY = (int)y;
-    bool hit = false;
-    long long rowTop = (long long)(y - std::fmod(y, ts));
-    while (y + frameHeight > rowTop && !hit) {
-        long long colLeft = (long long)(x - std::fmod(x, ts));
-        // The grid's top row is never tested: the ship flies in under it.
-        if (rowTop > 0) {
-            while (x + frameWidth > colLeft && !hit) {
-                const Tile* cell = colLeft >= 0 ? main->cellAt((int)(colLeft / ts), (int)(rowTop / ts)) : nullptr;
-                if (cell && cell->index != 0 && cell->index < main->masks.size() && main->masks[cell->index])
-                    hit = masksOverlap(mask, main->masks[cell->index], spriteX, spriteY, cell->x, cell->y) != 0;
-                colLeft += ts;
-            }
+    // The grid line at or before a position p is p - fmod(p, ts), which is exactly
+    // ts * trunc(p / ts): whole-number division finds the first row and column without fmod.
+    // Cells off the grid hold nothing, and the grid's top row is never tested (the ship flies
+    // in under it), so the walk starts at row 1 and column 0 at the earliest.
+    long long firstRow = spriteY / main->tileSize;
+    long long firstColumn = spriteX / main->tileSize;
+    if (firstRow < 1)
+        firstRow = 1;
+    if (firstColumn < 0)
+        firstColumn = 0;
+    const std::vector<Tile>& cells = main->tiles;
+    for (long long row = firstRow; row < main->height && y + frameHeight > row * ts; ++row) {
+        for (long long column = firstColumn; column < main->width && x + frameWidth > column * ts; ++column) {
+            const size_t at = (size_t)(row * main->width + column);
+            if (at >= cells.size())
+                continue;
+            const Tile& cell = cells[at];
+            if (cell.index != 0 && cell.index < main->masks.size() && main->masks[cell.index] &&
+                masksOverlap(mask, main->masks[cell.index], spriteX, spriteY, cell.x, cell.y))
+                return true;
         }
-        rowTop += ts;
     }
-    return hit;
+    return false;
 }
 
 double Sprite::scrollX() const

@@ -1,0 +1,182 @@
+#include "BenchWorld.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+const int TileCount = 16;
+const int PictureRows = 4;
+
+int opaque()
+{
+    return makecol32(200, 200, 200);
+}
+
+BITMAP* emptyBitmap(int width, int height)
+{
+    BITMAP* bitmap = create_bitmap_ex(32, width, height);
+    if (bitmap)
+        clear_to_color(bitmap, bitmap_mask_color(bitmap));
+    return bitmap;
+}
+
+bool save(BITMAP* bitmap, const std::string& path)
+{
+    if (!bitmap)
+        return false;
+    bool saved = save_bitmap(path.c_str(), bitmap, nullptr) == 0;
+    destroy_bitmap(bitmap);
+    return saved;
+}
+
+// Frames of round blobs stacked vertically, growing frame by frame like an explosion.
+BITMAP* blobStrip(int size, int frames)
+{
+    BITMAP* strip = emptyBitmap(size, size * frames);
+    if (!strip)
+        return nullptr;
+    for (int i = 0; i < frames; ++i)
+        circlefill(strip, size / 2, i * size + size / 2, 2 + (size / 2 - 2) * (i + 1) / frames, opaque());
+    return strip;
+}
+
+// Tiles are numbered down the picture's columns, PictureRows to a column.
+BITMAP* tilePicture()
+{
+    BITMAP* picture = emptyBitmap(TileCount / PictureRows * BenchWorld::TileSize, PictureRows * BenchWorld::TileSize);
+    if (!picture)
+        return nullptr;
+    const int t = BenchWorld::TileSize;
+    for (int k = 1; k < TileCount; ++k) {
+        int left = k / PictureRows * t;
+        int top = k % PictureRows * t;
+        if (k == 1) {
+            rectfill(picture, left, top, left + t - 1, top + t - 1, opaque());
+        } else if (k == 2) {
+            rectfill(picture, left, top + t - 6, left + t - 1, top + t - 1, opaque());
+        } else if (k == 3) {
+            rectfill(picture, left, top, left + t - 1, top + 5, opaque());
+        } else {
+            // Slopes of different steepness, rising to the right.
+            int steepness = k - 3;
+            for (int x = 0; x < t; ++x) {
+                int height = x * steepness / 12;
+                if (height > 0)
+                    vline(picture, left + x, top + t - (height < t ? height : t), top + t - 1, opaque());
+            }
+        }
+    }
+    return picture;
+}
+
+}
+
+BenchWorld::BenchWorld()
+{
+    const char* base = getenv("TMPDIR");
+    std::string pattern = std::string(base ? base : "/tmp") + "/skiff-bench-XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (mkdtemp(buffer.data()))
+        dir = buffer.data();
+}
+
+BenchWorld::~BenchWorld()
+{
+    if (!dir.empty()) {
+        std::string command = "rm -rf '" + dir + "'";
+        if (system(command.c_str()) != 0)
+            return;
+    }
+}
+
+bool BenchWorld::ready() const
+{
+    return !dir.empty();
+}
+
+bool BenchWorld::writeSpritePictures() const
+{
+    if (!ready())
+        return false;
+    mkdir((dir + "/bmp").c_str(), 0755);
+
+    BITMAP* shot = emptyBitmap(10, 4);
+    if (shot)
+        rectfill(shot, 0, 1, 9, 2, opaque());
+    BITMAP* ship = emptyBitmap(24, 24);
+    if (ship) {
+        for (int frame = 0; frame < 2; ++frame) {
+            int points[6] = {0, frame * 12, 23, frame * 12 + 6, 0, frame * 12 + 11};
+            polygon(ship, 3, points, opaque());
+        }
+    }
+    BITMAP* alien = emptyBitmap(16, 16);
+    if (alien)
+        circlefill(alien, 8, 8, 7, opaque());
+
+    bool written = save(shot, dir + "/bmp/shoot.bmp");
+    written = save(ship, dir + "/bmp/player.bmp") && written;
+    written = save(alien, dir + "/bmp/alien.bmp") && written;
+    written = save(blobStrip(32, 8), dir + "/bmp/boom.bmp") && written;
+    written = save(blobStrip(24, 7), dir + "/bmp/boom2.bmp") && written;
+    return written;
+}
+
+int BenchWorld::tileAt(int column, int row)
+{
+    if (row <= 1 || row == Rows - 1)
+        return column % 7 == 0 ? 4 + column % 12 : 1;
+    if (row == 2)
+        return column % 3 == 0 ? 3 : 0;
+    if (row == Rows - 2)
+        return column % 3 == 1 ? 2 : 0;
+    return 0;
+}
+
+bool BenchWorld::writeLevel(const std::string& name, int columns,
+                            const std::vector<std::pair<int, int>>& aliens) const
+{
+    if (!ready())
+        return false;
+    const std::string levelDir = dir + "/" + name;
+    mkdir(levelDir.c_str(), 0755);
+
+    const std::string picturePath = levelDir + "/tiles.bmp";
+    if (!save(tilePicture(), picturePath))
+        return false;
+    std::string command =
+        "dat -a -n0 -t BMP -bpp 32 '" + levelDir + "/level.dat' '" + picturePath + "' > /dev/null 2>&1";
+    if (system(command.c_str()) != 0)
+        return false;
+
+    {
+        std::ofstream def((levelDir + "/level.def").c_str());
+        def << "LEVELDEF generated " << columns << " columns\n";
+        def << "{ tileset 0 " << int(TileSize) << " " << columns << " " << int(Rows) << "\n";
+        std::string line;
+        for (int row = 0; row < Rows; ++row) {
+            line.clear();
+            for (int column = 0; column < columns; ++column) {
+                char number[8];
+                snprintf(number, sizeof number, "%d ", tileAt(column, row));
+                line += number;
+            }
+            def << line << "\n";
+        }
+        def << "}\n";
+        if (!def)
+            return false;
+    }
+
+    std::ofstream placements((levelDir + "/aliens.def").c_str());
+    placements << "ALIENPROTOS 1\n0 bmp/alien.bmp 0 0\nALIENDEF " << aliens.size() << "\n";
+    for (const std::pair<int, int>& at : aliens)
+        placements << "0 " << at.first << " " << at.second << "\n";
+    return static_cast<bool>(placements);
+}

@@ -1,0 +1,87 @@
+#include <allegro.h>
+#include <alleggl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "WorkingDirectory.h"
+#include "core/Game.h"
+#include "render/Renderer.h"
+
+namespace {
+
+// A small window of our own; the player's configuration is neither read nor written.
+const char WindowConfig[] =
+    "[engineparams]\n"
+    "screenwidth = 320\n"
+    "screenheight = 240\n"
+    "fullScreen = 0\n"
+    "textureFiltering = 1\n";
+
+// Steps run before measuring, so that the ship has flown in and the map has scrolled a little.
+const int WarmUpSteps = 300;
+
+bool displayOpen = false;
+
+// The shipped world on the GL renderer, set up once: a display can be opened only once.
+Game* shippedGame()
+{
+    static Game* game = nullptr;
+    static bool tried = false;
+    if (tried)
+        return game;
+    tried = true;
+    const std::string data = sourceDataDirectory();
+    if (!shippedLevelPresent(data))
+        return nullptr;
+    WorkingDirectory inData(data);
+    Game* made = new Game();
+    made->renderer = new Renderer();
+    made->renderer->setupDisplay();
+    if (made->loadWorld("level0/") != Game::SetupReady)
+        return nullptr;
+    made->elapsedTicks = 1;
+    for (int step = 0; step < WarmUpSteps; ++step) {
+        made->ticks.store(step);
+        made->logicStep();
+    }
+    game = made;
+    return game;
+}
+
+void BM_DrawFrame(benchmark::State& state)
+{
+    if (!displayOpen) {
+        state.SkipWithError("no X display");
+        return;
+    }
+    Game* game = shippedGame();
+    if (!game) {
+        state.SkipWithError("data/level0 is not there yet or did not load");
+        return;
+    }
+    for (auto _ : state) {
+        game->runFrame();
+        glFinish();
+    }
+}
+
+}
+
+BENCHMARK(BM_DrawFrame)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    // Without an X display Allegro's system driver is missing and opening a window would crash.
+    if (getenv("DISPLAY") && allegro_init() == 0) {
+        set_config_data(WindowConfig, static_cast<int>(strlen(WindowConfig)));
+        displayOpen = true;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

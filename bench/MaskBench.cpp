@@ -1,0 +1,147 @@
+#include <allegro.h>
+#include <benchmark/benchmark.h>
+
+#include "NaiveMask.h"
+#include "sprites/CollisionMask.h"
+
+namespace {
+
+enum MaskCase { Corner16, Deep32x16, Checker64, Disjoint };
+
+// Two placed masks and their per-pixel twins, with the answer both must give.
+struct MaskPair {
+    explicit MaskPair(MaskCase which);
+    ~MaskPair();
+
+    CollisionMask* a;
+    CollisionMask* b;
+    NaiveMask* naiveA;
+    NaiveMask* naiveB;
+    int ax, ay, bx, by;
+    int expected;
+};
+
+BITMAP* solid(int width, int height)
+{
+    BITMAP* bitmap = create_bitmap_ex(32, width, height);
+    clear_to_color(bitmap, makecol32(255, 255, 255));
+    return bitmap;
+}
+
+BITMAP* checkerboard(int size, int parity)
+{
+    BITMAP* bitmap = create_bitmap_ex(32, size, size);
+    clear_to_color(bitmap, bitmap_mask_color(bitmap));
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            if ((x + y) % 2 == parity)
+                putpixel(bitmap, x, y, makecol32(255, 255, 255));
+        }
+    }
+    return bitmap;
+}
+
+MaskPair::MaskPair(MaskCase which) : ax(0), ay(0), bx(0), by(0), expected(0)
+{
+    BITMAP* first = nullptr;
+    BITMAP* second = nullptr;
+    switch (which) {
+    case Corner16:
+        // Only pixel (15, 15) of the first is also under the second.
+        first = solid(16, 16);
+        second = solid(16, 16);
+        bx = 15;
+        by = 15;
+        expected = 1;
+        break;
+    case Deep32x16:
+        // A wall tile with a small solid block in its bottom-right corner, and a solid
+        // sprite over the tile's lower half, 5 pixels in from its left edge.
+        first = solid(32, 16);
+        second = create_bitmap_ex(32, 32, 32);
+        clear_to_color(second, bitmap_mask_color(second));
+        rectfill(second, 28, 28, 31, 31, makecol32(255, 255, 255));
+        ax = 5;
+        ay = 16;
+        expected = 1;
+        break;
+    case Checker64:
+        // Every word pair is compared and none has a bit in common.
+        first = checkerboard(64, 0);
+        second = checkerboard(64, 1);
+        expected = 0;
+        break;
+    case Disjoint:
+        first = solid(16, 16);
+        second = solid(16, 16);
+        bx = 100;
+        by = 3;
+        expected = 0;
+        break;
+    }
+    a = createMask(first);
+    b = createMask(second);
+    naiveA = new NaiveMask(*a);
+    naiveB = new NaiveMask(*b);
+    destroy_bitmap(first);
+    destroy_bitmap(second);
+}
+
+MaskPair::~MaskPair()
+{
+    delete naiveA;
+    delete naiveB;
+    destroyMask(a);
+    destroyMask(b);
+}
+
+void BM_MasksOverlap(benchmark::State& state, MaskCase which)
+{
+    MaskPair pair(which);
+    if (masksOverlap(pair.a, pair.b, pair.ax, pair.ay, pair.bx, pair.by) != pair.expected) {
+        state.SkipWithError("masksOverlap gives the wrong answer");
+        return;
+    }
+    const CollisionMask* a = pair.a;
+    const CollisionMask* b = pair.b;
+    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(a);
+        benchmark::DoNotOptimize(b);
+        benchmark::DoNotOptimize(ax);
+        benchmark::DoNotOptimize(bx);
+        int result = masksOverlap(a, b, ax, ay, bx, by);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+void BM_NaiveOverlap(benchmark::State& state, MaskCase which)
+{
+    MaskPair pair(which);
+    if (NaiveMask::overlap(*pair.naiveA, *pair.naiveB, pair.ax, pair.ay, pair.bx, pair.by) != pair.expected) {
+        state.SkipWithError("the per-pixel reference gives the wrong answer");
+        return;
+    }
+    const NaiveMask* a = pair.naiveA;
+    const NaiveMask* b = pair.naiveB;
+    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(a);
+        benchmark::DoNotOptimize(b);
+        benchmark::DoNotOptimize(ax);
+        benchmark::DoNotOptimize(bx);
+        int result = NaiveMask::overlap(*a, *b, ax, ay, bx, by);
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+}
+
+BENCHMARK_CAPTURE(BM_MasksOverlap, corner16, Corner16);
+BENCHMARK_CAPTURE(BM_MasksOverlap, deep32x16, Deep32x16);
+BENCHMARK_CAPTURE(BM_MasksOverlap, checker64, Checker64);
+BENCHMARK_CAPTURE(BM_MasksOverlap, disjoint, Disjoint);
+BENCHMARK_CAPTURE(BM_NaiveOverlap, corner16, Corner16);
+BENCHMARK_CAPTURE(BM_NaiveOverlap, deep32x16, Deep32x16);
+BENCHMARK_CAPTURE(BM_NaiveOverlap, checker64, Checker64);
+BENCHMARK_CAPTURE(BM_NaiveOverlap, disjoint, Disjoint);

@@ -1,0 +1,60 @@
+# Installs Skiff the way Debian installs games: the launcher in games/, the
+# program in lib/games/skiff/, the data in share/games/skiff/, plus a desktop
+# entry, icons and a manual page; and packs the same tree as a .deb.
+include(GNUInstallDirs)
+
+# Relative to the prefix; the launcher finds the others from its own place.
+set(SKIFF_INSTALL_LAUNCHERDIR games CACHE STRING "Launcher directory, relative to the prefix")
+set(SKIFF_INSTALL_GAMEDIR lib/games/skiff CACHE STRING "Program directory, relative to the prefix")
+set(SKIFF_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/skiff CACHE STRING "Data directory, relative to the prefix")
+foreach(dir SKIFF_INSTALL_LAUNCHERDIR SKIFF_INSTALL_GAMEDIR SKIFF_INSTALL_DATADIR)
+  if(IS_ABSOLUTE "${${dir}}")
+    message(FATAL_ERROR "${dir} must be relative to the install prefix")
+  endif()
+endforeach()
+
+file(RELATIVE_PATH SKIFF_LAUNCHER_TO_GAMEDIR
+  /prefix/${SKIFF_INSTALL_LAUNCHERDIR} /prefix/${SKIFF_INSTALL_GAMEDIR})
+file(RELATIVE_PATH SKIFF_LAUNCHER_TO_DATADIR
+  /prefix/${SKIFF_INSTALL_LAUNCHERDIR} /prefix/${SKIFF_INSTALL_DATADIR})
+configure_file(${CMAKE_SOURCE_DIR}/tools/launcher/skiff.in
+  ${CMAKE_BINARY_DIR}/launcher/skiff @ONLY)
+
+install(TARGETS skiff RUNTIME DESTINATION ${SKIFF_INSTALL_GAMEDIR})
+install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/skiff DESTINATION ${SKIFF_INSTALL_LAUNCHERDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/intro ${CMAKE_SOURCE_DIR}/data/bmp ${CMAKE_SOURCE_DIR}/data/level0
+  DESTINATION ${SKIFF_INSTALL_DATADIR})
+install(FILES ${CMAKE_SOURCE_DIR}/data/allegro.cfg DESTINATION ${SKIFF_INSTALL_DATADIR})
+install(FILES ${CMAKE_SOURCE_DIR}/tools/launcher/skiff.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 32 48 64 128)
+  install(FILES ${CMAKE_SOURCE_DIR}/tools/icons/skiff-${size}.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME skiff.png)
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/docs/skiff.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME skiff)
+set(CPACK_PACKAGE_VENDOR "Skiff developers")
+set(CPACK_PACKAGE_CONTACT "Skiff developers <skiff@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "side-scrolling shoot-'em-up for one player")
+set(CPACK_PACKAGE_DESCRIPTION
+  "A cave scrolls slowly from right to left while you steer a small ship with
+the arrow keys and fire straight ahead with the space bar. Aliens wake up as
+they scroll into view and turn toward the ship like slow homing missiles.
+Five lives, one level, drawn with OpenGL through Allegro 4 and AllegroGL.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# dpkg-shlibdeps (from dpkg-dev) finds every library with its version; without
+# it the libraries the game links are named by hand.
+find_program(SKIFF_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(SKIFF_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "liballeggl4.4 (>= 2:4.4.3.1), liballegro4.4 (>= 2:4.4.3.1), libc6, libgcc-s1, libgl1, libstdc++6")
+endif()
+include(CPack)

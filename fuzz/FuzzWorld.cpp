@@ -1,0 +1,196 @@
+#include "FuzzWorld.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/Game.h"
+#include "level/Level.h"
+#include "render/Renderer.h"
+#include "sprites/Explosion.h"
+#include "sprites/Player.h"
+#include "sprites/Shot.h"
+
+namespace {
+
+DATAFILE objects[5];
+unsigned char rawObject[16];
+Renderer* sharedRenderer = nullptr;
+std::string workDirectory;
+
+const char* const Pictures[] = {"bmp/alien.bmp", "bmp/boom.bmp", "bmp/boom2.bmp", "bmp/player.bmp", "bmp/shoot.bmp"};
+
+// The main layer is 24 x 16 cells of 16 pixels, so it scrolls both ways; tile 0 is empty sky.
+const char WorldLevel[] =
+    "LEVELDEF fuzz world\n"
+    "{ tileset 1 16 21 15 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 }\n"
+    "{ tileset 0 16 24 16 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
+    "1 2 3 4 5 6 7 1 2 3 4 5 6 7 1 2 3 4 5 6 7 1 2 3 "
+    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 }\n";
+
+// Pixels follow a pattern of the coordinates, with magenta holes, so that masks differ from tile to tile.
+BITMAP* patterned(int width, int height, int seed)
+{
+    BITMAP* bitmap = create_bitmap_ex(32, width, height);
+    if (!bitmap)
+        abort();
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bool hole = ((x * 7 + y * 3 + seed) % 5) == 0;
+            putpixel(bitmap, x, y, hole ? makecol32(255, 0, 255) : makecol32(x * 4 & 255, y * 8 & 255, seed & 255));
+        }
+    }
+    return bitmap;
+}
+
+void savePicture(const char* name, int width, int height, int seed)
+{
+    BITMAP* bitmap = patterned(width, height, seed);
+    if (save_bitmap(name, bitmap, nullptr) != 0)
+        abort();
+    destroy_bitmap(bitmap);
+}
+
+void removeWorkDirectory()
+{
+    for (const char* name : Pictures)
+        remove((workDirectory + "/" + name).c_str());
+    remove(FuzzWorld::scratchPath().c_str());
+    rmdir((workDirectory + "/bmp").c_str());
+    rmdir(workDirectory.c_str());
+}
+
+}
+
+void FuzzWorld::initialize()
+{
+    if (sharedRenderer)
+        return;
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+        abort();
+    set_color_depth(32);
+    sharedRenderer = new Renderer();
+
+    objects[0].dat = patterned(64, 32, 1);
+    objects[0].type = DAT_BITMAP;
+    objects[0].size = 0;
+    objects[1].dat = patterned(16, 16, 2);
+    objects[1].type = DAT_BITMAP;
+    objects[2].dat = patterned(48, 48, 3);
+    objects[2].type = DAT_BITMAP;
+    objects[3].dat = rawObject;
+    objects[3].type = DAT_DATA;
+    objects[3].size = sizeof rawObject;
+    objects[4].dat = nullptr;
+    objects[4].type = DAT_END;
+
+    const char* base = getenv("TMPDIR");
+    char pattern[512];
+    snprintf(pattern, sizeof pattern, "%s/skiff-fuzz-XXXXXX", base ? base : "/tmp");
+    if (!mkdtemp(pattern))
+        abort();
+    workDirectory = pattern;
+    if (chdir(pattern) != 0 || mkdir("bmp", 0700) != 0)
+        abort();
+    atexit(removeWorkDirectory);
+    savePicture("bmp/alien.bmp", 16, 16, 4);
+    savePicture("bmp/boom.bmp", 32, 256, 5);
+    savePicture("bmp/boom2.bmp", 24, 168, 6);
+    savePicture("bmp/player.bmp", 24, 24, 7);
+    savePicture("bmp/shoot.bmp", 10, 4, 8);
+}
+
+const DATAFILE* FuzzWorld::datafile()
+{
+    return objects;
+}
+
+Renderer* FuzzWorld::renderer()
+{
+    return sharedRenderer;
+}
+
+std::string FuzzWorld::scratchPath()
+{
+    return workDirectory + "/input.dat";
+}
+
+Game* FuzzWorld::makeGame()
+{
+    Game* game = new Game();
+    game->renderer = sharedRenderer;
+    game->level = new Level(sharedRenderer);
+    std::istringstream description(WorldLevel);
+    if (game->level->readDescription(description, objects) != 0)
+        abort();
+
+    Shot* shot = new Shot();
+    shot->renderer = sharedRenderer;
+    shot->level = game->level;
+    shot->frameCount = 1;
+    shot->loadFrames("bmp/shoot.bmp");
+    shot->speed = 5.0;
+    shot->directionX = 1;
+    shot->fireDelay = 5;
+    game->shotPrototypes.push_back(shot);
+
+    const char* explosionPictures[] = {"bmp/boom.bmp", "bmp/boom2.bmp"};
+    const int explosionFrames[] = {8, 7};
+    for (int i = 0; i < 2; ++i) {
+        Explosion* explosion = new Explosion();
+        explosion->renderer = sharedRenderer;
+        explosion->level = game->level;
+        explosion->frameCount = (uint8_t)explosionFrames[i];
+        explosion->loadFrames(explosionPictures[i]);
+        game->explosionPrototypes.push_back(explosion);
+    }
+
+    Player* player = new Player();
+    player->renderer = sharedRenderer;
+    player->level = game->level;
+    player->frameCount = 2;
+    player->loadFrames("bmp/player.bmp");
+    player->x = 100.0;
+    player->y = 100.0;
+    player->speed = 2.0;
+    player->explosion = game->explosionPrototypes[0]->makeCopy();
+    player->shotPrototype = shot;
+    player->game = game;
+    game->player = player;
+    game->lives = 5;
+    return game;
+}

@@ -1,0 +1,26 @@
+#ifndef SKIFF_FUZZ_FUZZWORLD_H
+#define SKIFF_FUZZ_FUZZWORLD_H
+
+#include <string>
+
+struct DATAFILE;
+class Game;
+class Renderer;
+
+// What the fuzz targets share: Allegro without a display, the recording renderer,
+// a small datafile of pictures made in memory and a game world built in code.
+class FuzzWorld {
+public:
+    // Once per process: Allegro, 32-bit colour, and a working directory holding
+    // bmp/alien.bmp, bmp/boom.bmp, bmp/boom2.bmp, bmp/player.bmp and bmp/shoot.bmp.
+    static void initialize();
+    // Three bitmaps (64 x 32, 16 x 16, 48 x 48), one object that is not a bitmap, then DAT_END.
+    static const DATAFILE* datafile();
+    static Renderer* renderer();
+    // A level of two layers, the shot and explosion prototypes and a waiting player, as the game's set-up makes them.
+    static Game* makeGame();
+    // A file in the working directory for targets that need their input on disk.
+    static std::string scratchPath();
+};
+
+#endif

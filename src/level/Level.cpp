@@ -1,0 +1,128 @@
+#include "level/Level.h"
+
+#include <allegro.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "core/TextReader.h"
+#include "level/Tileset.h"
+#include "render/Renderer.h"
+
+namespace {
+
+const double ScrollStep = 0.2;
+const double ScreenCentreRow = 120.0;
+const double ShipOffset = 16.0;
+const int ScreenWidth = 320;
+const int ScreenHeight = 240;
+
+// How far a layer moves per pixel of the main tileset, so that both far edges come into view together.
+// A main tileset as large as the screen never scrolls that way, so its factor is never used.
+double parallaxFactor(int layerExtent, int mainExtent, int screenExtent)
+{
+    int mainRange = mainExtent - screenExtent;
+    if (mainRange == 0)
+        return 0.0;
+    return static_cast<double>(layerExtent - screenExtent) / static_cast<double>(mainRange);
+}
+
+}
+
+Level::Level(Renderer* renderer) : renderer(renderer), mainTileset(nullptr)
+{
+    title[0] = '\0';
+}
+
+Level::~Level()
+{
+    for (Tileset* tileset : tilesets)
+        delete tileset;
+}
+
+int Level::load(const char* directory)
+{
+    std::string base = directory ? directory : "";
+    std::string descriptionPath = base + "level.def";
+    std::ifstream description(descriptionPath.c_str());
+    if (!description.is_open() && renderer)
+        renderer->alert("Unable to find", descriptionPath.c_str(), nullptr, "exit");
+
+    std::string picturesPath = base + "level.dat";
+    DATAFILE* pictures = load_datafile(picturesPath.c_str());
+    if (!pictures) {
+        if (renderer)
+            renderer->alert("Unable to load", picturesPath.c_str(), nullptr, "exit");
+        return -1;
+    }
+
+    int result = readDescription(description, pictures);
+    description.close();
+    unload_datafile(pictures);
+    return result;
+}
+
+int Level::readDescription(std::istream& in, const DATAFILE* datafile)
+{
+    std::string token;
+    if (!TextReader::readToken(in, token) || token != "LEVELDEF")
+        return -1;
+
+    std::string line;
+    TextReader::skipWhiteSpace(in);
+    TextReader::readLine(in, line);
+    memcpy(title, line.data(), line.size());
+    title[line.size()] = '\0';
+    TextReader::skipWhiteSpace(in);
+
+    // A failed stream counts as ended; every pass reads at least one token, so the loop always ends.
+    while (in.good() && in.peek() != std::char_traits<char>::eof()) {
+        Tileset* tileset = new Tileset(renderer);
+        if (tileset->read(in, datafile) == 0)
+            tilesets.push_back(tileset);
+        else
+            delete tileset;
+        TextReader::skipWhiteSpace(in);
+    }
+    if (tilesets.empty())
+        return -1;
+
+    mainTileset = tilesets.back();
+    mainTileset->scrollX = 0.0;
+    mainTileset->scrollY = 0.0;
+    mainTileset->factorX = 1.0;
+    mainTileset->factorY = 1.0;
+    mainTileset->bounded = true;
+    for (size_t i = 0; i + 1 < tilesets.size(); ++i) {
+        Tileset* layer = tilesets[i];
+        layer->scrollX = 0.0;
+        layer->scrollY = 0.0;
+        layer->bounded = false;
+        layer->factorX = parallaxFactor(layer->pixelWidth(), mainTileset->pixelWidth(), ScreenWidth);
+        layer->factorY = parallaxFactor(layer->pixelHeight(), mainTileset->pixelHeight(), ScreenHeight);
+    }
+    return 0;
+}
+
+void Level::update(int, int y)
+{
+    if (!mainTileset)
+        return;
+    double d = y - mainTileset->scrollY - ScreenCentreRow + ShipOffset;
+    if (mainTileset->scrollByX(ScrollStep)) {
+        for (size_t i = 0; i + 1 < tilesets.size(); ++i)
+            tilesets[i]->scrollByX(ScrollStep);
+    }
+    if (mainTileset->scrollByY(d)) {
+        for (size_t i = 0; i + 1 < tilesets.size(); ++i)
+            tilesets[i]->scrollByY(d);
+    }
+}
+
+int Level::draw()
+{
+    for (Tileset* tileset : tilesets)
+        tileset->draw();
+    return 0;
+}

@@ -1,0 +1,58 @@
+#include "level/LevelTestData.h"
+
+#include <allegro.h>
+
+#include <sstream>
+
+MemoryDatafile::MemoryDatafile() : data{0, 0, 0, 0}
+{
+    objects.push_back(DATAFILE{nullptr, DAT_END, 0, nullptr});
+}
+
+MemoryDatafile::~MemoryDatafile()
+{
+    for (BITMAP* bitmap : bitmaps)
+        destroy_bitmap(bitmap);
+}
+
+void MemoryDatafile::addBitmap(BITMAP* bitmap, int type)
+{
+    static_assert(DatBitmap == DAT_BITMAP, "bitmap type as Allegro has it");
+    bitmaps.push_back(bitmap);
+    objects.insert(objects.end() - 1, DATAFILE{bitmap, type, 0, nullptr});
+}
+
+void MemoryDatafile::addData()
+{
+    objects.insert(objects.end() - 1, DATAFILE{data, DAT_DATA, sizeof data, nullptr});
+}
+
+const DATAFILE* MemoryDatafile::get() const
+{
+    return objects.data();
+}
+
+std::string emptyBlock(int pictureIndex, int tileSize, int width, int height)
+{
+    std::string grid;
+    for (int i = 0; i < width * height; ++i)
+        grid += (i % width == width - 1) ? "0\n" : "0 ";
+    return block(pictureIndex, tileSize, width, height, grid);
+}
+
+std::string block(int pictureIndex, int tileSize, int width, int height, const std::string& grid)
+{
+    std::ostringstream out;
+    out << "{ tileset " << pictureIndex << " " << tileSize << " " << width << " " << height << "\n"
+        << grid << "\n}\n";
+    return out.str();
+}
+
+std::string colourAt(BITMAP* bitmap, int x, int y)
+{
+    int c = getpixel(bitmap, x, y);
+    std::ostringstream out;
+    out << getr_depth(bitmap_color_depth(bitmap), c) << "," << getg_depth(bitmap_color_depth(bitmap), c) << ","
+        << getb_depth(bitmap_color_depth(bitmap), c);
+    return out.str();
+}

@@ -1,0 +1,27 @@
+#!/bin/bash
+# Builds the level generator, runs it, and packs the first level into data/level0/:
+# level.def as written, level.dat from the tile pictures in picture-index order.
+#   tools/level/build.sh [BUILD_DIR]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${1:-$root/build-level}
+
+cmake -S "$root" -B "$build" > /dev/null
+cmake --build "$build" --target skiff-levelgen -j2
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build/tools/level/skiff-levelgen" "$work"
+
+# -n0 keeps the order added, which is the picture index of the tileset blocks.
+pictures="far.bmp near.bmp main.bmp"
+(cd "$work" && dat -a -n0 -t BMP -bpp 32 level.dat $pictures > /dev/null)
+listed=$(dat -l "$work/level.dat" | sed -n 's/^- BMP *- \([A-Z_]*\) .*/\1/p' | tr '\n' ' ')
+if [ "$listed" != "FAR_BMP NEAR_BMP MAIN_BMP " ]; then
+    echo "level.dat holds '$listed' instead of the three layers in order" >&2
+    exit 1
+fi
+
+mkdir -p "$root/data/level0"
+cp "$work/level.def" "$work/level.dat" "$root/data/level0/"
+echo "wrote $root/data/level0/level.def and level.dat"

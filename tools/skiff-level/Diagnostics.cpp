@@ -1,0 +1,100 @@
+#include "Diagnostics.h"
+
+#include <algorithm>
+
+Diagnostics::Diagnostics() {}
+
+Diagnostics::~Diagnostics() {}
+
+void Diagnostics::error(const std::string& file, SourcePosition position, const std::string& text)
+{
+    add(file, position, Error, text);
+}
+
+void Diagnostics::warning(const std::string& file, SourcePosition position, const std::string& text)
+{
+    add(file, position, Warning, text);
+}
+
+void Diagnostics::note(const std::string& file, SourcePosition position, const std::string& text)
+{
+    add(file, position, Note, text);
+}
+
+void Diagnostics::add(const std::string& file, SourcePosition position, Severity severity, const std::string& text)
+{
+    entries.push_back(Entry{file, position, severity, text});
+}
+
+std::string Diagnostics::format(const Entry& entry)
+{
+    static const char* const names[] = {"error", "warning", "note"};
+    std::string line = entry.file;
+    if (entry.position.line > 0) {
+        line += ":" + std::to_string(entry.position.line);
+        if (entry.position.column > 0)
+            line += ":" + std::to_string(entry.position.column);
+    }
+    return line + ": " + names[entry.severity] + ": " + entry.text;
+}
+
+void Diagnostics::print(FILE* out) const
+{
+    std::vector<std::string> files;
+    for (const Entry& entry : entries) {
+        if (std::find(files.begin(), files.end(), entry.file) == files.end())
+            files.push_back(entry.file);
+    }
+    // A note stays right after the entry it belongs to.
+    std::vector<std::vector<const Entry*> > groups;
+    for (const Entry& entry : entries) {
+        if (entry.severity == Note && !groups.empty())
+            groups.back().push_back(&entry);
+        else
+            groups.push_back(std::vector<const Entry*>(1, &entry));
+    }
+    std::stable_sort(groups.begin(), groups.end(),
+                     [&files](const std::vector<const Entry*>& a, const std::vector<const Entry*>& b) {
+                         size_t fileA = std::find(files.begin(), files.end(), a[0]->file) - files.begin();
+                         size_t fileB = std::find(files.begin(), files.end(), b[0]->file) - files.begin();
+                         if (fileA != fileB)
+                             return fileA < fileB;
+                         if (a[0]->position.line != b[0]->position.line)
+                             return a[0]->position.line < b[0]->position.line;
+                         return a[0]->position.column < b[0]->position.column;
+                     });
+    for (const std::vector<const Entry*>& group : groups) {
+        for (const Entry* entry : group)
+            fprintf(out, "%s\n", format(*entry).c_str());
+    }
+}
+
+int Diagnostics::errorCount() const
+{
+    int count = 0;
+    for (const Entry& entry : entries)
+        count += entry.severity == Error;
+    return count;
+}
+
+int Diagnostics::warningCount() const
+{
+    int count = 0;
+    for (const Entry& entry : entries)
+        count += entry.severity == Warning;
+    return count;
+}
+
+bool Diagnostics::has(Severity severity, const std::string& part) const
+{
+    return find(severity, part) != nullptr;
+}
+
+const Diagnostics::Entry* Diagnostics::find(Severity severity, const std::string& part) const
+{
+    for (const Entry& entry : entries) {
+        if (entry.severity == severity && entry.text.find(part) != std::string::npos)
+            return &entry;
+    }
+    return nullptr;
+}

@@ -1,0 +1,49 @@
+#ifndef SKIFF_LEVEL_TOOL_DIAGNOSTICS_H
+#define SKIFF_LEVEL_TOOL_DIAGNOSTICS_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "SourcePosition.h"
+
+// The problems found in a level's files, printed the way compilers do:
+// "FILE:LINE:COLUMN: error: text".
+class Diagnostics {
+public:
+    enum Severity { Error, Warning, Note };
+
+    struct Entry {
+        std::string file;
+        SourcePosition position;
+        Severity severity;
+        std::string text;
+    };
+
+    Diagnostics();
+    virtual ~Diagnostics();
+
+    void error(const std::string& file, SourcePosition position, const std::string& text);
+    void warning(const std::string& file, SourcePosition position, const std::string& text);
+    // A remark attached to the diagnostic before it.
+    void note(const std::string& file, SourcePosition position, const std::string& text);
+
+    // Every entry, files in the order first mentioned, and within a file by position.
+    void print(FILE* out) const;
+    // One entry as a line without its line end.
+    static std::string format(const Entry& entry);
+
+    int errorCount() const;
+    int warningCount() const;
+    // Whether an entry of this severity has a text containing part (for tests).
+    bool has(Severity severity, const std::string& part) const;
+    // The first entry of this severity whose text contains part; null when none.
+    const Entry* find(Severity severity, const std::string& part) const;
+
+    std::vector<Entry> entries;
+
+private:
+    void add(const std::string& file, SourcePosition position, Severity severity, const std::string& text);
+};
+
+#endif

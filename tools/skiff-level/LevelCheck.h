@@ -1,0 +1,46 @@
+#ifndef SKIFF_LEVEL_TOOL_LEVELCHECK_H
+#define SKIFF_LEVEL_TOOL_LEVELCHECK_H
+
+#include <cstdio>
+#include <string>
+
+#include "AlienChecker.h"
+#include "LevelChecker.h"
+
+class Diagnostics;
+class Level;
+class Renderer;
+
+// "skiff-level check": the three files of a level directory checked together, each
+// result confirmed by loading the same input with the game's own Level and alien reader.
+class LevelCheck {
+public:
+    enum { Passed = 0, Failed = 1, Disagreed = 2 };
+
+    // renderer may be null; the diagnostics are collected, not printed.
+    LevelCheck(Renderer* renderer, Diagnostics* diagnostics);
+    virtual ~LevelCheck();
+
+    // Checks directory's level.def, level.dat and aliens.def; alien pictures are looked for
+    // in dataRoot, the game's working directory. Passed when no error was found, Failed when one
+    // was, Disagreed when the game kept something else than the checker says it does.
+    int run(const std::string& directory, const std::string& dataRoot);
+    // Layers with their sizes and parallax factors, scroll time, aliens and the counts of problems.
+    void printSummary(FILE* out) const;
+
+    LevelChecker levelChecker;
+    AlienChecker alienChecker;
+    bool levelLoaded;   // whether the game loads the level
+    int aliensPlaced;   // aliens the game places
+
+private:
+    bool sameBlocks(const Level& level) const;
+    int checkAliens(const std::string& text, const std::string& dataRoot, Level* level);
+
+    Renderer* renderer;
+    Diagnostics* diagnostics;
+    std::string levelFile;
+    std::string aliensFile;
+};
+
+#endif

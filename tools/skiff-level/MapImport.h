@@ -1,0 +1,55 @@
+#ifndef SKIFF_LEVEL_TOOL_MAPIMPORT_H
+#define SKIFF_LEVEL_TOOL_MAPIMPORT_H
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "TiledMap.h"
+
+class Diagnostics;
+struct BITMAP;
+
+// "skiff-level import": a Tiled map made into the game's level.def, level.dat and aliens.def.
+// Every tile layer becomes a tileset block in map order, the last one the main tileset;
+// background layers keep the leading columns and rows that give their parallax factors;
+// the "aliens" object layer gives the alien prototype and placements.
+class MapImport {
+public:
+    enum { Imported = 0, Refused = 1 };
+    enum { ScreenWidth = 320, ScreenHeight = 240, MaxTiles = 255, MinCoordinate = -32768, MaxCoordinate = 32767 };
+
+    explicit MapImport(Diagnostics* diagnostics);
+    // Destroys the loaded tileset pictures.
+    virtual ~MapImport();
+
+    // Imports mapPath into outDirectory; alien pictures must lie in dataRoot, the game's working
+    // directory. Imported when the three files were written, Refused (nothing written) otherwise.
+    int run(const std::string& mapPath, const std::string& outDirectory, const std::string& dataRoot);
+    // The three files as they would be written, made by run.
+    std::string levelText;
+    std::string datafile;
+    std::string aliensText;
+
+    // Columns (or rows) a background layer keeps: 320 (or 240) pixels plus its parallax factor
+    // times how far the main tileset scrolls, in whole tiles.
+    static int keptTiles(double parallax, int mainPixels, int screenPixels, int tileSize, int available);
+
+private:
+    bool importLayer(size_t index, int keptWidth, int keptHeight, std::string& block, class DatafileWriter& pictures);
+    bool importAliens(const std::string& dataRoot);
+    bool alienPicture(const TiledMap::Object& object, const std::string& dataRoot, std::string& picture);
+    BITMAP* tilesetPicture(const TiledMap::Tileset& tileset);
+    std::string title() const;
+    void error(int line, const std::string& text);
+    void errorIn(const std::string& file, int line, const std::string& text);
+
+    TiledMap map;
+    Diagnostics* diagnostics;
+    bool failed;
+    std::map<std::string, BITMAP*> pictures;
+    std::vector<class LayerPicture*> layerPictures;
+};
+
+#endif

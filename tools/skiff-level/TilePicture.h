@@ -1,0 +1,24 @@
+#ifndef SKIFF_LEVEL_TOOL_TILEPICTURE_H
+#define SKIFF_LEVEL_TOOL_TILEPICTURE_H
+
+#include <string>
+
+struct BITMAP;
+
+// Tileset pictures of Tiled maps, PNG or BMP, turned into the game's kind of picture:
+// 32 bits a pixel, magenta where it is transparent.
+class TilePicture {
+public:
+    // Loads path (PNG through loadpng, or BMP). Transparent: alpha 0 in a PNG that has alpha,
+    // and the colour transparentColour (0xRRGGBB; -1 for none) in any picture. Null when the
+    // picture cannot be loaded; problem then says why. The caller destroys the bitmap.
+    static BITMAP* load(const std::string& path, int transparentColour, std::string& problem);
+    // Saves a picture as an RGBA PNG whose magenta pixels are transparent. 0 on success.
+    static int savePng(const std::string& path, BITMAP* picture);
+    // Whether the PNG in contents carries transparency: an alpha channel or a tRNS chunk.
+    static bool pngHasAlpha(const std::string& contents);
+    // Whether every pixel of the tileSize square at (x, y) is magenta.
+    static bool isEmpty(BITMAP* picture, int x, int y, int tileSize);
+};
+
+#endif

@@ -1,0 +1,96 @@
+// skiff-level: checks a level directory and turns maps of the Tiled map editor into levels.
+//
+//   skiff-level check [--data-root DIR] LEVELDIR
+//   skiff-level import [--data-root DIR] MAP.tmx OUTDIR
+//   skiff-level export [--data-root DIR] LEVELDIR OUT.tmx
+#include <allegro.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Diagnostics.h"
+#include "LevelCheck.h"
+#include "LevelExport.h"
+#include "MapImport.h"
+#include "Paths.h"
+#include "render/Renderer.h"
+
+namespace {
+
+int usage()
+{
+    fprintf(stderr,
+            "usage: skiff-level check [--data-root DIR] LEVELDIR\n"
+            "       skiff-level import [--data-root DIR] MAP.tmx OUTDIR\n"
+            "       skiff-level export [--data-root DIR] LEVELDIR OUT.tmx\n"
+            "DIR is the game's working directory, where alien pictures are looked for;\n"
+            "by default the directory that holds LEVELDIR or OUTDIR.\n");
+    return 2;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return usage();
+    std::string command = argv[1];
+    std::string dataRoot;
+    std::vector<std::string> operands;
+    for (int i = 2; i < argc; ++i) {
+        if (!strcmp(argv[i], "--data-root") && i + 1 < argc)
+            dataRoot = argv[++i];
+        else if (argv[i][0] == '-' && argv[i][1] != '\0')
+            return usage();
+        else
+            operands.push_back(argv[i]);
+    }
+    bool known = command == "check" ? operands.size() == 1 : (command == "import" || command == "export") &&
+                                                                  operands.size() == 2;
+    if (!known)
+        return usage();
+
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
+        fprintf(stderr, "skiff-level: Allegro cannot start\n");
+        return 2;
+    }
+    set_color_depth(32);
+
+    Renderer renderer;
+    Diagnostics diagnostics;
+    if (command == "check") {
+        LevelCheck check(&renderer, &diagnostics);
+        int result = check.run(operands[0], dataRoot.empty() ? Paths::parent(operands[0]) : dataRoot);
+        diagnostics.print(stdout);
+        check.printSummary(stdout);
+        return result;
+    }
+    if (command == "import") {
+        std::string root = dataRoot.empty() ? Paths::parent(operands[1]) : dataRoot;
+        MapImport import(&diagnostics);
+        int result = import.run(operands[0], operands[1], root);
+        diagnostics.print(stdout);
+        if (result != MapImport::Imported) {
+            fprintf(stdout, "nothing written\n");
+            return 1;
+        }
+        fprintf(stdout, "wrote %s, %s and %s\n", Paths::join(operands[1], "level.def").c_str(),
+                Paths::join(operands[1], "level.dat").c_str(), Paths::join(operands[1], "aliens.def").c_str());
+        Diagnostics loaded;
+        LevelCheck check(&renderer, &loaded);
+        int checked = check.run(operands[1], root);
+        loaded.print(stdout);
+        check.printSummary(stdout);
+        return checked;
+    }
+    LevelExport exporter(&diagnostics);
+    int result = exporter.run(operands[0], operands[1], dataRoot.empty() ? Paths::parent(operands[0]) : dataRoot);
+    diagnostics.print(stdout);
+    if (result == 0)
+        fprintf(stdout, "wrote %s\n", operands[1].c_str());
+    return result == 0 ? 0 : 1;
+}

@@ -1,0 +1,67 @@
+#include "MapFiles.h"
+
+#include <allegro.h>
+#include <loadpng.h>
+
+std::string MapFiles::map(int width, int height, int tileSize, const std::string& body, const std::string& attributes)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" orientation=\"orthogonal\" "
+           "renderorder=\"right-down\" width=\"" +
+           std::to_string(width) + "\" height=\"" + std::to_string(height) + "\" tilewidth=\"" +
+           std::to_string(tileSize) + "\" tileheight=\"" + std::to_string(tileSize) + "\" infinite=\"0\"" + attributes +
+           ">\n" + body + "</map>\n";
+}
+
+std::string MapFiles::tileset(int firstGid, const std::string& name, int tileSize, int columns, int tiles,
+                              const std::string& image, const std::string& imageAttributes)
+{
+    return " <tileset firstgid=\"" + std::to_string(firstGid) + "\" name=\"" + name + "\" tilewidth=\"" +
+           std::to_string(tileSize) + "\" tileheight=\"" + std::to_string(tileSize) + "\" tilecount=\"" +
+           std::to_string(tiles) + "\" columns=\"" + std::to_string(columns) + "\">\n  <image source=\"" + image +
+           "\"" + imageAttributes + "/>\n </tileset>\n";
+}
+
+std::string MapFiles::layer(const std::string& name, int width, int height, const std::vector<uint32_t>& gids,
+                            const std::string& attributes)
+{
+    std::string text = " <layer name=\"" + name + "\" width=\"" + std::to_string(width) + "\" height=\"" +
+                       std::to_string(height) + "\"" + attributes + ">\n  <data encoding=\"csv\">\n";
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            size_t cell = static_cast<size_t>(r) * width + c;
+            text += std::to_string(cell < gids.size() ? gids[cell] : 0);
+            if (r + 1 < height || c + 1 < width)
+                text += ",";
+        }
+        text += "\n";
+    }
+    return text + "</data>\n </layer>\n";
+}
+
+void MapFiles::savePng(const std::string& path, BITMAP* picture, bool alpha)
+{
+    BITMAP* copy = create_bitmap_ex(alpha ? 32 : 24, picture->w, picture->h);
+    for (int y = 0; y < picture->h; ++y) {
+        for (int x = 0; x < picture->w; ++x) {
+            int pixel = getpixel(picture, x, y);
+            int r = getr32(pixel), g = getg32(pixel), b = getb32(pixel);
+            if (alpha)
+                putpixel(copy, x, y, makeacol32(r, g, b, r == 255 && g == 0 && b == 255 ? 0 : 255));
+            else
+                putpixel(copy, x, y, makecol24(r, g, b));
+        }
+    }
+    save_png(path.c_str(), copy, nullptr);
+    destroy_bitmap(copy);
+}
+
+int MapFiles::lineOf(const std::string& text, const std::string& part)
+{
+    size_t at = text.find(part);
+    if (at == std::string::npos)
+        return 0;
+    int line = 1;
+    for (size_t i = 0; i < at; ++i)
+        line += text[i] == '\n';
+    return line;
+}

@@ -1,0 +1,28 @@
+#ifndef SKIFF_LEVEL_TOOL_TESTS_MAPFILES_H
+#define SKIFF_LEVEL_TOOL_TESTS_MAPFILES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct BITMAP;
+
+// Pieces of Tiled maps for the tests, laid out as Tiled writes them.
+class MapFiles {
+public:
+    // The XML declaration, the <map> line with the given size and extra attributes, the body, </map>.
+    static std::string map(int width, int height, int tileSize, const std::string& body,
+                           const std::string& attributes = "");
+    // A tileset with one picture cut into tiles.
+    static std::string tileset(int firstGid, const std::string& name, int tileSize, int columns, int tiles,
+                               const std::string& image, const std::string& imageAttributes = "");
+    // A CSV tile layer, one row of the grid a line.
+    static std::string layer(const std::string& name, int width, int height, const std::vector<uint32_t>& gids,
+                             const std::string& attributes = "");
+    // Saves a picture as PNG: with alpha (magenta pixels transparent), or as plain RGB.
+    static void savePng(const std::string& path, BITMAP* picture, bool alpha);
+    // Line (from 1) of the first occurrence of part in text; 0 when absent.
+    static int lineOf(const std::string& text, const std::string& part);
+};
+
+#endif

@@ -1,0 +1,40 @@
+#ifndef SKIFF_LEVEL_TOOL_TESTS_TOOLTESTDATA_H
+#define SKIFF_LEVEL_TOOL_TESTS_TOOLTESTDATA_H
+
+#include <string>
+#include <vector>
+
+#include "Diagnostics.h"
+
+struct BITMAP;
+struct DATAFILE;
+
+// A datafile in memory, as load_datafile gives it; owns its bitmaps.
+class PictureList {
+public:
+    PictureList();
+    ~PictureList();
+    void addBitmap(BITMAP* bitmap);
+    void addData();
+    const DATAFILE* get() const;
+
+private:
+    std::vector<DATAFILE> objects;
+    std::vector<BITMAP*> bitmaps;
+    char data[4];
+};
+
+// Colour of tile id of a test tileset: every id its own colour.
+int tileColour(int id);
+// A 32-bit picture of columns x rows tiles, tile id (counted along the rows, as Tiled does) filled with tileColour(id).
+BITMAP* tilesetPicture(int columns, int rows, int tileSize);
+// "r,g,b" of a pixel.
+std::string rgb(BITMAP* bitmap, int x, int y);
+// "r,g,b" of a colour made with makecol.
+std::string rgbOf(int colour);
+// Position of a diagnostic of this severity whose text contains part, as "line:column"; "" when none.
+std::string whereIs(const Diagnostics& diagnostics, Diagnostics::Severity severity, const std::string& part);
+// Every diagnostic, one a line, for failure messages.
+std::string listed(const Diagnostics& diagnostics);
+
+#endif

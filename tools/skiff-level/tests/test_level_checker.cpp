@@ -1,0 +1,269 @@
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "Diagnostics.h"
+#include "LevelChecker.h"
+#include "ToolTestData.h"
+#include "level/Level.h"
+#include "level/Tileset.h"
+
+namespace {
+
+std::string grid(int width, int height, int value)
+{
+    std::string numbers;
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c)
+            numbers += std::to_string(value) + (c + 1 < width ? " " : "\n");
+    }
+    return numbers;
+}
+
+class LevelChecking : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        pictures.addBitmap(tilesetPicture(2, 2, 16));           // picture 0: 32 x 32, tiles 0 to 3
+        pictures.addData();                                     // object 1: not a bitmap
+        pictures.addBitmap(create_bitmap_ex(32, 40, 24));       // picture 2: 2 tiles and spare pixels
+    }
+
+    int check(const std::string& text)
+    {
+        lastText = text;
+        return checker.check(text, pictures.get());
+    }
+
+    std::string errorAt(const std::string& part) const { return whereIs(diagnostics, Diagnostics::Error, part); }
+    std::string warningAt(const std::string& part) const { return whereIs(diagnostics, Diagnostics::Warning, part); }
+
+    // The grids of the blocks the checker keeps, and of the tilesets the game's Level keeps.
+    std::string checkerGrids() const
+    {
+        std::string all;
+        for (const CheckedBlock& block : checker.blocks) {
+            all += "|" + std::to_string(block.width) + "x" + std::to_string(block.height) + ":";
+            for (uint8_t cell : block.cells)
+                all += " " + std::to_string(cell);
+        }
+        return all;
+    }
+
+    std::string gameGrids() const
+    {
+        Level level(nullptr);
+        std::istringstream in(lastText);
+        level.readDescription(in, pictures.get());
+        std::string all;
+        for (const Tileset* tileset : level.tilesets) {
+            all += "|" + std::to_string(tileset->width) + "x" + std::to_string(tileset->height) + ":";
+            for (const Tile& tile : tileset->tiles)
+                all += " " + std::to_string(tile.index);
+        }
+        return all;
+    }
+
+    PictureList pictures;
+    Diagnostics diagnostics;
+    LevelChecker checker{"level.def", &diagnostics};
+    std::string lastText;
+};
+
+}
+
+TEST_F(LevelChecking, MissingClosingBraceTakesTheNextBlocksBraceAndLosesThatBlockToo)
+{
+    check("LEVELDEF T\n{ tileset 0 16 1 1 1\n{ tileset 0 16 1 1 2 }\n");
+    EXPECT_EQ("3:1", errorAt("\"}\" is missing after the grid")) << listed(diagnostics);
+    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
+    EXPECT_EQ("", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, WrongKeywordDropsOnlyItsOwnBlockAndNamesTheCaseMistake)
+{
+    check("LEVELDEF T\n{ tilesets 0 16 1 1 1 }\n{ Tileset 0 16 1 1 2 }\n{ tileset 0 16 1 1 3 }\n");
+    EXPECT_EQ("2:3", errorAt("not \"tilesets\": the block is dropped")) << listed(diagnostics);
+    EXPECT_EQ("3:3", errorAt("not \"Tileset\" (keywords are case-sensitive)"));
+    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
+    EXPECT_EQ("|1x1: 3", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, BraceWrittenAgainstTheKeywordIsOneTokenOutsideAnyBlock)
+{
+    check("LEVELDEF T\n{tileset 0 16 1 1 1 }\n{ tileset 0 16 1 1 3 }\n");
+    EXPECT_EQ("2:1", errorAt("7 tokens from \"{tileset\" on stand outside any block")) << listed(diagnostics);
+    EXPECT_TRUE(diagnostics.has(Diagnostics::Error, "the brace must stand apart"));
+    EXPECT_EQ("|1x1: 3", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, StrayClosingBraceBetweenBlocksIsNamed)
+{
+    check("LEVELDEF T\n{ tileset 0 16 1 1 1 }\n  }\n{ tileset 0 16 1 1 3 }\n");
+    EXPECT_EQ("3:3", errorAt("\"}\" stands outside any block and is skipped: this \"}\" closes no block"))
+        << listed(diagnostics);
+    EXPECT_EQ("|1x1: 1|1x1: 3", checkerGrids());
+}
+
+TEST_F(LevelChecking, WordWhereANumberBelongsStopsTheGameAndLosesEveryLaterBlock)
+{
+    check("LEVELDEF T\n{ tileset 0 16 2 1\n 1 x }\n{ tileset 0 16 1 1 1 }\n");
+    EXPECT_EQ("3:4", errorAt("a word where a number belongs: \"x\" stands where the tile number of column 1, row 0"))
+        << listed(diagnostics);
+    EXPECT_TRUE(diagnostics.has(Diagnostics::Note, "the 1 block after it is lost too"));
+    EXPECT_EQ("", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+    ASSERT_EQ(1u, checker.unreadBlocks.size());
+}
+
+TEST_F(LevelChecking, WordInTheHeaderIsNamedByWhatBelongsThere)
+{
+    check("LEVELDEF T\n{ tileset 0 sixteen 1 1 1 }\n");
+    EXPECT_EQ("2:13", errorAt("\"sixteen\" stands where the tile size belongs")) << listed(diagnostics);
+}
+
+TEST_F(LevelChecking, NumberTooLargeForThirtyTwoBitsStopsTheGame)
+{
+    check("LEVELDEF T\n{ tileset 0 16 1 1 4294967296 }\n{ tileset 0 16 1 1 1 }\n");
+    EXPECT_EQ("2:20", errorAt("does not fit in 32 bits")) << listed(diagnostics);
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, NumbersTooFewSayHowManyTheGridNeedsAndHowManyCame)
+{
+    check("LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3 }\n");
+    EXPECT_EQ("4:3", errorAt("numbers too few: the grid of 2 x 2 cells needs 4 numbers, and \"}\" comes after 3"))
+        << listed(diagnostics);
+}
+
+TEST_F(LevelChecking, NumbersTooManySayHowManyMoreAndTheRealBraceIsNotBlamedAgain)
+{
+    check("LEVELDEF T\n{ tileset 0 16 2 1\n1 2 3 0 }\n{ tileset 0 16 1 1 1 }\n");
+    EXPECT_EQ("3:5", errorAt("numbers too many: the grid of 2 x 1 cells takes 2 numbers, and 2 more follow before"))
+        << listed(diagnostics);
+    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
+    EXPECT_EQ("|1x1: 1", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, TitlelessKeywordSwallowsTheFirstBlocksLineAndItsRestIsSkipped)
+{
+    check("LEVELDEF\n{ tileset 0 16 2 1\n1 2 }\n{ tileset 0 16 1 1 3 }\n");
+    EXPECT_EQ("2:1", errorAt("\"LEVELDEF\" has no title on its line, so this line is taken as the title"))
+        << listed(diagnostics);
+    const Diagnostics::Entry* note = diagnostics.find(Diagnostics::Note, "3 tokens");
+    ASSERT_NE(nullptr, note);
+    EXPECT_EQ(3, note->position.line);
+    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
+    EXPECT_EQ("{ tileset 0 16 2 1", checker.title);
+    EXPECT_EQ("|1x1: 3", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, PictureIndexBeyondTheDatafileOrNotABitmapDropsTheBlock)
+{
+    check("LEVELDEF T\n{ tileset 5 16 1 1 0 }\n{ tileset 1 16 1 1 0 }\n{ tileset -1 16 1 1 0 }\n");
+    EXPECT_EQ("2:11", errorAt("picture index 5 is beyond level.dat, which holds 3 objects (0 to 2)"))
+        << listed(diagnostics);
+    EXPECT_EQ("3:11", errorAt("picture index 1 names a \"DATA\" object of level.dat, not a bitmap"));
+    EXPECT_EQ("4:11", errorAt("picture index -1 is beyond level.dat"));
+    EXPECT_EQ(-1, checker.check(lastText, pictures.get()));
+}
+
+TEST_F(LevelChecking, TileBeyondWhatThePictureYieldsIsPointedAtInTheGrid)
+{
+    check("LEVELDEF T\n{ tileset 0 16 3 1 0 4 260 }\n");
+    EXPECT_EQ("2:22", errorAt("tile 4 is beyond the 4 tiles that picture 0 (32 x 32 pixels) yields")) << listed(diagnostics);
+    EXPECT_EQ("2:24", warningAt("tile number 260 is read as 4: only its low 8 bits count"));
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, PictureThatIsNoMultipleOfTheTileSizeIsAWarningOnly)
+{
+    check("LEVELDEF T\n{ tileset 2 16 1 1 1 }\n");
+    EXPECT_EQ("2:13", warningAt("picture 2 is 40 x 24 pixels, not a multiple of the tile size 16: its last 8 pixel "
+                                "columns and 8 pixel rows are not used"))
+        << listed(diagnostics);
+    EXPECT_EQ("|1x1: 1", checkerGrids());
+}
+
+TEST_F(LevelChecking, TileSizeBelowOneDropsTheBlockBeforeItsGridWithoutBlamingTheGrid)
+{
+    check("LEVELDEF T\n{ tileset 0 0 2 1 1 1 }\n{ tileset 0 16 1 1 2 }\n");
+    EXPECT_EQ("2:13", errorAt("the tile size must be at least 1")) << listed(diagnostics);
+    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
+    EXPECT_EQ("|1x1: 2", checkerGrids());
+    EXPECT_EQ(gameGrids(), checkerGrids());
+}
+
+TEST_F(LevelChecking, LayersSmallerThanTheScreenAreErrorsButAScreenSizedMainIsNot)
+{
+    check("LEVELDEF T\n{ tileset 0 16 19 15\n" + grid(19, 15, 1) + "}\n{ tileset 0 16 20 15\n" + grid(20, 15, 1) + "}\n");
+    EXPECT_EQ("2:1", errorAt("layer 0 is 304 x 240 pixels, smaller than the 320 x 240 screen")) << listed(diagnostics);
+    EXPECT_EQ(1, diagnostics.errorCount());
+}
+
+TEST_F(LevelChecking, MapWiderThanTheAliensFixedPointHoldsIsAnError)
+{
+    check("LEVELDEF T\n{ tileset 0 16 2048 15\n" + grid(2048, 15, 0) + "}\n");
+    EXPECT_EQ("2:1", errorAt("the main tileset is 32768 x 240 pixels")) << listed(diagnostics);
+    check("LEVELDEF T\n{ tileset 0 16 2047 15\n" + grid(2047, 15, 0) + "}\n");
+    EXPECT_EQ(1, diagnostics.errorCount());
+}
+
+TEST_F(LevelChecking, FileWithoutKeywordOrWithoutAnyGoodBlockIsRefused)
+{
+    EXPECT_EQ(-1, check("leveldef T\n{ tileset 0 16 1 1 0 }\n"));
+    EXPECT_EQ("1:1", errorAt("must start with \"LEVELDEF\", not \"leveldef\""));
+    Diagnostics fresh;
+    LevelChecker other("level.def", &fresh);
+    EXPECT_EQ(-1, other.check("LEVELDEF T\n", pictures.get()));
+    EXPECT_TRUE(fresh.has(Diagnostics::Error, "no tileset block reads correctly"));
+}
+
+TEST_F(LevelChecking, KeepsExactlyTheBlocksTheGamesLevelKeepsOnRandomDamagedFiles)
+{
+    const char* const words[] = {"{", "{", "tileset", "Tileset", "0", "1", "2", "3", "4", "16", "-1", "x", "}", "}",
+                                 "{tileset", "260", "2", "1}", "1x", "99999999999"};
+    const char* const gaps[] = {" ", " ", "\n", "\r\n", "\t"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 1500; ++round) {
+        std::string text = random() % 8 ? "LEVELDEF Title\n" : "LEVELDEF\n";
+        int blocks = 1 + static_cast<int>(random() % 4);
+        for (int b = 0; b < blocks; ++b) {
+            // Mostly well-formed blocks, then damaged: words dropped, repeated or replaced.
+            int width = 1 + static_cast<int>(random() % 3);
+            int height = 1 + static_cast<int>(random() % 2);
+            std::vector<std::string> tokens = {"{", "tileset", std::to_string(random() % 3 == 0 ? 2 : 0), "16",
+                                               std::to_string(width), std::to_string(height)};
+            for (int i = 0; i < width * height; ++i)
+                tokens.push_back(std::to_string(random() % 5));
+            tokens.push_back("}");
+            int damage = static_cast<int>(random() % 4);
+            for (int d = 0; d < damage; ++d) {
+                size_t at = random() % tokens.size();
+                switch (random() % 3) {
+                case 0: tokens.erase(tokens.begin() + at); break;
+                case 1: tokens.insert(tokens.begin() + at, words[random() % (sizeof words / sizeof *words)]); break;
+                default: tokens[at] = words[random() % (sizeof words / sizeof *words)]; break;
+                }
+                if (tokens.empty())
+                    break;
+            }
+            for (const std::string& token : tokens)
+                text += token + gaps[random() % (sizeof gaps / sizeof *gaps)];
+        }
+        diagnostics = Diagnostics();
+        int result = check(text);
+        ASSERT_EQ(gameGrids(), checkerGrids()) << text;
+        Level level(nullptr);
+        std::istringstream in(text);
+        ASSERT_EQ(level.readDescription(in, pictures.get()), result) << text;
+    }
+}
