@@ -6,7 +6,7 @@ int main()
 {
     // Without a system driver (no X display) every later Allegro call would crash.
     if (allegro_init() != 0) {
-        allegro_message("Unable to set screen mode: %s\n", allegro_error);
+        allegro_message("Unable to set screen mode: %s\n", allegro_error[0] ? allegro_error : "no display");
         return -1;
     }
     Game* game = new Game();

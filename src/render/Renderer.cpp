@@ -17,6 +17,12 @@ const int LifeSymbolCell = 127;
 const int FirstCode = 32;
 const int LastCode = 127;
 
+bool shownCode(char c)
+{
+    signed char code = static_cast<signed char>(c);
+    return code >= FirstCode && code <= LastCode;
+}
+
 void setFilter(bool linear)
 {
     GLint filter = linear ? GL_LINEAR : GL_NEAREST;
@@ -151,21 +157,28 @@ void Renderer::drawText(const char* text, float x, float y, signed char characte
     if (fontListBase == 0 || !text || (characterSet != 0 && characterSet != 1))
         return;
 
-    // Codes outside 32..127 would call lists that belong to other cells or to no font at all.
+    // Codes outside 32..127 would call lists of other cells or of no font at all:
+    // they are left out.
+    size_t length = 0;
+    bool allShown = true;
+    for (const char* c = text; *c; ++c, ++length)
+        allShown = allShown && shownCode(*c);
     std::string shown;
-    for (const char* c = text; *c; ++c) {
-        signed char code = *c;
-        if (code >= FirstCode && code <= LastCode)
-            shown += *c;
+    if (!allShown) {
+        for (const char* c = text; *c; ++c)
+            if (shownCode(*c))
+                shown += *c;
+        text = shown.c_str();
+        length = shown.size();
     }
-    if (shown.empty())
+    if (length == 0)
         return;
 
     glBindTexture(GL_TEXTURE_2D, fontTexture);
     glPushMatrix();
     glTranslated(x, y - 240.0, 0.0);
     glListBase(characterSet * 128 + fontListBase - FirstCode);
-    glCallLists(static_cast<GLsizei>(shown.size()), GL_BYTE, shown.data());
+    glCallLists(static_cast<GLsizei>(length), GL_BYTE, text);
     glPopMatrix();
 }
 

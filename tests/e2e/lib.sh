@@ -52,7 +52,7 @@ e2e_cleanup() {
 # Xvfb picks a free display number itself and reports it once it accepts connections.
 start_xvfb() {
     local screen=${1:-1024x768x24}
-    shift
+    shift $(( $# > 0 ? 1 : 0 ))
     stop_xvfb
     local numberFile="$E2E_WORK/display-number"
     : > "$numberFile"
@@ -214,7 +214,7 @@ differing_pixels() {
     "$COMPARE" -metric AE "$E2E_WORK/a.png" "$E2E_WORK/b.png" null: 2>&1 | cut -d' ' -f1
 }
 
-# as_shown PICTURE: how the game shows a picture drawn 1:1 on black: magenta is transparent.
+# as_shown PICTURE OUTPUT: how the game shows a picture drawn 1:1 on black: magenta is transparent.
 as_shown() {
     "$CONVERT" "$1" -alpha off -fill black -opaque magenta "png:$2"
 }
@@ -274,7 +274,7 @@ has_message_box() {
 }
 
 # dismiss_message SECONDS: waits for allegro_message's xmessage box and clicks its
-# OK button, at the box's bottom left (the box has no default button for Return).
+# OK button, at the box's bottom left.
 dismiss_message() {
     poll_until "$1" has_message_box || fail "no message box after $1 s"
     local box HEIGHT=0
@@ -286,7 +286,10 @@ dismiss_message() {
 # message_text: the text the game handed to xmessage, while the box is open.
 message_text() {
     local child
-    for child in $(pgrep -P "$(pgrep -P "$E2E_GAME_PID" | head -1)" 2> /dev/null); do
+    local game
+    game=$(pgrep -P "$E2E_GAME_PID" 2> /dev/null | head -1)
+    [ -n "$game" ] || return 0
+    for child in $(pgrep -P "$game" 2> /dev/null); do
         tr '\0' ' ' < "/proc/$child/cmdline" 2> /dev/null
     done
 }

@@ -49,7 +49,7 @@ poll_until 30 alert_shown || fail "the game waits, but no alert is visible ($ALE
 game_running || fail "the game ended without showing an alert"
 take_alerts() {
     game_stopped && return 0
-    press Return
+    dismiss_alert
     return 1
 }
 poll_until 30 take_alerts || fail "Return does not take the level alerts away"

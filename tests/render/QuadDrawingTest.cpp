@@ -184,8 +184,3 @@ TEST_F(QuadDrawing, EachFrameStartsBlack)
     EXPECT_TRUE(isBlack(0, 0, 319, 239));
     renderer->endFrame();
 }
-
-TEST_F(QuadDrawing, ScreenHeightIsTheModeSet)
-{
-    EXPECT_EQ(renderer->screenHeight(), 240);
-}
