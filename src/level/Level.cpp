@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/TextReader.h"
+#include "level/DatafileCheck.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 
@@ -50,7 +51,8 @@ int Level::load(const char* directory)
         renderer->alert("Unable to find", descriptionPath.c_str(), nullptr, "exit");
 
     std::string picturesPath = base + "level.dat";
-    DATAFILE* pictures = load_datafile(picturesPath.c_str());
+    // load_datafile crashes on a cut or corrupted file, so it is only given one that holds together.
+    DATAFILE* pictures = DatafileCheck::isSound(picturesPath.c_str()) ? load_datafile(picturesPath.c_str()) : nullptr;
     if (!pictures) {
         if (renderer)
             renderer->alert("Unable to load", picturesPath.c_str(), nullptr, "exit");

@@ -17,6 +17,8 @@ const double FirstCellOffset = 0.5;
 const int ScreenWidth = 320;
 const int ScreenHeight = 240;
 const int ExtraCells = 2;
+// Cells hold 8-bit tile numbers, so no picture past the 256th can ever be shown or hit.
+const int64_t MaxTilePictures = 256;
 
 // First visible row or column of a layer scrolled to position; layers scrolled
 // left of or above their grid start at cell 0.
@@ -105,7 +107,8 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile)
     }
 
     // Tiles are numbered down the columns of the picture.
-    for (int64_t k = 0; k < pictureCount; ++k) {
+    int64_t cutCount = pictureCount < MaxTilePictures ? pictureCount : MaxTilePictures;
+    for (int64_t k = 0; k < cutCount; ++k) {
         BITMAP* tilePicture = create_bitmap(size, size);
         if (!tilePicture)
             return -1;

@@ -8,56 +8,45 @@
 #include <string>
 #include <vector>
 
+#include "level/DatafileBytes.h"
 #include "level/DatafileCheck.h"
 #include "support/TestFiles.h"
 
-// Datafiles written byte by byte after the published format: big-endian numbers,
-// "slh." (a plain packfile), "ALL.", the object count, then the objects.
 namespace {
 
 std::string long32(int64_t value)
 {
-    uint32_t bits = (uint32_t)value;
-    std::string out;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back((char)((bits >> shift) & 0xff));
-    return out;
+    return DatafileBytes::long32(value);
 }
 
 std::string word16(int value)
 {
-    std::string out;
-    out.push_back((char)((value >> 8) & 0xff));
-    out.push_back((char)(value & 0xff));
-    return out;
+    return DatafileBytes::word16(value);
 }
 
 std::string property(const std::string& type, const std::string& text)
 {
-    return "prop" + type + long32(text.size()) + text;
+    return DatafileBytes::property(type, text);
 }
 
 std::string object(const std::string& type, const std::string& contents)
 {
-    return type + long32(contents.size()) + long32(contents.size()) + contents;
+    return DatafileBytes::object(type, contents);
 }
 
 std::string bitmap(int bits, int width, int height, size_t pixelBytes)
 {
-    return object("BMP ", word16(bits) + word16(width) + word16(height) + std::string(pixelBytes, '\x40'));
+    return DatafileBytes::bitmap(bits, width, height, pixelBytes);
 }
 
-std::string datafile(int count, const std::string& objects)
+std::string datafile(int64_t count, const std::string& objects)
 {
-    return "slh.ALL." + long32(count) + objects;
+    return DatafileBytes::datafile(count, objects);
 }
 
-std::string nested(int depth, const std::string& innermost)
+std::string nested(int depth, const std::string& objects)
 {
-    std::string objects = innermost;
-    for (int i = 0; i < depth; ++i)
-        objects = object("FILE", long32(1) + objects);
-    return objects;
+    return DatafileBytes::nested(depth, objects);
 }
 
 std::string readFile(const std::string& path)
@@ -105,6 +94,19 @@ bool passes(const TempDir& dir, const std::string& contents)
 {
     std::string path = dir.write("case.dat", contents);
     return DatafileCheck::isSound(path.c_str());
+}
+
+// What passes must be what Allegro reads: load_datafile is run on it too.
+bool passesAndLoads(const TempDir& dir, const std::string& contents)
+{
+    std::string path = dir.write("case.dat", contents);
+    if (!DatafileCheck::isSound(path.c_str()))
+        return false;
+    DATAFILE* loaded = load_datafile(path.c_str());
+    EXPECT_NE(nullptr, loaded);
+    if (loaded)
+        unload_datafile(loaded);
+    return true;
 }
 
 }
@@ -194,7 +196,7 @@ TEST(DatafileCheck, CountsSizesAndTypesMustFitTheFile)
     };
     TempDir dir;
     for (const Row& row : rows)
-        EXPECT_EQ(row.sound, passes(dir, row.contents)) << row.what;
+        EXPECT_EQ(row.sound, passesAndLoads(dir, row.contents)) << row.what;
 }
 
 TEST(DatafileCheck, BitmapHeadersMustDescribePixelsInsideTheirObject)
@@ -225,7 +227,7 @@ TEST(DatafileCheck, BitmapHeadersMustDescribePixelsInsideTheirObject)
     };
     TempDir dir;
     for (const Row& row : rows)
-        EXPECT_EQ(row.sound, passes(dir, datafile(1, row.object))) << row.what;
+        EXPECT_EQ(row.sound, passesAndLoads(dir, datafile(1, row.object))) << row.what;
 }
 
 TEST(DatafileCheck, NestedDatafilesAreCheckedToTheirDepthLimit)
