@@ -219,8 +219,8 @@ Pixel CaveLayer::rock(int shape, int variantNumber, int x, int y) const
     double tone = 0.74 + 0.36 * grain + 0.08 * (unit3(stone, 0, 9) - 0.5) + 0.12 * stoneLight
         - 0.25 * (1.0 - smoothstep(0.6, 1.6, seam));
 
-    Pixel near = light > 0 ? rgb(122, 78, 62) : mix(rgb(122, 78, 62), rgb(74, 46, 60), -light);
-    Pixel body = mix(near, rgb(42, 25, 40), smoothstep(0.1, 0.95, depth));
+    Pixel shallow = light > 0 ? rgb(122, 78, 62) : mix(rgb(122, 78, 62), rgb(74, 46, 60), -light);
+    Pixel body = mix(shallow, rgb(42, 25, 40), smoothstep(0.1, 0.95, depth));
     body = scale(body, tone);
     Pixel edge = light > 0 ? mix(rgb(128, 84, 68), rgb(238, 190, 122), light)
                            : mix(rgb(110, 70, 66), rgb(58, 34, 62), -light);

@@ -8,8 +8,8 @@
 
 enum { ScreenWidth = 320, ScreenHeight = 240, ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
 
-Preview::Preview(const TileLayer& far, const TileLayer& near, const TileLayer& main, const std::vector<int>& route)
-    : far(far), near(near), main(main), route(route)
+Preview::Preview(const TileLayer& farLayer, const TileLayer& nearLayer, const TileLayer& main, const std::vector<int>& route)
+    : farLayer(farLayer), nearLayer(nearLayer), main(main), route(route)
 {
 }
 
@@ -44,7 +44,7 @@ void Preview::drawScreen(BITMAP* target, int atX, int atY, double scrollX) const
     scrollY = scrollY < 0 ? 0 : (scrollY > maxY ? maxY : scrollY);
 
     set_clip_rect(target, atX, atY, atX + ScreenWidth - 1, atY + ScreenHeight - 1);
-    const TileLayer* layers[3] = { &far, &near, &main };
+    const TileLayer* layers[3] = { &farLayer, &nearLayer, &main };
     for (int k = 0; k < 3; k++) {
         const TileLayer& layer = *layers[k];
         int sx = (int)std::floor(scrollX * factorX(layer) + 0.5);

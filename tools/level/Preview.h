@@ -11,7 +11,7 @@ struct BITMAP;
 class Preview {
 public:
     // route: a ship top y for every ship x (see Passage::route).
-    Preview(const TileLayer& far, const TileLayer& near, const TileLayer& main, const std::vector<int>& route);
+    Preview(const TileLayer& farLayer, const TileLayer& nearLayer, const TileLayer& main, const std::vector<int>& route);
 
     // count screens with the main layer's scrollX spread evenly from `from` to `to`,
     // three to a row, the ship drawn where the route puts it. The caller destroys it.
@@ -24,8 +24,8 @@ private:
     double factorX(const TileLayer& layer) const;
     double factorY(const TileLayer& layer) const;
 
-    const TileLayer& far;
-    const TileLayer& near;
+    const TileLayer& farLayer;
+    const TileLayer& nearLayer;
     const TileLayer& main;
     const std::vector<int>& route;
 };

@@ -4,18 +4,21 @@
 #   tools/level/build.sh [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build-level}
+build=${1:-$root/build-levelgen}
 
-cmake -S "$root" -B "$build" > /dev/null
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DSKIFF_TESTS=OFF > /dev/null
+fi
 cmake --build "$build" --target skiff-levelgen -j2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/tools/level/skiff-levelgen" "$work"
 
-# -n0 keeps the order added, which is the picture index of the tileset blocks.
+# -n0 keeps the order added, which is the picture index of the tileset blocks; -s1 drops
+# the source files' dates, so that the same pictures always make the same datafile.
 pictures="far.bmp near.bmp main.bmp"
-(cd "$work" && dat -a -n0 -t BMP -bpp 32 level.dat $pictures > /dev/null)
+(cd "$work" && dat -a -n0 -s1 -t BMP -bpp 32 level.dat $pictures > /dev/null)
 listed=$(dat -l "$work/level.dat" | sed -n 's/^- BMP *- \([A-Z_]*\) .*/\1/p' | tr '\n' ' ')
 if [ "$listed" != "FAR_BMP NEAR_BMP MAIN_BMP " ]; then
     echo "level.dat holds '$listed' instead of the three layers in order" >&2

@@ -67,14 +67,14 @@ int main(int argc, char** argv)
         return 1;
     set_color_depth(32);
 
-    FarLayer far;
-    NearLayer near;
+    FarLayer farLayer;
+    NearLayer nearLayer;
     CaveLayer cave;
     TileKey blank = CaveLayer::blankKey();
-    if (far.build(nullptr) != 0 || near.build(nullptr) != 0 || cave.build(&blank) != 0)
+    if (farLayer.build(nullptr) != 0 || nearLayer.build(nullptr) != 0 || cave.build(&blank) != 0)
         return 1;
 
-    const TileLayer* layers[3] = { &far, &near, &cave };
+    const TileLayer* layers[3] = { &farLayer, &nearLayer, &cave };
     for (int k = 0; k < 3; k++) {
         const TileLayer& l = *layers[k];
         printf("%-4s %3d x %2d cells, %4d x %3d px, %3d tiles, factors %.4f %.4f\n", l.name(), l.columns(),
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     }
 
     std::vector<int> route = passage.route();
-    Preview preview(far, near, cave, route);
+    Preview preview(farLayer, nearLayer, cave, route);
     if (previewPath) {
         if (to < 0)
             to = cave.pixelWidth() - 320.5;
