@@ -1,6 +1,6 @@
 #!/bin/bash
-# Builds the level generator, runs it, and packs the first level into data/level0/:
-# level.def as written, level.dat from the tile pictures in picture-index order.
+# Builds the level generator, runs it, packs its pictures, turns the result into the
+# Tiled map levels/level0/level0.tmx and imports that into data/level0/.
 #   tools/level/build.sh [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -9,7 +9,7 @@ build=${1:-$root/build-levelgen}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DSKIFF_TESTS=OFF > /dev/null
 fi
-cmake --build "$build" --target skiff-levelgen -j2
+cmake --build "$build" --target skiff-levelgen skiff-level -j2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -25,6 +25,10 @@ if [ "$listed" != "FAR_BMP NEAR_BMP MAIN_BMP " ]; then
     exit 1
 fi
 
-mkdir -p "$root/data/level0"
-cp "$work/level.def" "$work/level.dat" "$root/data/level0/"
-echo "wrote $root/data/level0/level.def and level.dat"
+# The Tiled map is the level's source from here on: the generated layers replace its
+# tile layers (the aliens already placed are kept), and data/level0 is what importing it gives.
+cp "$root/data/level0/aliens.def" "$work/" 2>/dev/null || true
+tool="$build/tools/skiff-level/skiff-level"
+"$tool" export --data-root "$root/data" "$work" "$root/levels/level0/level0.tmx"
+"$tool" import --data-root "$root/data" "$root/levels/level0/level0.tmx" "$root/data/level0"
+echo "wrote $root/levels/level0/level0.tmx and $root/data/level0/"

@@ -180,32 +180,35 @@ int LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot
 
     const Tileset& main = *level->mainTileset;
     index = 0;
-    int reported = 0;
+    int found = 0;
+    const int shown = AlienChecker::MaxReported * 3;
     for (const Alien* alien : game.aliens) {
         const CheckedPlacement& placement = alienChecker.placements[index++];
-        if (reported >= AlienChecker::MaxReported * 3)
-            break;
+        bool wakes = placement.x > 0;
+        bool inside = placement.x >= 0 && placement.y >= 0 &&
+                      placement.x + static_cast<int64_t>(alien->frameWidth) <= main.pixelWidth() &&
+                      placement.y + static_cast<int64_t>(alien->frameHeight) <= main.pixelHeight();
+        bool buried = inside && alien->hitsTerrain(*level);
+        found += !wakes + !inside + buried;
+        if (found > shown)
+            continue;
         std::string where = "the alien at (" + number(placement.x) + ", " + number(placement.y) + ")";
-        if (placement.x <= 0) {
+        if (!wakes)
             diagnostics->error(aliensFile, placement.at,
                                where + " never wakes: an alien wakes when it scrolls in from the right, and the view "
                                "starts at x = 0");
-            ++reported;
-        }
-        if (placement.x < 0 || placement.y < 0 ||
-            placement.x + static_cast<int64_t>(alien->frameWidth) > main.pixelWidth() ||
-            placement.y + static_cast<int64_t>(alien->frameHeight) > main.pixelHeight()) {
+        if (!inside)
             diagnostics->error(aliensFile, placement.at,
                                where + ", " + number(alien->frameWidth) + " x " + number(alien->frameHeight) +
                                    " pixels, is outside the " + number(main.pixelWidth()) + " x " +
                                    number(main.pixelHeight()) + " pixel map");
-            ++reported;
-        } else if (alien->hitsTerrain(*level)) {
+        if (buried)
             diagnostics->error(aliensFile, placement.at,
                                where + " is inside solid terrain: it explodes as soon as the game starts");
-            ++reported;
-        }
     }
+    if (found > shown)
+        diagnostics->error(aliensFile, WholeFile,
+                           number(found - shown) + " more placement problems like these are not listed");
     game.level = nullptr;
     return Passed;
 }

@@ -76,7 +76,7 @@ int countObjects(const DATAFILE* datafile)
 }
 
 LevelChecker::LevelChecker(const std::string& name, Diagnostics* sink)
-    : fileName(name), diagnostics(sink), readByGame(true), stopAt(0), strayCount(0), strayAt(0), silentCount(0),
+    : fileName(name), diagnostics(sink), readByGame(true), strayCount(0), strayAt(0), silentCount(0),
       silentToBrace(false)
 {
 }
@@ -104,7 +104,6 @@ int LevelChecker::check(const std::string& text, const DATAFILE* datafile)
     blocks.clear();
     unreadBlocks.clear();
     readByGame = true;
-    stopAt = 0;
     strayCount = 0;
     silentCount = 0;
     silentToBrace = false;
@@ -135,10 +134,7 @@ int LevelChecker::check(const std::string& text, const DATAFILE* datafile)
         if (!in.hasFailed())
             break;
         // The game reads nothing more; the rest is still checked, from the next block on.
-        if (readByGame) {
-            readByGame = false;
-            stopAt = in.lastStart;
-        }
+        readByGame = false;
         size_t next = in.skipFrom(in.lastStart);
         while (next < text.size() && in.wordAt(next) != "{")
             next = in.skipFrom(next + in.wordAt(next).size());
@@ -217,7 +213,7 @@ void LevelChecker::readBlock(TokenScanner& in, const DATAFILE* datafile)
     size_t headerAt[4];
     for (int i = 0; i < 4; ++i) {
         if (!in.readNumber(header[i])) {
-            numberFailure(in, names[i], "the block header needs four numbers after \"tileset\"");
+            numberFailure(in, names[i], "the block header needs 4 numbers after \"tileset\"", i);
             return;
         }
         headerAt[i] = in.lastStart;
@@ -263,10 +259,9 @@ void LevelChecker::readBlock(TokenScanner& in, const DATAFILE* datafile)
         for (int32_t c = 0; c < block.width; ++c) {
             int32_t value;
             if (!in.readNumber(value)) {
-                numberFailure(in,
-                              "the tile number of column " + number(c) + ", row " + number(r),
-                              "the grid of " + gridSize + " cells needs " + number(cellCount) + " numbers, and \"}\" "
-                              "comes after " + number(static_cast<int64_t>(block.cells.size())));
+                numberFailure(in, "the tile number of column " + number(c) + ", row " + number(r),
+                              "the grid of " + gridSize + " cells needs " + number(cellCount) + " numbers",
+                              static_cast<int64_t>(block.cells.size()));
                 return;
             }
             if ((value & 0xff) != value && cutsReported++ < MaxReported)
@@ -371,14 +366,15 @@ bool LevelChecker::checkPicture(TokenScanner& in, CheckedBlock& block, const DAT
     return beyond == 0;
 }
 
-void LevelChecker::numberFailure(TokenScanner& in, const std::string& what, const std::string& tooFew)
+void LevelChecker::numberFailure(TokenScanner& in, const std::string& what, const std::string& needs, int64_t found)
 {
     size_t at = in.lastStart;
     std::string word = in.wordAt(at);
     switch (in.numberProblem) {
     case TokenScanner::EndOfFile:
     case TokenScanner::NotGood:
-        error(in, at, "the file ends where " + what + " belongs: the block is dropped");
+        error(in, at, "numbers too few: " + needs + ", and the file ends after " + number(found) +
+                          ": the block is dropped");
         break;
     case TokenScanner::OutOfRange:
         error(in, at, quoted(word) + " stands where " + what + " belongs and does not fit in 32 bits: the game "
@@ -386,7 +382,8 @@ void LevelChecker::numberFailure(TokenScanner& in, const std::string& what, cons
         break;
     default:
         if (word == "}")
-            error(in, at, "numbers too few: " + tooFew + ": the game stops reading the file here");
+            error(in, at, "numbers too few: " + needs + ", and \"}\" comes after " + number(found) +
+                              ": the game stops reading the file here");
         else
             error(in, at, "a word where a number belongs: " + quoted(word) + " stands where " + what +
                               " belongs: the game stops reading the file here");

@@ -38,7 +38,8 @@ private:
                       size_t tileSizeAt, const std::vector<size_t>& cellAt);
     void checkTitle(TokenScanner& in, size_t keywordAt, size_t titleAt);
     void checkLayers();
-    void numberFailure(TokenScanner& in, const std::string& what, const std::string& tooFew);
+    // Reports a number that could not be read: what belongs there, and how many of the numbers needed came.
+    void numberFailure(TokenScanner& in, const std::string& what, const std::string& needs, int64_t found);
     void strayToken(size_t at, const std::string& token);
     void flushStray(TokenScanner& in);
     int blockStartsFrom(const TokenScanner& in, size_t at) const;
@@ -49,7 +50,6 @@ private:
     std::string fileName;
     Diagnostics* diagnostics;
     bool readByGame;        // false once the game has stopped reading the file
-    size_t stopAt;          // where it stopped
     size_t strayCount;      // tokens read as failed block starts, not yet reported
     size_t strayAt;
     std::string strayFirst;

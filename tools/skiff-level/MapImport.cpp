@@ -167,19 +167,18 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     return Imported;
 }
 
-std::string MapImport::title() const
+std::string MapImport::title()
 {
     TiledMap::Properties::const_iterator given = map.properties.find("title");
     std::string name = given == map.properties.end() ? Paths::stem(map.file) : trimmed(given->second.value);
     int line = given == map.properties.end() ? 0 : given->second.line;
-    MapImport* self = const_cast<MapImport*>(this);
     if (name.find_first_of("\r\n") != std::string::npos)
-        self->error(line, "the title must be one line");
+        error(line, "the title must be one line");
     else if (name.size() > 127)
-        self->error(line, "the title is " + number(static_cast<int64_t>(name.size())) +
+        error(line, "the title is " + number(static_cast<int64_t>(name.size())) +
                               " characters long: the game keeps 127 at most");
     else if (name.empty() || name.compare(0, 2, "{ ") == 0 || name == "{")
-        self->error(line, "the title must not be empty or start with \"{\", which reads as a block");
+        error(line, "the title must not be empty or start with \"{\", which reads as a block");
     return name;
 }
 

@@ -41,7 +41,8 @@ private:
     bool importAliens(const std::string& dataRoot);
     bool alienPicture(const TiledMap::Object& object, const std::string& dataRoot, std::string& picture);
     BITMAP* tilesetPicture(const TiledMap::Tileset& tileset);
-    std::string title() const;
+    // The map's "title" property, or else its file name; errors for titles the game would misread.
+    std::string title();
     void error(int line, const std::string& text);
     void errorIn(const std::string& file, int line, const std::string& text);
 

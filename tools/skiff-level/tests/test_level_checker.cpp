@@ -140,6 +140,13 @@ TEST_F(LevelChecking, NumbersTooFewSayHowManyTheGridNeedsAndHowManyCame)
     check("LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3 }\n");
     EXPECT_EQ("4:3", errorAt("numbers too few: the grid of 2 x 2 cells needs 4 numbers, and \"}\" comes after 3"))
         << listed(diagnostics);
+    check("LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3");
+    EXPECT_EQ("4:2", errorAt("numbers too few: the grid of 2 x 2 cells needs 4 numbers, and the file ends after 3"))
+        << listed(diagnostics);
+    check("LEVELDEF T\n{ tileset 0 16 2 }\n");
+    EXPECT_EQ("2:18", errorAt("numbers too few: the block header needs 4 numbers after \"tileset\", and \"}\" comes "
+                              "after 3"))
+        << listed(diagnostics);
 }
 
 TEST_F(LevelChecking, NumbersTooManySayHowManyMoreAndTheRealBraceIsNotBlamedAgain)
