@@ -26,7 +26,7 @@ void measureLoad(benchmark::State& state, const char* directory)
         delete level;
         state.ResumeTiming();
         if (!loaded) {
-            state.SkipWithError("the level did not load");
+            state.SkipWithError("the level failed to load");
             break;
         }
     }
@@ -36,7 +36,7 @@ void BM_LevelLoad_level0(benchmark::State& state)
 {
     const std::string data = sourceDataDirectory();
     if (!shippedLevelPresent(data)) {
-        state.SkipWithError("data/level0 is not there yet");
+        state.SkipWithError("data/level0 is missing");
         return;
     }
     WorkingDirectory inData(data);
@@ -65,7 +65,7 @@ void BM_HitsTerrain(benchmark::State& state)
 {
     const std::string data = sourceDataDirectory();
     if (!shippedLevelPresent(data)) {
-        state.SkipWithError("data/level0 is not there yet");
+        state.SkipWithError("data/level0 is missing");
         return;
     }
     Renderer renderer;
@@ -73,7 +73,7 @@ void BM_HitsTerrain(benchmark::State& state)
     {
         WorkingDirectory inData(data);
         if (level.load("level0/") != 0 || !level.mainTileset) {
-            state.SkipWithError("data/level0 did not load");
+            state.SkipWithError("data/level0 failed to load");
             return;
         }
     }

@@ -9,6 +9,7 @@
 #include "aliens/HomingAlien.h"
 #include "level/Level.h"
 #include "render/Renderer.h"
+#include "sprites/CollisionMask.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
@@ -248,15 +249,23 @@ void Game::addPlayerShot(Shot* shot)
 
 void Game::updateShots()
 {
+    // Moving a shot and its terrain test depend on nothing the aliens do, so all shots move
+    // first; the aliens are then walked once for the few that some shot can reach, and each
+    // shot tries those in list order, exactly as it would try the whole list.
     for (std::list<Shot*>::iterator it = playerShots.begin(); it != playerShots.end();) {
         Shot* shot = *it;
         if (shot->update(elapsedTicks) != 0 || (level && shot->hitsTerrain(*level))) {
             delete shot;
             it = playerShots.erase(it);
-            continue;
+        } else {
+            ++it;
         }
+    }
+    gatherShotTargets();
+    for (std::list<Shot*>::iterator it = playerShots.begin(); it != playerShots.end();) {
+        Shot* shot = *it;
         bool hit = false;
-        for (Alien* alien : aliens) {
+        for (Alien* alien : shotTargets) {
             if (alien->exploding || !alien->collidesWith(*shot))
                 continue;
             delete shot;
@@ -285,6 +294,41 @@ void Game::updateShots()
             player->state = Exploding;
         }
         ++it;
+    }
+}
+
+void Game::gatherShotTargets()
+{
+    shotTargets.clear();
+    // The box around every shot's current mask: an alien whose mask box misses it misses every shot.
+    long long left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+    for (const Shot* shot : playerShots) {
+        if (!shot->hasFrame())
+            continue;
+        const CollisionMask* mask = shot->frameMasks[shot->frameIndex];
+        const long long x = (int)shot->x;
+        const long long y = (int)shot->y;
+        if (!any || x < left)
+            left = x;
+        if (!any || y < top)
+            top = y;
+        if (!any || x + mask->width > right)
+            right = x + mask->width;
+        if (!any || y + mask->height > bottom)
+            bottom = y + mask->height;
+        any = true;
+    }
+    if (!any)
+        return;
+    for (Alien* alien : aliens) {
+        if (alien->exploding || !alien->hasFrame())
+            continue;
+        const CollisionMask* mask = alien->frameMasks[alien->frameIndex];
+        const long long x = (int)alien->x;
+        const long long y = (int)alien->y;
+        if (x < right && left < x + mask->width && y < bottom && top < y + mask->height)
+            shotTargets.push_back(alien);
     }
 }
 

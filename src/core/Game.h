@@ -46,6 +46,8 @@ public:
     void addPlayerShot(Shot* shot);
     // Moves every shot and settles what it hits.
     void updateShots();
+    // Fills shotTargets with the aliens, in list order, that some player shot's box meets.
+    void gatherShotTargets();
     // Settles aliens against the ship and the terrain, then moves them.
     void updateAliens();
     // Builds an alien prototype from pictureFile; whether alienPrototypes grew.
@@ -61,6 +63,7 @@ public:
     std::list<Sprite*> enemyShots;
     std::list<Shot*> playerShots;
     std::list<Alien*> aliens;
+    std::vector<Alien*> shotTargets;  // scratch for updateShots, kept to avoid allocating each step
     std::vector<Alien*> alienPrototypes;
     std::vector<Shot*> shotPrototypes;
     std::vector<Explosion*> explosionPrototypes;
