@@ -39,6 +39,7 @@ e2e_init() {
 
 e2e_cleanup() {
     set +e
+    stop_recording
     kill_game
     stop_xvfb
     if [ "$E2E_FAILED" = 1 ] || [ -n "${E2E_KEEP:-}" ]; then
@@ -297,4 +298,127 @@ message_text() {
 # dismiss_alert: an algl_alert in the game's window takes Return.
 dismiss_alert() {
     press Return
+}
+
+# grab FILE: the whole screen, unconverted (xwd), as fast as it can be taken.
+grab() {
+    xwd -root -silent > "$1"
+}
+
+# timed_shot [NAME]: like shot, but prints "FILE SECONDS", SECONDS being the wall-clock
+# time (date +%s.%N) halfway through the capture, for measuring speeds on the screen.
+timed_shot() {
+    local count before after
+    count=$(find "$E2E_WORK" -maxdepth 1 -name 'shot-*.png' | wc -l)
+    local file="$E2E_WORK/shot-$(( count + 1 ))${1:+-$1}.png"
+    before=$(date +%s%N)
+    grab "$E2E_WORK/timed.xwd" || fail "screenshot failed"
+    after=$(date +%s%N)
+    "$CONVERT" "xwd:$E2E_WORK/timed.xwd" "png:$file" 2> /dev/null || fail "screenshot failed"
+    local middle=$(( (before + after) / 2 ))
+    printf '%s %d.%09d\n' "$file" $(( middle / 1000000000 )) $(( middle % 1000000000 ))
+}
+
+# colour_stats FILE GEOMETRY TOLERANCE COLOUR...: counts the pixels of the region
+# WxH+X+Y whose red, green and blue each lie within TOLERANCE of those of one of the
+# COLOURs ("r,g,b"). Prints "count left top right bottom", the box of those pixels in
+# screen coordinates, or "0 -1 -1 -1 -1" when there is none.
+colour_stats() {
+    local file=$1 geometry=$2 tolerance=$3
+    shift 3
+    [[ "$geometry" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "bad geometry $geometry"
+    "$CONVERT" "$file" -crop "$geometry" +repage -depth 8 rgb:- 2> /dev/null |
+        perl -e '
+            my ($w, $x0, $y0, $tol, @colours) = @ARGV;
+            my %wanted;
+            for my $colour (@colours) {
+                my ($r, $g, $b) = split /,/, $colour;
+                for my $dr (-$tol .. $tol) {
+                    for my $dg (-$tol .. $tol) {
+                        for my $db (-$tol .. $tol) {
+                            my ($R, $G, $B) = ($r + $dr, $g + $dg, $b + $db);
+                            next if $R < 0 || $G < 0 || $B < 0 || $R > 255 || $G > 255 || $B > 255;
+                            $wanted{pack("C3", $R, $G, $B)} = 1;
+                        }
+                    }
+                }
+            }
+            local $/;
+            my $data = <STDIN> // "";
+            my ($n, $l, $t, $r, $b) = (0, -1, -1, -1, -1);
+            my $pixels = int(length($data) / 3);
+            for my $i (0 .. $pixels - 1) {
+                next unless $wanted{substr($data, 3 * $i, 3)};
+                my ($x, $y) = ($x0 + $i % $w, $y0 + int($i / $w));
+                $l = $x if $l < 0 || $x < $l;
+                $r = $x if $x > $r;
+                $t = $y if $t < 0;
+                $b = $y;
+                $n++;
+            }
+            print "$n $l $t $r $b\n";
+        ' "${BASH_REMATCH[1]}" "${BASH_REMATCH[3]}" "${BASH_REMATCH[4]}" "$tolerance" "$@"
+}
+
+# picture_colours PICTURE: the colours of a picture other than the transparent magenta,
+# one "r,g,b" a line, most frequent first.
+picture_colours() {
+    "$CONVERT" "$1" -alpha off -depth 8 -format %c histogram:info:- |
+        sort -rn | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p' | grep -vx '255,0,255'
+}
+
+# ppm_to_bmp PPM BMP: a 24-bit BMP, which Allegro and its dat tool read.
+ppm_to_bmp() {
+    "$CONVERT" "ppm:$1" -alpha off -type TrueColor "BMP3:$2" || fail "cannot write $2"
+    # Bits per pixel: the 16-bit word at byte 28 of the headers.
+    local bits
+    bits=$(od -An -tu2 -j28 -N2 "$2" | tr -d ' ')
+    [ "$bits" = 24 ] || fail "$2 is not a 24-bit BMP (it has $bits bits per pixel)"
+}
+
+# build_datafile DATAFILE BMP...: an Allegro datafile holding the pictures as 32-bit
+# bitmaps, object n being the n-th picture.
+build_datafile() {
+    command -v dat > /dev/null || fail "missing tool: dat (liballegro4-dev)"
+    local out=$1
+    shift
+    rm -f "$out"
+    dat -a -n0 -t BMP -bpp 32 "$out" "$@" > "$E2E_WORK/dat.log" 2>&1 || fail "dat failed: $(cat "$E2E_WORK/dat.log")"
+    [ "$(dat -l "$out" 2> /dev/null | grep -c 'bitmap (.*32 bit)')" = $# ] || fail "dat did not store $# bitmaps: $(dat -l "$out" 2>&1)"
+}
+
+E2E_RECORDER_PID=""
+
+# start_recording [SECONDS [PAUSE]]: grabs the screen over and over in the background,
+# PAUSE seconds apart (default 0), into $E2E_WORK/record/<nanoseconds>.xwd, the time
+# the grab began, until stop_recording or SECONDS (default 20).
+start_recording() {
+    stop_recording
+    RECORD_DIR="$E2E_WORK/record"
+    rm -rf "$RECORD_DIR"
+    mkdir -p "$RECORD_DIR"
+    local limit=$(( $(date +%s) + ${1:-20} )) pause=${2:-0}
+    (
+        local taken
+        while [ "${EPOCHREALTIME%.*}" -lt "$limit" ]; do
+            taken=${EPOCHREALTIME/./}000
+            xwd -root -silent > "$RECORD_DIR/next.xwd" 2> /dev/null || break
+            mv "$RECORD_DIR/next.xwd" "$RECORD_DIR/$taken.xwd" 2> /dev/null || break
+            [ "$pause" = 0 ] || sleep "$pause"
+        done
+    ) &
+    E2E_RECORDER_PID=$!
+}
+
+stop_recording() {
+    [ -n "$E2E_RECORDER_PID" ] || return 0
+    kill "$E2E_RECORDER_PID" 2> /dev/null
+    wait "$E2E_RECORDER_PID" 2> /dev/null
+    E2E_RECORDER_PID=""
+    rm -f "$RECORD_DIR/next.xwd"
+}
+
+# recorded_frames: the frames of the last recording, oldest first.
+recorded_frames() {
+    find "$RECORD_DIR" -maxdepth 1 -name '[0-9]*.xwd' | sort
 }
