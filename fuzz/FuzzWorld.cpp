@@ -118,15 +118,22 @@ void FuzzWorld::initialize()
     objects[4].dat = nullptr;
     objects[4].type = DAT_END;
 
-    const char* base = getenv("TMPDIR");
-    char pattern[512];
-    snprintf(pattern, sizeof pattern, "%s/skiff-fuzz-XXXXXX", base ? base : "/tmp");
-    if (!mkdtemp(pattern))
+    // fuzz/run.sh gives each target a directory of its own; without one a temporary one is made and removed.
+    const char* given = getenv("SKIFF_FUZZ_WORK");
+    if (given) {
+        workDirectory = given;
+        mkdir(given, 0700);
+    } else {
+        const char* base = getenv("TMPDIR");
+        char pattern[512];
+        snprintf(pattern, sizeof pattern, "%s/skiff-fuzz-XXXXXX", base ? base : "/tmp");
+        if (!mkdtemp(pattern))
+            abort();
+        workDirectory = pattern;
+        atexit(removeWorkDirectory);
+    }
+    if (chdir(workDirectory.c_str()) != 0 || (mkdir("bmp", 0700) != 0 && errno != EEXIST))
         abort();
-    workDirectory = pattern;
-    if (chdir(pattern) != 0 || mkdir("bmp", 0700) != 0)
-        abort();
-    atexit(removeWorkDirectory);
     savePicture("bmp/alien.bmp", 16, 16, 4);
     savePicture("bmp/boom.bmp", 32, 256, 5);
     savePicture("bmp/boom2.bmp", 24, 168, 6);

@@ -14,13 +14,13 @@ cmake --build "$build" -j2 > /dev/null
 
 mkdir -p "$build/artifacts" "$build/logs"
 status=0
-for target in level_description alien_defs mask_overlap datafile_check; do
+for target in level_description alien_defs mask_overlap datafile_check picture_check; do
     work="$build/corpus/$target"
     mkdir -p "$work"
     log="$build/logs/$target.log"
     # The working corpus grows in the build tree; the seeds in the source tree stay as written.
-    if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+    if SKIFF_FUZZ_WORK="$build/work-$target" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
         "$work" "$here/corpus/$target" > "$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -11,6 +11,7 @@
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Explosion.h"
+#include "sprites/PictureCheck.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
 
@@ -157,7 +158,7 @@ void Game::run()
 
 void Game::showIntro()
 {
-    BITMAP* intro = load_bitmap("intro/intro.pcx", nullptr);
+    BITMAP* intro = PictureCheck::isSound("intro/intro.pcx") ? load_bitmap("intro/intro.pcx", nullptr) : nullptr;
     if (!intro) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Unable to load intro/intro.pcx\n");

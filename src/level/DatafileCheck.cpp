@@ -10,6 +10,7 @@ namespace {
 
 const size_t ReadBlock = 64 * 1024;
 const int32_t PropertyMagic = DAT_PROPERTY;
+const size_t PaletteSize = 256 * 4;
 
 // A bounded cursor over bytes already in memory: every read says whether the bytes were there.
 struct ByteReader {
@@ -71,7 +72,7 @@ int readWord(const unsigned char* data)
     return data[0] << 8 | data[1];
 }
 
-// Depth, width and height, then the pixels: all of them must be inside the object.
+// Depth, width and height, then exactly the pixels they call for.
 bool isSoundBitmap(const unsigned char* data, size_t size)
 {
     if (size < 6)
@@ -82,7 +83,7 @@ bool isSoundBitmap(const unsigned char* data, size_t size)
     const int pixelBytes = bytesPerPixel(bits);
     if (pixelBytes == 0 || width > DatafileCheck::MaxBitmapSide || height > DatafileCheck::MaxBitmapSide)
         return false;
-    return (uint64_t)width * (uint64_t)height * (uint64_t)pixelBytes <= size - 6;
+    return (uint64_t)width * (uint64_t)height * (uint64_t)pixelBytes == size - 6;
 }
 
 struct MemoryFile {
@@ -175,19 +176,41 @@ bool unpack(const unsigned char* packed, size_t packedSize, std::vector<unsigned
     return produced == (int)unpackedSize;
 }
 
-bool isSoundObjects(ByteReader& in, int depth);
+// One object as the check saw it, in the order Allegro meets them (a nested datafile before its objects).
+struct ObjectRecord {
+    int32_t type;
+    int32_t count;                       // objects of a nested datafile
+    std::vector<unsigned char> payload;  // unpacked contents of any other object
+};
 
-bool isSoundPayload(int32_t type, const unsigned char* data, size_t size, int depth)
+typedef std::vector<ObjectRecord> ObjectRecords;
+
+bool isSoundObjects(ByteReader& in, int depth, ObjectRecords& records, int32_t& count);
+
+// Each loader must read its whole object, so that Allegro and the check end an object at the same byte.
+bool isSoundPayload(int32_t type, const unsigned char* data, size_t size, int depth, ObjectRecords& records)
 {
     switch (type) {
     case DAT_FILE: {
+        const size_t at = records.size();
+        records.push_back(ObjectRecord{DAT_FILE, 0, std::vector<unsigned char>()});
         ByteReader nested = {data, size, 0};
-        return isSoundObjects(nested, depth + 1);
+        int32_t count = 0;
+        if (!isSoundObjects(nested, depth + 1, records, count) || nested.pos != size)
+            return false;
+        records[at].count = count;
+        return true;
     }
     case DAT_BITMAP:
     case DAT_C_SPRITE:
     case DAT_XC_SPRITE:
-        return isSoundBitmap(data, size);
+        if (!isSoundBitmap(data, size))
+            return false;
+        break;
+    case DAT_PALETTE:
+        if (size != PaletteSize)
+            return false;
+        break;
     case DAT_FONT:
     case DAT_SAMPLE:
     case DAT_MIDI:
@@ -195,12 +218,14 @@ bool isSoundPayload(int32_t type, const unsigned char* data, size_t size, int de
     case DAT_RLE_SPRITE:
         return false;
     default:
-        return true;
+        break;
     }
+    records.push_back(ObjectRecord{type, 0, std::vector<unsigned char>(data, data + size)});
+    return true;
 }
 
 // Properties, then type, packed size, unpacked size and the contents.
-bool isSoundObject(ByteReader& in, int depth)
+bool isSoundObject(ByteReader& in, int depth, ObjectRecords& records)
 {
     int32_t id = 0;
     if (!in.readLong(id))
@@ -223,22 +248,91 @@ bool isSoundObject(ByteReader& in, int depth)
     const unsigned char* contents = in.data + in.pos;
     in.pos += (size_t)packedSize;
     if (unpackedSize >= 0)
-        return unpackedSize == packedSize && isSoundPayload(id, contents, (size_t)packedSize, depth);
+        return unpackedSize == packedSize && isSoundPayload(id, contents, (size_t)packedSize, depth, records);
     const int64_t expanded = -(int64_t)unpackedSize;
     if (expanded > DatafileCheck::MaxContentSize)
         return false;
     std::vector<unsigned char> unpacked;
     return unpack(contents, (size_t)packedSize, unpacked, (size_t)expanded) &&
-           isSoundPayload(id, unpacked.data(), unpacked.size(), depth);
+           isSoundPayload(id, unpacked.data(), unpacked.size(), depth, records);
 }
 
-bool isSoundObjects(ByteReader& in, int depth)
+bool isSoundObjects(ByteReader& in, int depth, ObjectRecords& records, int32_t& count)
 {
-    int32_t count = 0;
     if (depth > DatafileCheck::MaxDepth || !in.readLong(count) || count < 0 || count > DatafileCheck::MaxObjects)
         return false;
     for (int32_t i = 0; i < count; ++i) {
-        if (!isSoundObject(in, depth))
+        if (!isSoundObject(in, depth, records))
+            return false;
+    }
+    return true;
+}
+
+bool readLong(PACKFILE* file, int32_t& value)
+{
+    unsigned char bytes[4];
+    if (pack_fread(bytes, 4, file) != 4)
+        return false;
+    ByteReader in = {bytes, 4, 0};
+    return in.readLong(value);
+}
+
+bool readToEnd(PACKFILE* file, std::vector<unsigned char>& out)
+{
+    out.clear();
+    while (out.size() <= (size_t)DatafileCheck::MaxContentSize) {
+        const size_t before = out.size();
+        out.resize(before + ReadBlock);
+        const long got = pack_fread(out.data() + before, (long)ReadBlock, file);
+        out.resize(before + (got > 0 ? (size_t)got : 0));
+        if (got < (long)ReadBlock)
+            break;
+    }
+    return out.size() <= (size_t)DatafileCheck::MaxContentSize && pack_ferror(file) == 0;
+}
+
+bool sameObjects(PACKFILE* file, int32_t count, const ObjectRecords& records, size_t& next);
+
+// Reads one object the way load_datafile does, through a chunk, and compares it with what the check saw.
+bool sameObject(PACKFILE* file, const ObjectRecords& records, size_t& next)
+{
+    int32_t id = 0;
+    if (!readLong(file, id))
+        return false;
+    std::vector<unsigned char> property;
+    while (id == PropertyMagic) {
+        int32_t propertyType = 0;
+        int32_t propertySize = 0;
+        if (!readLong(file, propertyType) || !readLong(file, propertySize) || propertySize < 0 ||
+            propertySize > DatafileCheck::MaxPropertySize)
+            return false;
+        property.resize((size_t)propertySize);
+        if (pack_fread(property.data(), propertySize, file) != propertySize || !readLong(file, id))
+            return false;
+    }
+    if (next >= records.size() || records[next].type != id)
+        return false;
+    const ObjectRecord& record = records[next++];
+    PACKFILE* chunk = pack_fopen_chunk(file, FALSE);
+    if (!chunk)
+        return false;
+    // Read no further than the loader will: past an object's unpacked size Allegro's reader can lose its place.
+    bool same;
+    if (id == DAT_FILE) {
+        int32_t count = 0;
+        same = readLong(chunk, count) && count == record.count && sameObjects(chunk, count, records, next);
+    } else {
+        std::vector<unsigned char> payload(record.payload.size());
+        const long size = (long)payload.size();
+        same = pack_fread(payload.data(), size, chunk) == size && payload == record.payload;
+    }
+    return pack_fclose_chunk(chunk) == file && same;
+}
+
+bool sameObjects(PACKFILE* file, int32_t count, const ObjectRecords& records, size_t& next)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        if (!sameObject(file, records, next))
             return false;
     }
     return true;
@@ -255,29 +349,27 @@ bool DatafileCheck::isSound(const char* path)
     if (!file)
         return false;
     std::vector<unsigned char> contents;
-    while (contents.size() <= (size_t)MaxContentSize) {
-        const size_t before = contents.size();
-        contents.resize(before + ReadBlock);
-        const long got = pack_fread(contents.data() + before, (long)ReadBlock, file);
-        contents.resize(before + (got > 0 ? (size_t)got : 0));
-        if (got < (long)ReadBlock)
-            break;
-    }
-    const bool tooLarge = contents.size() > (size_t)MaxContentSize;
-    const bool failed = pack_ferror(file) != 0;
+    const bool read = readToEnd(file, contents);
     pack_fclose(file);
-    if (tooLarge || failed)
+    if (!read)
         return false;
-    return isSoundContents(contents.data(), contents.size());
-}
 
-bool DatafileCheck::isSoundContents(const unsigned char* data, size_t size)
-{
-    if (!data)
-        return false;
-    ByteReader in = {data, size, 0};
+    ByteReader in = {contents.data(), contents.size(), 0};
     int32_t magic = 0;
-    if (!in.readLong(magic) || magic != DAT_MAGIC)
+    int32_t count = 0;
+    ObjectRecords records;
+    if (!in.readLong(magic) || magic != DAT_MAGIC || !isSoundObjects(in, 0, records, count))
         return false;
-    return isSoundObjects(in, 0);
+
+    // Allegro's own reading of packed objects can part from the format on a damaged
+    // stream, so the file is read once more its way and must show the same objects.
+    file = pack_fopen(path, F_READ_PACKED);
+    if (!file)
+        return false;
+    int32_t again = 0;
+    size_t next = 0;
+    const bool same = readLong(file, magic) && magic == DAT_MAGIC && readLong(file, again) && again == count &&
+                      sameObjects(file, count, records, next) && next == records.size();
+    pack_fclose(file);
+    return same;
 }

@@ -1,12 +1,11 @@
 #ifndef SKIFF_LEVEL_DATAFILECHECK_H
 #define SKIFF_LEVEL_DATAFILECHECK_H
 
-#include <cstddef>
-
 // Tells whether a file can be handed to Allegro's load_datafile, which crashes or
 // hangs on a datafile that is cut short or whose counts and sizes lie. Only the
 // structure is checked: every count, property and object within what the file
-// holds, nested datafiles too, and the headers of bitmaps within their objects.
+// holds, nested datafiles too, and the headers of bitmaps against their pixels;
+// then the file is read once more as load_datafile reads it and must agree.
 // Fonts, samples, MIDI tunes, patches and RLE sprites are refused: their contents
 // cannot be checked here, and a level's datafile holds pictures.
 class DatafileCheck {
@@ -23,8 +22,6 @@ public:
     // Whether the file at path, packed or plain, holds a whole datafile that load_datafile
     // can read. False for a missing, empty, cut short or corrupted file.
     static bool isSound(const char* path);
-    // The same for a datafile's contents as the packfile reader gives them (starting with "ALL.").
-    static bool isSoundContents(const unsigned char* data, size_t size);
 };
 
 #endif

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "sprites/PictureCheck.h"
+
 #ifndef GL_CLAMP_TO_EDGE
 #define GL_CLAMP_TO_EDGE 0x812F
 #endif
@@ -76,7 +78,7 @@ int Renderer::setupDisplay()
 
 void Renderer::buildFont()
 {
-    BITMAP* picture = load_bitmap("bmp/fontes.bmp", nullptr);
+    BITMAP* picture = PictureCheck::isSound("bmp/fontes.bmp") ? load_bitmap("bmp/fontes.bmp", nullptr) : nullptr;
     if (!picture)
         return;
 

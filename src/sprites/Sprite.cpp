@@ -6,6 +6,7 @@
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
+#include "sprites/PictureCheck.h"
 
 Sprite::Sprite()
     : renderer(nullptr),
@@ -44,7 +45,7 @@ void Sprite::setPosition(int newX, int newY)
 
 void Sprite::loadFrames(const char* fileName)
 {
-    BITMAP* picture = load_bitmap(fileName, nullptr);
+    BITMAP* picture = PictureCheck::isSound(fileName) ? load_bitmap(fileName, nullptr) : nullptr;
     if (!picture)
         return;
     int count = frameCount > 0 ? frameCount : 1;

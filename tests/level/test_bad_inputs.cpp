@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "aliens/Alien.h"
@@ -14,6 +15,7 @@
 #include "level/DatafileBytes.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
+#include "sprites/PictureCheck.h"
 #include "sprites/Player.h"
 #include "support/RenderLog.h"
 #include "support/TestFiles.h"
@@ -37,32 +39,81 @@ std::string goodPictures()
                                           DatafileBytes::object("DATA", "xyz"));
 }
 
-// A BMP file of the given size whose pixel data stops after the headers.
-std::string bmpHeader(int width, int height)
+void put32(std::string& out, uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back((char)((value >> (8 * i)) & 0xff));
+}
+
+void put16(std::string& out, unsigned value)
+{
+    out.push_back((char)(value & 0xff));
+    out.push_back((char)((value >> 8) & 0xff));
+}
+
+// A Windows BMP of the given size, depth and compression followed by pixelBytes bytes.
+std::string bmpFile(int64_t width, int64_t height, int bits = 24, size_t pixelBytes = 0, uint32_t compression = 0,
+                    uint32_t infoSize = 40)
 {
     std::string out = "BM";
-    auto put32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out.push_back((char)((v >> (8 * i)) & 0xff));
-    };
-    auto put16 = [&out](uint16_t v) {
-        out.push_back((char)(v & 0xff));
-        out.push_back((char)(v >> 8));
-    };
-    put32(54);
-    put32(0);
-    put32(54);
-    put32(40);
-    put32((uint32_t)width);
-    put32((uint32_t)height);
-    put16(1);
-    put16(24);
-    put32(0);
-    put32(0);
-    put32(2835);
-    put32(2835);
-    put32(0);
-    put32(0);
+    put32(out, (uint32_t)(14 + infoSize + pixelBytes));
+    put32(out, 0);
+    put32(out, 14 + infoSize);
+    put32(out, infoSize);
+    put32(out, (uint32_t)width);
+    put32(out, (uint32_t)height);
+    put16(out, 1);
+    put16(out, (unsigned)bits);
+    put32(out, compression);
+    put32(out, (uint32_t)pixelBytes);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    out.resize(14 + infoSize, '\0');
+    return out + std::string(pixelBytes, '\x20');
+}
+
+// A BMP file of the given size whose pixel data stops after the headers.
+std::string bmpHeader(int64_t width, int64_t height, int bits = 24)
+{
+    return bmpFile(width, height, bits);
+}
+
+// An OS/2 BMP: 12-byte info header with 16-bit sizes.
+std::string os2Bmp(unsigned width, unsigned height, size_t pixelBytes)
+{
+    std::string out = "BM";
+    put32(out, (uint32_t)(26 + pixelBytes));
+    put32(out, 0);
+    put32(out, 26);
+    put32(out, 12);
+    put16(out, width);
+    put16(out, height);
+    put16(out, 1);
+    put16(out, 24);
+    return out + std::string(pixelBytes, '\x20');
+}
+
+// The 128-byte header of a PCX picture covering xMin..xMax, yMin..yMax, with no image data.
+std::string pcxHeader(unsigned xMax, unsigned yMax, unsigned bytesPerLine, int bits = 8, int planes = 1,
+                      unsigned xMin = 0)
+{
+    std::string out(128, '\0');
+    out[0] = 10;
+    out[1] = 5;
+    out[2] = 1;
+    out[3] = (char)bits;
+    std::string fields;
+    put16(fields, xMin);
+    put16(fields, 0);
+    put16(fields, xMax);
+    put16(fields, yMax);
+    out.replace(4, 8, fields);
+    out[65] = (char)planes;
+    std::string line;
+    put16(line, bytesPerLine);
+    out.replace(66, 2, line);
     return out;
 }
 
@@ -332,5 +383,105 @@ TEST(BadLevelFiles, TheGameTakesItsAlertPathForACutLevelDatafile)
         EXPECT_EQ(Game::SetupLevelFailed, game.loadWorld("level0/")) << length;
         EXPECT_EQ((std::vector<std::string>{"Unable to load", "Error loading level"}), alertLines()) << length;
         EXPECT_EQ(nullptr, game.player) << length;
+    }
+}
+
+TEST(BadPictures, PictureCheckPassesOnlyHeadersThatLoadBitmapSurvives)
+{
+    TempDir dir;
+    BITMAP* real = makeBitmap(4, 4, makecol(10, 200, 30));
+    saveBitmap(dir, "real.bmp", real);
+    saveBitmap(dir, "real.pcx", real);
+    destroy_bitmap(real);
+    mkdir((dir.path() + "/folder.bmp").c_str(), 0755);
+    struct Row {
+        const char* what;
+        const char* name;
+        std::string contents;  // Missing: the file the test made itself, or none
+        bool sound;
+    } rows[] = {
+        {"a real BMP", "real.bmp", Missing, true},
+        {"a real PCX", "real.pcx", Missing, true},
+        {"missing", "none.bmp", Missing, false},
+        {"a directory", "folder.bmp", Missing, false},
+        {"empty", "a.bmp", "", false},
+        {"only the magic", "a.bmp", "BM", false},
+        {"text", "a.bmp", "not a picture at all, only words to read", false},
+        {"0 x 0", "a.bmp", bmpHeader(0, 0), true},
+        {"16 x 16 without its pixel rows", "a.bmp", bmpFile(16, 16, 24, 16 * 48 - 1), false},
+        {"16 x 16 with its pixel rows", "a.bmp", bmpFile(16, 16, 24, 16 * 48), true},
+        {"5 x 1 of 24 bits, rows padded to 16 bytes", "a.bmp", bmpFile(5, 1, 24, 16), true},
+        {"5 x 1 of 24 bits without the padding", "a.bmp", bmpFile(5, 1, 24, 15), false},
+        {"100000 x 100000 of 24 bits", "a.bmp", bmpHeader(100000, 100000, 24), false},
+        {"100000 x 100000 of 32 bits", "a.bmp", bmpHeader(100000, 100000, 32), false},
+        {"65536 x 65536 of 8 bits", "a.bmp", bmpHeader(65536, 65536, 8), false},
+        {"4 x 2^30", "a.bmp", bmpHeader(4, 1 << 30, 24), false},
+        {"16385 x 1 with its pixels", "a.bmp", bmpFile(16385, 1, 8, 16388), false},
+        {"negative width", "a.bmp", bmpFile(-5, 5, 24, 80), false},
+        {"depth 7", "a.bmp", bmpFile(2, 2, 7, 64), false},
+        {"run-length coded", "a.bmp", bmpFile(2, 2, 8, 64, 1), false},
+        {"info header of 200 bytes", "a.bmp", bmpFile(2, 2, 24, 16, 0, 200), false},
+        {"an OS/2 BMP with its pixels", "a.bmp", os2Bmp(2, 2, 16), true},
+        {"a BMP named .tga", "a.tga", bmpFile(2, 2, 24, 16), false},
+        {"a BMP without an extension", "picture", bmpFile(2, 2, 24, 16), false},
+        {"PCX of 2048 x 2048 without data", "a.pcx", pcxHeader(2047, 2047, 2048), true},
+        {"PCX 65536 wide", "a.pcx", pcxHeader(65535, 0, 65535), false},
+        {"PCX whose right edge is left of its left edge", "a.pcx", pcxHeader(3, 3, 4, 8, 1, 10), false},
+        {"PCX of 4 pixels in lines of 65535 bytes", "a.pcx", pcxHeader(3, 3, 65535), false},
+        {"PCX of 1 bit", "a.pcx", pcxHeader(3, 3, 4, 1), false},
+        {"PCX of 4 planes", "a.pcx", pcxHeader(3, 3, 4, 8, 4), false},
+        {"PCX header cut short", "a.pcx", pcxHeader(3, 3, 4).substr(0, 100), false},
+    };
+    for (const Row& row : rows) {
+        std::string path = dir.path() + "/" + row.name;
+        if (row.contents != Missing)
+            dir.write(row.name, row.contents);
+        EXPECT_EQ(row.sound, PictureCheck::isSound(path.c_str())) << row.what;
+        // What passes is given to load_bitmap, in a child process so that a crash or a hang is a failure here.
+        EXPECT_EXIT(
+            {
+                alarm(20);
+                if (PictureCheck::isSound(path.c_str())) {
+                    BITMAP* picture = load_bitmap(path.c_str(), nullptr);
+                    if (picture)
+                        destroy_bitmap(picture);
+                }
+                exit(0);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << row.what;
+        if (row.contents != Missing)
+            remove(path.c_str());
+    }
+}
+
+TEST(BadSpritePictures, PicturesWhoseHeadersLieNeitherCrashNorHangASprite)
+{
+    // load_bitmap itself crashes on the first three and loops for minutes over the last.
+    struct Row {
+        const char* what;
+        std::string contents;
+    } rows[] = {
+        {"100000 x 100000 of 32 bits", bmpHeader(100000, 100000, 32)},
+        {"65536 x 65536 of 8 bits", bmpHeader(65536, 65536, 8)},
+        {"PCX of 65536 x 65536", pcxHeader(65535, 65535, 65535)},
+        {"4 x 2^30", bmpHeader(4, 1 << 30, 24)},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        const bool pcx = row.contents[0] == 10;
+        std::string path = dir.write(pcx ? "ship.pcx" : "ship.bmp", row.contents);
+        EXPECT_EXIT(
+            {
+                alarm(20);
+                Renderer renderer;
+                Player ship;
+                ship.renderer = &renderer;
+                ship.frameCount = 2;
+                ship.loadFrames(path.c_str());
+                exit(ship.frameMasks.empty() ? 0 : 3);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << row.what;
     }
 }

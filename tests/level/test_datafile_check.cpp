@@ -212,6 +212,7 @@ TEST(DatafileCheck, BitmapHeadersMustDescribePixelsInsideTheirObject)
         {"15-bit 3 x 1 in 6 bytes", bitmap(15, 3, 1, 6), true},
         {"24-bit 2 x 2 in 12 bytes", bitmap(24, 2, 2, 12), true},
         {"32-bit 2 x 2 in 11 bytes", bitmap(32, 2, 2, 11), false},
+        {"32-bit 2 x 2 in 13 bytes", bitmap(32, 2, 2, 13), false},
         {"RGBA 2 x 2 in 16 bytes", bitmap(-32, 2, 2, 16), true},
         {"RGBA 2 x 2 in 12 bytes", bitmap(-32, 2, 2, 12), false},
         {"depth 7", bitmap(7, 2, 2, 12), false},
@@ -252,9 +253,12 @@ TEST(DatafileCheck, ObjectsWhoseContentsCannotBeCheckedAreRefused)
     const char* refused[] = {"FONT", "SAMP", "MIDI", "PAT ", "RLE "};
     for (const char* type : refused)
         EXPECT_FALSE(passes(dir, datafile(1, object(type, std::string(64, '\0'))))) << type;
-    const char* raw[] = {"DATA", "info", "PAL ", "FLIC", "TEXT"};
+    const char* raw[] = {"DATA", "info", "FLIC", "TEXT"};
     for (const char* type : raw)
-        EXPECT_TRUE(passes(dir, datafile(1, object(type, std::string(64, '\0'))))) << type;
+        EXPECT_TRUE(passesAndLoads(dir, datafile(1, object(type, std::string(64, '\0'))))) << type;
+    // A palette is 256 colours of 4 bytes.
+    EXPECT_TRUE(passesAndLoads(dir, datafile(1, object("PAL ", std::string(1024, '\x10')))));
+    EXPECT_FALSE(passes(dir, datafile(1, object("PAL ", std::string(64, '\x10')))));
 }
 
 TEST(DatafileCheck, CorruptedCountsAndSizesInADatToolFileAreRefused)
@@ -288,4 +292,18 @@ TEST(DatafileCheck, CorruptedCountsAndSizesInADatToolFileAreRefused)
         shorter[type + 11] = compression[2] == '1' ? shorter[type + 11] : (char)(shorter[type + 11] - 1);
         EXPECT_FALSE(passes(dir, shorter)) << compression;
     }
+}
+
+TEST(DatafileCheck, APackedObjectMustUnpackForAllegroAsItDoesForTheCheck)
+{
+    // Flags 0xff: eight literal bytes, the header and pixels of an 8-bit 4 x 1 bitmap but for
+    // its last two pixels; flags 0x00: back-references, the first of which runs past the
+    // 10 bytes the object claims. Allegro's reader then hands out 58 bytes and loses its place.
+    const std::string header = std::string("\x00\x08\x00\x04\x00\x01", 6);
+    const std::string crossing = "\xff" + header + "AA" + std::string("\x00\x00\x00\x08\x30\x30\x31\x5f\x46", 9);
+    const std::string within = "\xff" + header + "AA" + "\xff" + "AA";
+    TempDir dir;
+    const std::string next = object("DATA", "abcd");
+    EXPECT_FALSE(passes(dir, datafile(2, "BMP " + long32(crossing.size()) + long32(-10) + crossing + next)));
+    EXPECT_TRUE(passesAndLoads(dir, datafile(2, "BMP " + long32(within.size()) + long32(-10) + within + next)));
 }

@@ -11,6 +11,8 @@
 #include "MapImport.h"
 #include "Paths.h"
 #include "TilePicture.h"
+#include "level/DatafileCheck.h"
+#include "sprites/PictureCheck.h"
 
 namespace {
 
@@ -110,7 +112,7 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
     }
 
     std::string picturesFile = Paths::join(directory, "level.dat");
-    DATAFILE* pictures = load_datafile(picturesFile.c_str());
+    DATAFILE* pictures = DatafileCheck::isSound(picturesFile.c_str()) ? load_datafile(picturesFile.c_str()) : nullptr;
     if (!pictures) {
         diagnostics->error(picturesFile, WholeFile, "cannot be loaded");
         return -1;
@@ -172,7 +174,7 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
     std::string alienSource;
     if (!prototypes.empty()) {
         std::string path = Paths::join(dataRoot, prototypes[0].picture);
-        BITMAP* alien = load_bitmap(path.c_str(), nullptr);
+        BITMAP* alien = PictureCheck::isSound(path.c_str()) ? load_bitmap(path.c_str(), nullptr) : nullptr;
         if (!alien) {
             diagnostics->error(aliensFile, prototypes[0].at, "the picture " + path + " cannot be loaded");
             return -1;

@@ -1,0 +1,123 @@
+#include "sprites/PictureCheck.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+namespace {
+
+const int BmpFileHeader = 14;
+const int PcxHeader = 128;
+const int OS2InfoHeader = 12;
+const int WindowsInfoHeader = 40;
+const int LargestInfoHeader = 124;
+const uint32_t Uncompressed = 0;
+const uint32_t BitFields = 3;
+
+uint32_t little32(const unsigned char* p)
+{
+    return (uint32_t)p[0] | (uint32_t)p[1] << 8 | (uint32_t)p[2] << 16 | (uint32_t)p[3] << 24;
+}
+
+unsigned little16(const unsigned char* p)
+{
+    return p[0] | p[1] << 8;
+}
+
+bool hasExtension(const char* path, const char* extension)
+{
+    const char* dot = strrchr(path, '.');
+    const char* slash = strrchr(path, '/');
+    return dot && (!slash || dot > slash) && strcasecmp(dot + 1, extension) == 0;
+}
+
+bool sizeIsSane(int64_t width, int64_t height)
+{
+    return width >= 0 && height >= 0 && width <= PictureCheck::MaxSide && height <= PictureCheck::MaxSide &&
+           width * height <= PictureCheck::MaxPixels;
+}
+
+long fileSize(FILE* file)
+{
+    if (fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    long size = ftell(file);
+    return fseek(file, 0, SEEK_SET) == 0 ? size : -1;
+}
+
+// File header, then an OS/2 or a Windows info header; uncompressed rows, padded to 4 bytes, all in the file.
+bool isSoundBmp(FILE* file, long size)
+{
+    unsigned char header[BmpFileHeader + LargestInfoHeader];
+    if (size < BmpFileHeader + OS2InfoHeader || fread(header, 1, BmpFileHeader + 4, file) != BmpFileHeader + 4)
+        return false;
+    if (header[0] != 'B' || header[1] != 'M')
+        return false;
+    const uint32_t pixelOffset = little32(header + 10);
+    const uint32_t infoSize = little32(header + 14);
+    if (infoSize != OS2InfoHeader && (infoSize < WindowsInfoHeader || infoSize > LargestInfoHeader))
+        return false;
+    if (fread(header + BmpFileHeader + 4, 1, infoSize - 4, file) != infoSize - 4)
+        return false;
+    const unsigned char* info = header + BmpFileHeader;
+    int64_t width, height;
+    unsigned bits;
+    uint32_t compression = Uncompressed;
+    if (infoSize == OS2InfoHeader) {
+        width = little16(info + 4);
+        height = little16(info + 6);
+        bits = little16(info + 10);
+    } else {
+        width = (int32_t)little32(info + 4);
+        height = (int32_t)little32(info + 8);
+        bits = little16(info + 14);
+        compression = little32(info + 16);
+    }
+    if (!sizeIsSane(width, height))
+        return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+    if (compression != Uncompressed && !(compression == BitFields && (bits == 16 || bits == 32)))
+        return false;
+    const int64_t rowBytes = (width * bits + 31) / 32 * 4;
+    return pixelOffset >= (uint32_t)BmpFileHeader + infoSize && (int64_t)pixelOffset + rowBytes * height <= size;
+}
+
+// The 128-byte header of an 8-bit picture of one plane (palette) or three (RGB).
+bool isSoundPcx(FILE* file, long size)
+{
+    unsigned char header[PcxHeader];
+    if (size < PcxHeader || fread(header, 1, PcxHeader, file) != PcxHeader)
+        return false;
+    if (header[0] != 10 || header[2] != 1 || header[3] != 8 || (header[65] != 1 && header[65] != 3))
+        return false;
+    const int64_t xMin = little16(header + 4);
+    const int64_t yMin = little16(header + 6);
+    const int64_t xMax = little16(header + 8);
+    const int64_t yMax = little16(header + 10);
+    const int64_t bytesPerLine = little16(header + 66);
+    const int64_t width = xMax - xMin + 1;
+    const int64_t height = yMax - yMin + 1;
+    // Rows are padded to an even length at most; longer ones would be walked byte by byte for nothing.
+    return width >= 1 && height >= 1 && sizeIsSane(width, height) && bytesPerLine >= width &&
+           bytesPerLine <= width + 16;
+}
+
+}
+
+bool PictureCheck::isSound(const char* path)
+{
+    if (!path)
+        return false;
+    const bool bmp = hasExtension(path, "bmp");
+    if (!bmp && !hasExtension(path, "pcx"))
+        return false;
+    FILE* file = fopen(path, "rb");
+    if (!file)
+        return false;
+    const long size = fileSize(file);
+    const bool sound = size > 0 && (bmp ? isSoundBmp(file, size) : isSoundPcx(file, size));
+    fclose(file);
+    return sound;
+}
