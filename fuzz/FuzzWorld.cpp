@@ -12,9 +12,6 @@
 #include "core/Game.h"
 #include "level/Level.h"
 #include "render/Renderer.h"
-#include "sprites/Explosion.h"
-#include "sprites/Player.h"
-#include "sprites/Shot.h"
 
 namespace {
 
@@ -165,39 +162,7 @@ Game* FuzzWorld::makeGame()
     if (game->level->readDescription(description, objects) != 0)
         abort();
 
-    Shot* shot = new Shot();
-    shot->renderer = sharedRenderer;
-    shot->level = game->level;
-    shot->frameCount = 1;
-    shot->loadFrames("bmp/shoot.bmp");
-    shot->speed = 5.0;
-    shot->directionX = 1;
-    shot->fireDelay = 5;
-    game->shotPrototypes.push_back(shot);
-
-    const char* explosionPictures[] = {"bmp/boom.bmp", "bmp/boom2.bmp"};
-    const int explosionFrames[] = {8, 7};
-    for (int i = 0; i < 2; ++i) {
-        Explosion* explosion = new Explosion();
-        explosion->renderer = sharedRenderer;
-        explosion->level = game->level;
-        explosion->frameCount = (uint8_t)explosionFrames[i];
-        explosion->loadFrames(explosionPictures[i]);
-        game->explosionPrototypes.push_back(explosion);
-    }
-
-    Player* player = new Player();
-    player->renderer = sharedRenderer;
-    player->level = game->level;
-    player->frameCount = 2;
-    player->loadFrames("bmp/player.bmp");
-    player->x = 100.0;
-    player->y = 100.0;
-    player->speed = 2.0;
-    player->explosion = game->explosionPrototypes[0]->makeCopy();
-    player->shotPrototype = shot;
-    player->game = game;
-    game->player = player;
+    game->createSprites();
     game->lives = 5;
     return game;
 }

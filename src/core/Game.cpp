@@ -99,6 +99,18 @@ int Game::loadWorld(const char* levelDirectory)
         return SetupLevelFailed;
     }
 
+    createSprites();
+
+    AlienDefReader* reader = new AlienDefReader(this, levelDirectory);
+    delete reader;
+
+    lives = StartingLives;
+    stepsLeft = 0;
+    return SetupReady;
+}
+
+void Game::createSprites()
+{
     Shot* shot = new Shot();
     shot->renderer = renderer;
     shot->level = level;
@@ -139,13 +151,6 @@ int Game::loadWorld(const char* levelDirectory)
     player->explosion = shipExplosion;
     player->shotPrototype = shotPrototypes[0];
     player->game = this;
-
-    AlienDefReader* reader = new AlienDefReader(this, levelDirectory);
-    delete reader;
-
-    lives = StartingLives;
-    stepsLeft = 0;
-    return SetupReady;
 }
 
 void Game::run()

@@ -28,6 +28,8 @@ public:
     // Level, sprite prototypes, player and aliens of levelDirectory ("level0/");
     // 1 after the "Error loading level" alert, 2 when ready. Needs the renderer.
     int loadWorld(const char* levelDirectory);
+    // The shot and explosion prototypes and the player, for the level already in place.
+    void createSprites();
     // The intro screen, then frames until Escape is held or no life is left.
     void run();
 

@@ -33,11 +33,6 @@ const Band energy[] = {
     { 0.12, 24, 118, 64 },
 };
 
-void plot(BITMAP* target, int x, int y, int scale, int colour)
-{
-    rectfill(target, x, y, x + scale - 1, y + scale - 1, colour);
-}
-
 }
 
 const char* EnergyBurstPicture::path() const
@@ -95,7 +90,7 @@ void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int
             value *= glow[frame];
             for (int i = 0; i < 5; ++i)
                 if (value > energy[i].above) {
-                    plot(target, x + px * scale, y + py * scale, scale,
+                    PixelArt::plot(target, x + px * scale, y + py * scale, scale,
                         PixelArt::solid(energy[i].r, energy[i].g, energy[i].b));
                     break;
                 }
@@ -112,6 +107,6 @@ void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int
         int mx = static_cast<int>(std::floor(centre + std::cos(angle) * distance + 0.5));
         int my = static_cast<int>(std::floor(centre + std::sin(angle) * distance + 0.5));
         const Band& tone = energy[frame < 5 ? 1 : 3];
-        plot(target, x + mx * scale, y + my * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
+        PixelArt::plot(target, x + mx * scale, y + my * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
     }
 }

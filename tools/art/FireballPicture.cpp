@@ -47,11 +47,6 @@ int pick(const Band* bands, int count, double value)
     return 0;
 }
 
-void plot(BITMAP* target, int x, int y, int scale, int colour)
-{
-    rectfill(target, x, y, x + scale - 1, y + scale - 1, colour);
-}
-
 }
 
 const char* FireballPicture::path() const
@@ -101,7 +96,7 @@ void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int sc
                 double light = puff + (-dy / radius) * 0.12 + body * 0.2;
                 colour = pick(smoke, 4, light - 0.35);
             }
-            plot(target, x + px * scale, y + py * scale, scale, colour);
+            PixelArt::plot(target, x + px * scale, y + py * scale, scale, colour);
         }
 
     // Sparks fly out ahead of the young ball.
@@ -116,7 +111,7 @@ void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int sc
             if (sx < 0 || sy < 0 || sx >= size || sy >= size)
                 continue;
             const Band& tone = fire[frame <= 2 ? 1 : 2];
-            plot(target, x + sx * scale, y + sy * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
+            PixelArt::plot(target, x + sx * scale, y + sy * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
         }
     }
 }

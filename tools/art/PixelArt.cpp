@@ -50,3 +50,8 @@ BITMAP* PixelArt::transparentBitmap(int width, int height)
         clear_to_color(bitmap, bitmap_mask_color(bitmap));
     return bitmap;
 }
+
+void PixelArt::plot(BITMAP* target, int x, int y, int scale, int colour)
+{
+    rectfill(target, x, y, x + scale - 1, y + scale - 1, colour);
+}

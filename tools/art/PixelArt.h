@@ -16,6 +16,8 @@ public:
     static int solid(int r, int g, int b);
     // A 32-bit bitmap filled with magenta; null if memory ran out.
     static BITMAP* transparentBitmap(int width, int height);
+    // One pixel at (x, y) drawn as a scale x scale block.
+    static void plot(BITMAP* target, int x, int y, int scale, int colour);
 
 private:
     int colours[128];
