@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <climits>
+#include <cmath>
 #include <cstdint>
 
 #include "Paths.h"
@@ -62,8 +64,6 @@ public:
 
 TmjReader::TmjReader(TiledMap& map) : TiledReader(map) {}
 
-TmjReader::~TmjReader() {}
-
 TiledMap::Place TmjReader::at(const std::string& path) const
 {
     return TiledMap::Place{file, 0, path};
@@ -96,19 +96,32 @@ bool TmjReader::parse(const std::string& path, const std::string& contents, cons
     return true;
 }
 
-bool TmjReader::whole(const json& owner, const std::string& path, const char* key, int fallback, int& value)
+template <typename T>
+bool TmjReader::field(const json& owner, const std::string& path, const char* key,
+                      bool (json::*isKind)() const noexcept, const char* kind, T& value)
 {
-    value = fallback;
     json::const_iterator found = owner.find(key);
     if (found == owner.end())
         return true;
-    double given = found->is_number() ? found->get<double>() : 0.5;
-    if (given != static_cast<double>(static_cast<int64_t>(given)) || given < INT32_MIN || given > INT32_MAX) {
-        map.error(at(member(path, key)), shown(*found) + " is not a whole number");
-        return false;
+    if (((*found).*isKind)()) {
+        value = found->get<T>();
+        return true;
     }
-    value = static_cast<int>(given);
-    return true;
+    map.error(at(member(path, key)), shown(*found) + " is not " + kind);
+    return false;
+}
+
+bool TmjReader::whole(const json& owner, const std::string& path, const char* key, int fallback, int& value)
+{
+    double given = fallback;
+    if (!number(owner, path, key, fallback, given))
+        return false;
+    if (given >= INT_MIN && given <= INT_MAX && given == std::floor(given)) {
+        value = static_cast<int>(given);
+        return true;
+    }
+    map.error(at(member(path, key)), shown(owner[key]) + " is not a whole number");
+    return false;
 }
 
 bool TmjReader::positive(const json& owner, const std::string& path, const char* key, int& value)
@@ -124,53 +137,27 @@ bool TmjReader::positive(const json& owner, const std::string& path, const char*
 bool TmjReader::number(const json& owner, const std::string& path, const char* key, double fallback, double& value)
 {
     value = fallback;
-    json::const_iterator found = owner.find(key);
-    if (found == owner.end())
-        return true;
-    if (found->is_number()) {
-        value = found->get<double>();
-        return true;
-    }
-    map.error(at(member(path, key)), shown(*found) + " is not a number");
-    return false;
+    return field(owner, path, key, &json::is_number, "a number", value);
 }
 
 bool TmjReader::string(const json& owner, const std::string& path, const char* key, std::string& value)
 {
     value.clear();
-    json::const_iterator found = owner.find(key);
-    if (found == owner.end())
-        return true;
-    if (found->is_string()) {
-        value = found->get<std::string>();
-        return true;
-    }
-    map.error(at(member(path, key)), shown(*found) + " is not a string");
-    return false;
+    return field(owner, path, key, &json::is_string, "a string", value);
 }
 
 bool TmjReader::flag(const json& owner, const std::string& path, const char* key, bool fallback, bool& value)
 {
     value = fallback;
-    json::const_iterator found = owner.find(key);
-    if (found == owner.end())
-        return true;
-    if (found->is_boolean() || found->is_number_integer()) {
-        value = found->is_boolean() ? found->get<bool>() : found->get<int64_t>() != 0;
-        return true;
-    }
-    map.error(at(member(path, key)), shown(*found) + " is neither true nor false");
-    return false;
+    return field(owner, path, key, &json::is_boolean, "true or false", value);
 }
 
 const json* TmjReader::list(const json& owner, const std::string& path, const char* key)
 {
     json::const_iterator found = owner.find(key);
-    if (found == owner.end())
-        return nullptr;
-    if (found->is_array())
-        return &*found;
-    map.error(at(member(path, key)), "is not an array");
+    if (found == owner.end() || found->is_array())
+        return found == owner.end() ? nullptr : &*found;
+    map.error(at(member(path, key)), shown(*found) + " is not an array");
     return nullptr;
 }
 

@@ -10,12 +10,26 @@
 class TmjReader : public TiledReader {
 public:
     explicit TmjReader(TiledMap& map);
-    virtual ~TmjReader();
 
+    // Both refuse a file whose "type" is neither absent nor the kind they read.
     void readMap(const std::string& path, const std::string& contents) override;
     bool readTileset(const std::string& path, const std::string& contents, TiledMap::Tileset& tileset) override;
 
 private:
+    // Fields of an object: fallback when absent; false after reporting a value of the wrong kind.
+    bool whole(const nlohmann::json& owner, const std::string& path, const char* key, int fallback, int& value);
+    bool positive(const nlohmann::json& owner, const std::string& path, const char* key, int& value);
+    bool number(const nlohmann::json& owner, const std::string& path, const char* key, double fallback,
+                double& value);
+    bool string(const nlohmann::json& owner, const std::string& path, const char* key, std::string& value);
+    bool flag(const nlohmann::json& owner, const std::string& path, const char* key, bool fallback, bool& value);
+    // The array under key, or null when absent; reports a value that is no array.
+    const nlohmann::json* list(const nlohmann::json& owner, const std::string& path, const char* key);
+    // Sets value from key when it is of the kind isKind tells; leaves it when absent. False after
+    // reporting that it is not kind.
+    template <typename T>
+    bool field(const nlohmann::json& owner, const std::string& path, const char* key,
+               bool (nlohmann::json::*isKind)() const noexcept, const char* kind, T& value);
     // Parses contents as the file path, a JSON object of the given "type"; false after reporting why not.
     bool parse(const std::string& path, const std::string& contents, const char* type, nlohmann::json& root);
     void readLayers(const nlohmann::json& list, const std::string& path, const TiledMap::LayerLook& group);
@@ -29,15 +43,6 @@ private:
     bool readTile(const nlohmann::json& tile, const std::string& path, TiledMap::Tileset& tileset);
     void readProperties(const nlohmann::json& owner, const std::string& path, TiledMap::Properties& properties);
 
-    // Fields of an object: fallback when absent; false after reporting a value of the wrong kind.
-    bool whole(const nlohmann::json& owner, const std::string& path, const char* key, int fallback, int& value);
-    bool positive(const nlohmann::json& owner, const std::string& path, const char* key, int& value);
-    bool number(const nlohmann::json& owner, const std::string& path, const char* key, double fallback,
-                double& value);
-    bool string(const nlohmann::json& owner, const std::string& path, const char* key, std::string& value);
-    bool flag(const nlohmann::json& owner, const std::string& path, const char* key, bool fallback, bool& value);
-    // The array under key, or null when absent; reports a value that is no array.
-    const nlohmann::json* list(const nlohmann::json& owner, const std::string& path, const char* key);
     TiledMap::Place at(const std::string& path) const;
 
     std::string file;
