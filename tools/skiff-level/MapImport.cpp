@@ -108,6 +108,10 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         return Refused;
     }
     const int tileSize = map.tileWidth;
+    if (tileSize > ScreenWidth) {
+        error(map.place, "the map's tiles are " + number(tileSize) + " pixels wide, wider than the screen");
+        return Refused;
+    }
     const int screenColumns = (ScreenWidth + tileSize - 1) / tileSize;
     const int screenRows = (ScreenHeight + tileSize - 1) / tileSize;
     const TiledMap::Layer& main = *selection.tileLayers.back();

@@ -143,9 +143,12 @@ void TiledMap::makeGrids()
             error(place, "the infinite map holds no chunks of tiles");
             return;
         }
-        if (right - left > INT_MAX / tileWidth || bottom - top > INT_MAX / tileHeight ||
-            !fits(static_cast<int>(std::min<int64_t>(right - left, INT_MAX)),
-                  static_cast<int>(std::min<int64_t>(bottom - top, INT_MAX)), place, "the chunks' bounding box"))
+        if (left < INT_MIN / tileWidth || top < INT_MIN / tileHeight || right > INT_MAX / tileWidth ||
+            bottom > INT_MAX / tileHeight) {
+            error(place, "the infinite map's chunks lie too far from its origin");
+            return;
+        }
+        if (!fits(static_cast<int>(right - left), static_cast<int>(bottom - top), place, "the chunks' bounding box"))
             return;
         width = static_cast<int>(right - left);
         height = static_cast<int>(bottom - top);

@@ -25,6 +25,8 @@ std::string item(const std::string& path, size_t index)
 // A value as JSON text; bytes that are not UTF-8 are replaced, never thrown about.
 std::string shown(const json& value)
 {
+    if (value.is_structured())
+        return value.is_array() ? "an array" : "an object";
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
@@ -62,7 +64,7 @@ public:
 
 }
 
-TmjReader::TmjReader(TiledMap& map) : TiledReader(map) {}
+TmjReader::TmjReader(TiledMap& map) : TiledReader(map), groupDepth(0) {}
 
 TiledMap::Place TmjReader::at(const std::string& path) const
 {
@@ -137,7 +139,12 @@ bool TmjReader::positive(const json& owner, const std::string& path, const char*
 bool TmjReader::number(const json& owner, const std::string& path, const char* key, double fallback, double& value)
 {
     value = fallback;
-    return field(owner, path, key, &json::is_number, "a number", value);
+    if (!field(owner, path, key, &json::is_number, "a number", value))
+        return false;
+    if (std::isfinite(value))
+        return true;
+    map.error(at(member(path, key)), "is beyond the numbers a double holds");
+    return false;
 }
 
 bool TmjReader::string(const json& owner, const std::string& path, const char* key, std::string& value)
@@ -210,6 +217,11 @@ bool TmjReader::readTileset(const std::string& path, const std::string& contents
 
 void TmjReader::readLayers(const json& layers, const std::string& path, const TiledMap::LayerLook& group)
 {
+    if (groupDepth >= MaxGroupDepth) {
+        map.error(at(path), "groups are nested more than " + std::to_string(MaxGroupDepth) + " deep");
+        return;
+    }
+    ++groupDepth;
     for (size_t i = 0; i < layers.size(); ++i) {
         const json& layer = layers[i];
         std::string where = item(path, i);
@@ -234,6 +246,7 @@ void TmjReader::readLayers(const json& layers, const std::string& path, const Ti
             map.error(at(member(where, "type")), "\"" + type + "\" is no kind of layer Tiled writes");
         }
     }
+    --groupDepth;
 }
 
 bool TmjReader::readLook(const json& layer, const std::string& path, const TiledMap::LayerLook& group,

@@ -45,7 +45,10 @@ private:
 
     TiledMap::Place at(const std::string& path) const;
 
+    enum { MaxGroupDepth = 100 };
+
     std::string file;
+    int groupDepth;
 };
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "Paths.h"
@@ -20,7 +21,8 @@ std::string text(const char* value)
 bool number(const XMLElement* element, const char* name, double fallback, double& value)
 {
     value = fallback;
-    return !element->Attribute(name) || element->QueryDoubleAttribute(name, &value) == tinyxml2::XML_SUCCESS;
+    return !element->Attribute(name) ||
+           (element->QueryDoubleAttribute(name, &value) == tinyxml2::XML_SUCCESS && std::isfinite(value));
 }
 
 int whole(const XMLElement* element, const char* name, int fallback)

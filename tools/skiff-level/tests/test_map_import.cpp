@@ -461,6 +461,10 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         {MapFiles::map(256, 120, 2, set + MapFiles::layer("main", 256, 120, many)),
          "uses 256 different tiles, counting each of its 128 flipped or rotated tiles as a tile of its own", "<layer", map},
         {oriented("isometric"), "the map is isometric: only orthogonal", "<map", map},
+        {MapFiles::map(2, 2, 400, MapFiles::layer("main", 2, 2, {})), "tiles are 400 pixels wide", "<map", map},
+        {MapFiles::map(40, 30, 8, MapFiles::layer("main", 40, 30, {}) +
+                                      " <objectgroup name=\"aliens\">\n  <object id=\"1\" x=\"nan\" y=\"1\"/>\n </objectgroup>\n"),
+         "position, size, rotation and gid must be numbers", "\"nan\"", map},
         {oriented("staggered"), "the map is staggered: only orthogonal", "<map", map},
         {oriented("hexagonal"), "the map is hexagonal: only orthogonal", "<map", map},
         {tmj("\"tilesets\": [], ", "\"data\": [0, 0, 0, \"x\"]"), "layers[0].data[3]: layer \"main\": \"x\" is not a tile "
