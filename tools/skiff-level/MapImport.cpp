@@ -9,13 +9,11 @@
 #include "DatafileWriter.h"
 #include "Diagnostics.h"
 #include "LayerPicture.h"
-#include "Paths.h"
 #include "LayerSelection.h"
+#include "Paths.h"
 #include "TileSource.h"
 
 namespace {
-
-const int MaxReported = 10;
 
 std::string quoted(const std::string& text)
 {

@@ -65,7 +65,6 @@ public:
         int tileWidth;
         int tileHeight;
         int tileCount;
-        int columns;
         int spacing;
         int margin;
         int offsetX;                 // its tile offset

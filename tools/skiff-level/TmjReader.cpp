@@ -378,7 +378,7 @@ bool TmjReader::readTilesetObject(const json& given, const std::string& path, Ti
     std::string image, trans;
     if (!string(given, path, "name", tileset.name) || !positive(given, path, "tilewidth", tileset.tileWidth) ||
         !positive(given, path, "tileheight", tileset.tileHeight) ||
-        !whole(given, path, "tilecount", 0, tileset.tileCount) || !whole(given, path, "columns", 0, tileset.columns) ||
+        !whole(given, path, "tilecount", 0, tileset.tileCount) ||
         !whole(given, path, "spacing", 0, tileset.spacing) || !whole(given, path, "margin", 0, tileset.margin) ||
         !string(given, path, "objectalignment", tileset.alignment) || !string(given, path, "image", image) ||
         !string(given, path, "transparentcolor", trans))

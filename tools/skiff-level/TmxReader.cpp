@@ -247,7 +247,6 @@ bool TmxReader::readTilesetElement(const XMLElement* element, TiledMap::Tileset&
     if (!positive(element, "tilewidth", tileset.tileWidth) || !positive(element, "tileheight", tileset.tileHeight))
         return false;
     tileset.tileCount = whole(element, "tilecount", 0);
-    tileset.columns = whole(element, "columns", 0);
     tileset.spacing = whole(element, "spacing", 0);
     tileset.margin = whole(element, "margin", 0);
     if (const XMLElement* offset = element->FirstChildElement("tileoffset")) {
