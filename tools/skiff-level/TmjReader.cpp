@@ -176,7 +176,8 @@ void TmjReader::readMap(const std::string& path, const std::string& contents)
     map.place = at("");
     double originX = 0.0, originY = 0.0;
     if (!string(root, "", "orientation", map.orientation) || !map.checkOrientation() ||
-        !flag(root, "", "infinite", false, map.infinite) || !positive(root, "", "width", map.width) || !positive(root, "", "height", map.height) ||
+        !flag(root, "", "infinite", false, map.infinite) || !positive(root, "", "width", map.width) ||
+        !positive(root, "", "height", map.height) ||
         !positive(root, "", "tilewidth", map.tileWidth) || !positive(root, "", "tileheight", map.tileHeight) ||
         !number(root, "", "parallaxoriginx", 0.0, originX) || !number(root, "", "parallaxoriginy", 0.0, originY))
         return;
