@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include "TiledMap.h"
+
 LayerPicture::LayerPicture(int size, int tiles) : picture(nullptr), tileSize(size), columns(1), rows(1)
 {
     if (tiles < 1)
@@ -26,9 +28,19 @@ void LayerPicture::place(int k, int& x, int& y) const
     y = (k % rows) * tileSize;
 }
 
-void LayerPicture::setTile(int k, BITMAP* source, int sourceX, int sourceY)
+void LayerPicture::setTile(int k, BITMAP* source, int sourceX, int sourceY, uint32_t flips)
 {
     int x, y;
     place(k, x, y);
-    blit(source, picture, sourceX, sourceY, x, y, tileSize, tileSize);
+    const int last = tileSize - 1;
+    for (int v = 0; v < tileSize; ++v) {
+        for (int u = 0; u < tileSize; ++u) {
+            // Undo the flips in reverse order to find the source pixel of (u, v).
+            int a = flips & TiledMap::FlipX ? last - u : u;
+            int b = flips & TiledMap::FlipY ? last - v : v;
+            int fromX = flips & TiledMap::FlipDiagonal ? b : a;
+            int fromY = flips & TiledMap::FlipDiagonal ? a : b;
+            putpixel(picture, x + u, y + v, getpixel(source, sourceX + fromX, sourceY + fromY));
+        }
+    }
 }

@@ -1,6 +1,8 @@
 #ifndef SKIFF_LEVEL_TOOL_LAYERPICTURE_H
 #define SKIFF_LEVEL_TOOL_LAYERPICTURE_H
 
+#include <cstdint>
+
 struct BITMAP;
 
 // The picture a tileset block of the game cuts its tiles from, laid out the game's way:
@@ -12,8 +14,10 @@ public:
     // Destroys the picture.
     virtual ~LayerPicture();
 
-    // Copies the tileSize square at (x, y) of source into tile k (1 or more).
-    void setTile(int k, BITMAP* source, int x, int y);
+    // Copies the tileSize square at (x, y) of source into tile k (1 or more), turned the way
+    // Tiled's flip bits in flips say: the diagonal flip (x and y swapped) first, then the
+    // horizontal, then the vertical one.
+    void setTile(int k, BITMAP* source, int x, int y, uint32_t flips);
     // Where tile k lies in the picture.
     void place(int k, int& x, int& y) const;
 

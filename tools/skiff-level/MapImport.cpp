@@ -9,12 +9,11 @@
 #include "DatafileWriter.h"
 #include "Diagnostics.h"
 #include "LayerPicture.h"
+#include "LayerSelection.h"
 #include "Paths.h"
-#include "TilePicture.h"
+#include "TileSource.h"
 
 namespace {
-
-const int MaxReported = 10;
 
 std::string quoted(const std::string& text)
 {
@@ -74,22 +73,13 @@ MapImport::MapImport(Diagnostics* sink) : diagnostics(sink), failed(false) {}
 
 MapImport::~MapImport()
 {
-    for (std::map<std::string, BITMAP*>::iterator it = pictures.begin(); it != pictures.end(); ++it) {
-        if (it->second)
-            destroy_bitmap(it->second);
-    }
     for (LayerPicture* picture : layerPictures)
         delete picture;
 }
 
-void MapImport::error(int line, const std::string& text)
+void MapImport::error(const TiledMap::Place& place, const std::string& text)
 {
-    errorIn(map.file, line, text);
-}
-
-void MapImport::errorIn(const std::string& file, int line, const std::string& text)
-{
-    diagnostics->error(file, SourcePosition{line, 0}, text);
+    map.error(place, text);
     failed = true;
 }
 
@@ -110,43 +100,56 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     failed = false;
     if (map.load(mapPath, diagnostics) != 0)
         return Refused;
-    if (map.layers.empty()) {
-        error(0, "the map has no tile layer: the game needs at least one");
+    LayerSelection selection(map);
+    if (selection.tileLayers.empty()) {
+        error(map.place, "the map has no visible tile layer: the game needs at least one");
         return Refused;
     }
     const int tileSize = map.tileWidth;
-    const TiledMap::Layer& main = map.layers.back();
-    const int mainWidth = main.width * tileSize;
-    const int mainHeight = main.height * tileSize;
-    if (main.parallaxX != 1.0 || main.parallaxY != 1.0)
-        error(main.line, "layer " + quoted(main.name) + ", the last tile layer, is the main tileset: it scrolls with "
-                         "the map, so its parallax factors must be 1");
+    if (tileSize > ScreenWidth) {
+        error(map.place, "the map's tiles are " + number(tileSize) + " pixels wide, wider than the screen");
+        return Refused;
+    }
+    const int screenColumns = (ScreenWidth + tileSize - 1) / tileSize;
+    const int screenRows = (ScreenHeight + tileSize - 1) / tileSize;
+    const TiledMap::Layer& main = *selection.tileLayers.back();
+    const int mainWidth = std::max(main.width, screenColumns) * tileSize;
+    const int mainHeight = std::max(main.height, screenRows) * tileSize;
+    if (main.width < screenColumns || main.height < screenRows)
+        map.warning(map.place, "the map is " + number(main.width * tileSize) + " x " + number(main.height * tileSize) +
+                                   " pixels, smaller than the 320 x 240 screen: empty cells fill it out to " +
+                                   number(mainWidth) + " x " + number(mainHeight));
+    if (main.look.parallaxX != 1.0 || main.look.parallaxY != 1.0)
+        error(main.look.place, "layer " + quoted(main.look.name) + ", the last tile layer, is the main tileset: it "
+                               "scrolls with the map, so its parallax factors must be 1");
     if (mainWidth > MaxCoordinate || mainHeight > MaxCoordinate)
-        error(main.line, "the map is " + number(mainWidth) + " x " + number(mainHeight) +
-                             " pixels: the aliens' 16.16 fixed point holds positions up to 32,767 pixels");
+        error(main.look.place, "the map is " + number(mainWidth) + " x " + number(mainHeight) +
+                                   " pixels: the aliens' 16.16 fixed point holds positions up to 32,767 pixels");
 
     std::string name = title();
     levelText = "LEVELDEF " + name + "\n";
     DatafileWriter writer;
-    for (size_t i = 0; i < map.layers.size(); ++i) {
-        const TiledMap::Layer& layer = map.layers[i];
-        int keptWidth = layer.width;
-        int keptHeight = layer.height;
-        if (i + 1 < map.layers.size()) {
-            if (layer.parallaxX < 0.0 || layer.parallaxX > 1.0 || layer.parallaxY < 0.0 || layer.parallaxY > 1.0) {
-                error(layer.line, "layer " + quoted(layer.name) + " has parallax " + decimal(layer.parallaxX) + " x " +
-                                      decimal(layer.parallaxY) +
+    TileSource tiles(map);
+    for (size_t i = 0; i < selection.tileLayers.size(); ++i) {
+        const TiledMap::Layer& layer = *selection.tileLayers[i];
+        int keptWidth = std::max(layer.width, screenColumns);
+        int keptHeight = std::max(layer.height, screenRows);
+        if (i + 1 < selection.tileLayers.size()) {
+            const TiledMap::LayerLook& look = layer.look;
+            if (look.parallaxX < 0.0 || look.parallaxX > 1.0 || look.parallaxY < 0.0 || look.parallaxY > 1.0) {
+                error(look.place, "layer " + quoted(look.name) + " has parallax " + decimal(look.parallaxX) + " x " +
+                                      decimal(look.parallaxY) +
                                       ": a background layer scrolls at 0 to 1 times the speed of the map");
                 continue;
             }
-            keptWidth = keptTiles(layer.parallaxX, mainWidth, ScreenWidth, tileSize, layer.width);
-            keptHeight = keptTiles(layer.parallaxY, mainHeight, ScreenHeight, tileSize, layer.height);
+            keptWidth = keptTiles(look.parallaxX, mainWidth, ScreenWidth, tileSize, keptWidth);
+            keptHeight = keptTiles(look.parallaxY, mainHeight, ScreenHeight, tileSize, keptHeight);
         }
         std::string block;
-        if (importLayer(i, keptWidth, keptHeight, block, writer))
+        if (importLayer(layer, i, keptWidth, keptHeight, block, writer, tiles))
             levelText += block;
     }
-    importAliens(dataRoot);
+    importAliens(selection.alienLayers, dataRoot);
     if (failed)
         return Refused;
 
@@ -171,131 +174,77 @@ std::string MapImport::title()
 {
     TiledMap::Properties::const_iterator given = map.properties.find("title");
     std::string name = given == map.properties.end() ? Paths::stem(map.file) : trimmed(given->second.value);
-    int line = given == map.properties.end() ? 0 : given->second.line;
+    TiledMap::Place place = given == map.properties.end() ? map.place : given->second.place;
     if (name.find_first_of("\r\n") != std::string::npos)
-        error(line, "the title must be one line");
+        error(place, "the title must be one line");
     else if (name.size() > 127)
-        error(line, "the title is " + number(static_cast<int64_t>(name.size())) +
-                              " characters long: the game keeps 127 at most");
+        error(place, "the title is " + number(static_cast<int64_t>(name.size())) +
+                         " characters long: the game keeps 127 at most");
     else if (name.empty() || name.compare(0, 2, "{ ") == 0 || name == "{")
-        error(line, "the title must not be empty or start with \"{\", which reads as a block");
+        error(place, "the title must not be empty or start with \"{\", which reads as a block");
     return name;
 }
 
-BITMAP* MapImport::tilesetPicture(const TiledMap::Tileset& tileset)
+bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int keptWidth, int keptHeight,
+                            std::string& block, DatafileWriter& writer, TileSource& tiles)
 {
-    std::map<std::string, BITMAP*>::iterator known = pictures.find(tileset.image);
-    if (known != pictures.end())
-        return known->second;
-    std::string problem;
-    BITMAP* picture = TilePicture::load(tileset.image, tileset.transparentColour, problem);
-    if (!picture)
-        errorIn(tileset.file, tileset.imageLine, "the picture " + quoted(tileset.image) + " of tileset " +
-                                                     quoted(tileset.name) + " " + problem);
-    pictures[tileset.image] = picture;
-    return picture;
-}
-
-bool MapImport::importLayer(size_t index, int keptWidth, int keptHeight, std::string& block, DatafileWriter& writer)
-{
-    const TiledMap::Layer& layer = map.layers[index];
     const int tileSize = map.tileWidth;
-    std::string called = "layer " + quoted(layer.name);
-    bool good = true;
+    std::string called = "layer " + quoted(layer.look.name);
     int cutOff = 0;
-    int flipped = 0;
-    std::map<uint32_t, int> firstLine;
+    int variants = 0;
+    // Each tile with its flip bits is a tile of its own; the cell it is first used in.
+    std::map<uint32_t, size_t> firstCell;
     for (int r = 0; r < layer.height; ++r) {
         for (int c = 0; c < layer.width; ++c) {
             size_t cell = static_cast<size_t>(r) * layer.width + c;
-            uint32_t gid = layer.gids[cell];
+            uint32_t gid = layer.gids[cell] & ~TiledMap::HexagonalBit;
             if (gid == 0)
                 continue;
-            if (r >= keptHeight || c >= keptWidth) {
+            if (r >= keptHeight || c >= keptWidth)
                 ++cutOff;
-                continue;
+            else if (!firstCell.count(gid)) {
+                firstCell[gid] = cell;
+                variants += (gid & TiledMap::FlipBits) != 0;
             }
-            if (gid & TiledMap::FlipBits) {
-                if (flipped++ < MaxReported)
-                    error(layer.gidLines[cell], called + ", column " + number(c) + ", row " + number(r) +
-                                                    ": the tile is flipped or rotated, which the game cannot draw");
-                good = false;
-                continue;
-            }
-            if (!firstLine.count(gid))
-                firstLine[gid] = layer.gidLines[cell];
         }
     }
     if (cutOff > 0)
-        diagnostics->warning(map.file, SourcePosition{layer.line, 0},
-                             called + " keeps its first " + number(keptWidth) + " columns and " + number(keptHeight) +
-                                 " rows for its parallax " + decimal(layer.parallaxX) + " x " +
-                                 decimal(layer.parallaxY) + ": " + number(cutOff) +
-                                 (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
-    if (firstLine.size() > MaxTiles) {
-        error(layer.line, called + " uses " + number(static_cast<int64_t>(firstLine.size())) +
-                              " different tiles: a layer holds at most 255 besides the empty tile");
+        map.warning(layer.look.place,
+                    called + " keeps its first " + number(keptWidth) + " columns and " + number(keptHeight) +
+                        " rows for its parallax " + decimal(layer.look.parallaxX) + " x " +
+                        decimal(layer.look.parallaxY) + ": " + number(cutOff) +
+                        (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
+    if (firstCell.size() > MaxTiles) {
+        error(layer.look.place,
+              called + " uses " + number(static_cast<int64_t>(firstCell.size())) + " different tiles" +
+                  (variants ? ", counting each of its " + number(variants) +
+                                  " flipped or rotated tiles as a tile of its own,"
+                            : "") +
+                  ": a layer holds at most 255 besides the empty tile");
         return false;
     }
+    warnAboutTiles(layer, firstCell);
 
-    LayerPicture* picture = new LayerPicture(tileSize, static_cast<int>(firstLine.size()) + 1);
+    LayerPicture* picture = new LayerPicture(tileSize, static_cast<int>(firstCell.size()) + 1);
     layerPictures.push_back(picture);
     if (!picture->picture) {
-        error(layer.line, called + ": its picture cannot be made");
+        error(layer.look.place, called + ": its picture cannot be made");
         return false;
     }
     std::map<uint32_t, int> tileNumber;
-    std::set<const TiledMap::Tileset*> refused;
-    int k = 0;
-    for (std::map<uint32_t, int>::const_iterator it = firstLine.begin(); it != firstLine.end(); ++it) {
-        uint32_t gid = it->first;
-        tileNumber[gid] = ++k;
-        const TiledMap::Tileset* tileset = map.tilesetOf(gid);
-        if (!tileset) {
-            error(it->second, called + ": tile " + number(gid) + " belongs to no tileset");
+    bool good = true;
+    for (std::map<uint32_t, size_t>::const_iterator it = firstCell.begin(); it != firstCell.end(); ++it) {
+        int k = static_cast<int>(tileNumber.size()) + 1;
+        tileNumber[it->first] = k;
+        BITMAP* source = nullptr;
+        int x = 0, y = 0;
+        if (tiles.find(it->first & TiledMap::GidBits, layer.look.name, map.cellPlace(layer, it->second), tileSize,
+                       source, x, y))
+            picture->setTile(k, source, x, y, it->first & TiledMap::FlipBits);
+        else
             good = false;
-            continue;
-        }
-        if (refused.count(tileset)) {
-            good = false;
-            continue;
-        }
-        if (tileset->image.empty()) {
-            errorIn(tileset->file, tileset->line, "tileset " + quoted(tileset->name) + ", used by " + called +
-                                                      ", is a collection of images: tile layers need one picture "
-                                                      "cut into tiles");
-            refused.insert(tileset);
-            good = false;
-            continue;
-        }
-        if (tileset->tileWidth != tileSize || tileset->tileHeight != tileSize) {
-            errorIn(tileset->file, tileset->line,
-                    "tileset " + quoted(tileset->name) + " has " + number(tileset->tileWidth) + " x " +
-                        number(tileset->tileHeight) + " pixel tiles, the map " + number(tileSize) + " x " +
-                        number(tileSize) + ": every tile of a level has the map's size");
-            refused.insert(tileset);
-            good = false;
-            continue;
-        }
-        BITMAP* source = tilesetPicture(*tileset);
-        if (!source) {
-            refused.insert(tileset);
-            good = false;
-            continue;
-        }
-        int step = tileSize + tileset->spacing;
-        int columns = (source->w - tileset->margin + tileset->spacing) / step;
-        int rows = (source->h - tileset->margin + tileset->spacing) / step;
-        int id = static_cast<int>(gid - tileset->firstGid);
-        if (columns < 1 || id >= columns * rows) {
-            error(it->second, called + ": tile " + number(gid) + " is tile " + number(id) + " of tileset " +
-                                  quoted(tileset->name) + ", whose picture holds " +
-                                  number(columns > 0 ? columns * rows : 0) + " tiles");
-            good = false;
-            continue;
-        }
-        picture->setTile(k, source, tileset->margin + (id % columns) * step, tileset->margin + (id / columns) * step);
     }
+    failed = failed || !good;
     if (!good)
         return false;
 
@@ -303,14 +252,43 @@ bool MapImport::importLayer(size_t index, int keptWidth, int keptHeight, std::st
             " " + number(keptHeight) + "\n";
     for (int r = 0; r < keptHeight; ++r) {
         for (int c = 0; c < keptWidth; ++c) {
-            uint32_t gid = layer.gids[static_cast<size_t>(r) * layer.width + c];
+            uint32_t gid = r < layer.height && c < layer.width
+                               ? layer.gids[static_cast<size_t>(r) * layer.width + c] & ~TiledMap::HexagonalBit
+                               : 0;
             block += (c ? " " : "") + number(gid ? tileNumber[gid] : 0);
         }
         block += "\n";
     }
     block += "}\n";
-    writer.addBitmap(picture->picture, objectName(layer.name, index));
+    writer.addBitmap(picture->picture, objectName(layer.look.name, index));
     return true;
+}
+
+void MapImport::warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint32_t, size_t>& used)
+{
+    std::string called = "layer " + quoted(layer.look.name);
+    std::set<const TiledMap::Tileset*> offsetShown;
+    int animated = 0;
+    uint32_t firstAnimated = 0;
+    for (std::map<uint32_t, size_t>::const_iterator it = used.begin(); it != used.end(); ++it) {
+        uint32_t gid = it->first & TiledMap::GidBits;
+        const TiledMap::Tileset* tileset = map.tilesetOf(gid);
+        if (!tileset)
+            continue;
+        std::map<int, TiledMap::TileImage>::const_iterator own =
+            tileset->tiles.find(static_cast<int>(gid - tileset->firstGid));
+        if (own != tileset->tiles.end() && own->second.animated && animated++ == 0)
+            firstAnimated = gid;
+        if ((tileset->offsetX != 0 || tileset->offsetY != 0) && offsetShown.insert(tileset).second)
+            map.warning(layer.look.place, called + " uses tileset " + quoted(tileset->name) + ", whose tile offset (" +
+                                              number(tileset->offsetX) + ", " + number(tileset->offsetY) +
+                                              ") the game does not show: its tiles stand on the grid");
+    }
+    if (animated > 0)
+        map.warning(layer.look.place, called + " uses " + number(animated) + " animated " +
+                                          (animated == 1 ? "tile" : "tiles") + " (the first is tile " +
+                                          number(firstAnimated) + "): the game does not show tile animation, "
+                                          "only each tile's own picture");
 }
 
 bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& dataRoot, std::string& picture)
@@ -318,25 +296,25 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
     uint32_t gid = object.gid & TiledMap::GidBits;
     const TiledMap::Tileset* tileset = map.tilesetOf(gid);
     if (!tileset) {
-        error(object.line, "the alien's tile " + number(gid) + " belongs to no tileset");
+        error(object.place, "the alien's tile " + number(gid) + " belongs to no tileset");
         return false;
     }
     int id = static_cast<int>(gid - tileset->firstGid);
     std::string path;
-    std::map<int, std::string>::const_iterator own = tileset->tileImages.find(id);
-    if (own != tileset->tileImages.end())
-        path = own->second;
+    std::map<int, TiledMap::TileImage>::const_iterator own = tileset->tiles.find(id);
+    if (own != tileset->tiles.end() && own->second.width < 0)
+        path = own->second.image;
     else if (!tileset->image.empty() && tileset->tileCount == 1)
         path = tileset->image;
     if (path.empty()) {
-        error(object.line, "the alien's tile is one of several in the picture of tileset " + quoted(tileset->name) +
+        error(object.place, "the alien's tile is one of several in the picture of tileset " + quoted(tileset->name) +
                                ": the game needs a picture of its own (use a collection of images, or give the "
                                "layer an \"image\" property)");
         return false;
     }
     std::string rest;
     if (!Paths::inside(Paths::absolute(path), Paths::absolute(dataRoot), rest)) {
-        error(object.line, "the alien picture " + quoted(path) + " lies outside the game's data directory " +
+        error(object.place, "the alien picture " + quoted(path) + " lies outside the game's data directory " +
                                quoted(dataRoot) + ", where the game looks for it");
         return false;
     }
@@ -344,40 +322,35 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
     return true;
 }
 
-bool MapImport::importAliens(const std::string& dataRoot)
+bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& layers, const std::string& dataRoot)
 {
-    const TiledMap::ObjectLayer* layer = nullptr;
-    for (const TiledMap::ObjectLayer& candidate : map.objectLayers) {
-        if (candidate.name != "aliens")
-            continue;
-        if (layer) {
-            error(candidate.line, "a second object layer named \"aliens\": the aliens must be in one layer");
-            return false;
-        }
-        layer = &candidate;
-    }
     aliensText = "ALIENPROTOS 0\nALIENDEF 0\n";
-    if (!layer)
+    if (layers.empty())
         return true;
+    const TiledMap::ObjectLayer* layer = layers[0];
+    if (layers.size() > 1) {
+        error(layers[1]->look.place, "a second object layer named \"aliens\": the aliens must be in one layer");
+        return false;
+    }
 
     std::string picture;
-    int pictureLine = layer->line;
+    TiledMap::Place picturePlace = layer->look.place;
     const TiledMap::Property* given = property(*layer, map, "image");
     if (given) {
         picture = given->value;
-        pictureLine = given->line;
+        picturePlace = given->place;
     } else {
         for (const TiledMap::Object& object : layer->objects) {
             if (object.gid != 0) {
                 if (!alienPicture(object, dataRoot, picture))
                     return false;
-                pictureLine = object.line;
+                picturePlace = object.place;
                 break;
             }
         }
     }
     if (picture.empty() && !layer->objects.empty()) {
-        error(layer->line, "the aliens need a picture: place them as tile objects of the alien's picture, or give "
+        error(layer->look.place, "the aliens need a picture: place them as tile objects of the alien's picture, or give "
                            "the layer an \"image\" property such as bmp/alien.bmp");
         return false;
     }
@@ -386,7 +359,7 @@ bool MapImport::importAliens(const std::string& dataRoot)
     const TiledMap::Property* kind = property(*layer, map, "explosion");
     if (kind) {
         if (kind->value != "0" && kind->value != "1") {
-            error(kind->line, "explosion " + quoted(kind->value) +
+            error(kind->place, "explosion " + quoted(kind->value) +
                                   ": the game has explosion 0 (bmp/boom.bmp) and 1 (bmp/boom2.bmp)");
             return false;
         }
@@ -397,11 +370,23 @@ bool MapImport::importAliens(const std::string& dataRoot)
     int placed = 0;
     bool good = true;
     for (const TiledMap::Object& object : layer->objects) {
-        double x = object.x;
-        double y = object.y;
+        // Tiled draws the layer's objects moved by its offset, and an infinite map's grid starts at its first chunk.
+        double x = object.x + layer->look.offsetX - map.originX;
+        double y = object.y + layer->look.offsetY - map.originY;
+        if (object.rotation != 0.0) {
+            error(object.place, "the object is rotated: aliens are placed upright");
+            good = false;
+            continue;
+        }
+        if (object.shape != "" && object.shape != "point" && object.shape != "ellipse") {
+            error(object.place, "the object is a " + object.shape +
+                                    ": only tile objects, rectangles, ellipses and points can place aliens");
+            good = false;
+            continue;
+        }
         if (object.gid != 0) {
             if (object.gid & TiledMap::FlipBits) {
-                error(object.line, "the alien is flipped: the game draws aliens as their picture is");
+                error(object.place, "the alien is flipped: the game draws aliens as their picture is");
                 good = false;
                 continue;
             }
@@ -423,7 +408,7 @@ bool MapImport::importAliens(const std::string& dataRoot)
         double roundedY = std::floor(y + 0.5);
         if (roundedX < MinCoordinate || roundedX > MaxCoordinate || roundedY < MinCoordinate ||
             roundedY > MaxCoordinate) {
-            error(object.line, "the alien's top-left corner (" + decimal(roundedX) + ", " + decimal(roundedY) +
+            error(object.place, "the alien's top-left corner (" + decimal(roundedX) + ", " + decimal(roundedY) +
                                    ") is beyond the -32,768 to 32,767 that the game holds");
             good = false;
             continue;
@@ -436,10 +421,10 @@ bool MapImport::importAliens(const std::string& dataRoot)
     if (!picture.empty()) {
         std::string extension = Paths::extension(picture);
         if (picture.size() > 127 || picture.find_first_of(" \t\r\n") != std::string::npos)
-            error(pictureLine, "the alien picture " + quoted(picture) +
+            error(picturePlace, "the alien picture " + quoted(picture) +
                                    " must be one word of at most 127 characters");
         else if (extension != "bmp" && extension != "pcx")
-            error(pictureLine, "the alien picture " + quoted(picture) + " is no BMP or PCX: the game loads only those");
+            error(picturePlace, "the alien picture " + quoted(picture) + " is no BMP or PCX: the game loads only those");
         if (failed)
             return false;
     }

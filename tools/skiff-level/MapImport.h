@@ -12,16 +12,16 @@ class Diagnostics;
 struct BITMAP;
 
 // "skiff-level import": a Tiled map made into the game's level.def, level.dat and aliens.def.
-// Every tile layer becomes a tileset block in map order, the last one the main tileset;
-// background layers keep the leading columns and rows that give their parallax factors;
-// the "aliens" object layer gives the alien prototype and placements.
+// Every visible tile layer becomes a tileset block in map order, the last one the main tileset;
+// background layers keep the leading columns and rows that give their parallax factors; a map
+// smaller than the screen is filled out with empty cells; the "aliens" object layer gives the
+// alien prototype and placements.
 class MapImport {
 public:
     enum { Imported = 0, Refused = 1 };
     enum { ScreenWidth = 320, ScreenHeight = 240, MaxTiles = 255, MinCoordinate = -32768, MaxCoordinate = 32767 };
 
     explicit MapImport(Diagnostics* diagnostics);
-    // Destroys the loaded tileset pictures.
     virtual ~MapImport();
 
     // Imports mapPath into outDirectory; alien pictures must lie in dataRoot, the game's working
@@ -37,19 +37,19 @@ public:
     static int keptTiles(double parallax, int mainPixels, int screenPixels, int tileSize, int available);
 
 private:
-    bool importLayer(size_t index, int keptWidth, int keptHeight, std::string& block, class DatafileWriter& pictures);
-    bool importAliens(const std::string& dataRoot);
+    bool importLayer(const TiledMap::Layer& layer, size_t index, int keptWidth, int keptHeight, std::string& block,
+                     class DatafileWriter& pictures, class TileSource& tiles);
+    // Warns once about each animated tile and each tileset's tile offset in a layer's tiles.
+    void warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint32_t, size_t>& used);
+    bool importAliens(const std::vector<const TiledMap::ObjectLayer*>& layers, const std::string& dataRoot);
     bool alienPicture(const TiledMap::Object& object, const std::string& dataRoot, std::string& picture);
-    BITMAP* tilesetPicture(const TiledMap::Tileset& tileset);
     // The map's "title" property, or else its file name; errors for titles the game would misread.
     std::string title();
-    void error(int line, const std::string& text);
-    void errorIn(const std::string& file, int line, const std::string& text);
+    void error(const TiledMap::Place& place, const std::string& text);
 
     TiledMap map;
     Diagnostics* diagnostics;
     bool failed;
-    std::map<std::string, BITMAP*> pictures;
     std::vector<class LayerPicture*> layerPictures;
 };
 

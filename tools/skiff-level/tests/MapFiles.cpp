@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 #include <loadpng.h>
+#include <zlib.h>
+#include <zstd.h>
 
 std::string MapFiles::map(int width, int height, int tileSize, const std::string& body, const std::string& attributes)
 {
@@ -64,4 +66,55 @@ int MapFiles::lineOf(const std::string& text, const std::string& part)
     for (size_t i = 0; i < at; ++i)
         line += text[i] == '\n';
     return line;
+}
+
+std::string MapFiles::dataLayer(const std::string& name, int width, int height, const std::string& dataAttributes,
+                                const std::string& data)
+{
+    return " <layer name=\"" + name + "\" width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
+           "\">\n  <data" + dataAttributes + ">" + data + "</data>\n </layer>\n";
+}
+
+std::string MapFiles::bytes(const std::vector<uint32_t>& gids)
+{
+    std::string out;
+    for (uint32_t gid : gids) {
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(static_cast<char>(gid >> shift));
+    }
+    return out;
+}
+
+std::string MapFiles::packed(const std::string& bytes, const std::string& compression)
+{
+    std::string out(bytes.size() + 1024, '\0');
+    if (compression == "zstd") {
+        out.resize(ZSTD_compress(&out[0], out.size(), bytes.data(), bytes.size(), 3));
+    } else if (!compression.empty()) {
+        z_stream stream = z_stream();
+        deflateInit2(&stream, 9, Z_DEFLATED, compression == "gzip" ? 31 : 15, 8, Z_DEFAULT_STRATEGY);
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        stream.avail_in = static_cast<uInt>(bytes.size());
+        stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
+        stream.avail_out = static_cast<uInt>(out.size());
+        deflate(&stream, Z_FINISH);
+        out.resize(stream.total_out);
+        deflateEnd(&stream);
+    } else {
+        out = bytes;
+    }
+    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (size_t i = 0; i < out.size(); i += 3) {
+        unsigned group = static_cast<unsigned char>(out[i]) << 16;
+        if (i + 1 < out.size())
+            group |= static_cast<unsigned char>(out[i + 1]) << 8;
+        if (i + 2 < out.size())
+            group |= static_cast<unsigned char>(out[i + 2]);
+        text += digits[group >> 18];
+        text += digits[group >> 12 & 63];
+        text += i + 1 < out.size() ? digits[group >> 6 & 63] : '=';
+        text += i + 2 < out.size() ? digits[group & 63] : '=';
+    }
+    return text;
 }

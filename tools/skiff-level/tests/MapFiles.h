@@ -19,6 +19,13 @@ public:
     // A CSV tile layer, one row of the grid a line.
     static std::string layer(const std::string& name, int width, int height, const std::vector<uint32_t>& gids,
                              const std::string& attributes = "");
+    // A layer whose <data> has the given attributes (encoding, compression) and text.
+    static std::string dataLayer(const std::string& name, int width, int height, const std::string& dataAttributes,
+                                 const std::string& data);
+    // The cells as Tiled stores them in binary: little-endian 32-bit numbers.
+    static std::string bytes(const std::vector<uint32_t>& gids);
+    // bytes compressed with compression ("", "zlib", "gzip" or "zstd"), in base64.
+    static std::string packed(const std::string& bytes, const std::string& compression);
     // Saves a picture as PNG: with alpha (magenta pixels transparent), or as plain RGB.
     static void savePng(const std::string& path, BITMAP* picture, bool alpha);
     // Line (from 1) of the first occurrence of part in text; 0 when absent.

@@ -145,24 +145,201 @@ TEST_F(MapImporting, PngAlphaAndTheBmpTransparentColourBecomeMagentaButAPlainPng
     unload_datafile(pictures);
 }
 
-TEST_F(MapImporting, ExternalTilesetFileIsReadWithItsPictureBesideIt)
+TEST_F(MapImporting, EveryEncodingOfALayerAndBothFileFormatsGiveTheSameLevel)
 {
-    BITMAP* tiles = tilesetPicture(2, 1, 8);
-    MapFiles::savePng(maps("sets/ground.png"), tiles, true);
+    BITMAP* tiles = tilesetPicture(2, 1, 80);
+    MapFiles::savePng(maps("tiles.png"), tiles, true);
     destroy_bitmap(tiles);
-    dir.write("maps/sets/ground.tsx", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                      "<tileset version=\"1.10\" name=\"ground\" tilewidth=\"8\" tileheight=\"8\" "
-                                      "tilecount=\"2\" columns=\"2\">\n <image source=\"ground.png\" width=\"16\" "
-                                      "height=\"8\"/>\n</tileset>\n");
-    ASSERT_EQ(MapImport::Imported,
-              import(MapFiles::map(40, 30, 8,
-                                   " <tileset firstgid=\"1\" source=\"sets/ground.tsx\"/>\n" +
-                                       MapFiles::layer("main", 40, 30, cells(1200, {2})))))
+    dir.write("maps/sets/tiles.tsj", "{\"type\": \"tileset\", \"name\": \"tiles\", \"tilewidth\": 80, \"tileheight\": 80, "
+                                     "\"tilecount\": 2, \"columns\": 2, \"image\": \"../tiles.png\"}");
+    const std::string grid = MapFiles::bytes({1, 0, 2, 0, 0, 2, 0, 1, 0x80000001u, 2, 0, 0});
+    const std::string csv = "1,0,2,0,0,2,0,1,2147483649,2,0,0";
+    std::string xmlTiles = "\n";
+    for (const char* gid : {"1", "", "2", "", "", "2", "", "1", "2147483649", "2", "", ""})
+        xmlTiles += std::string("   <tile") + (*gid ? " gid=\"" + std::string(gid) + "\"" : "") + "/>\n";
+    // An infinite map holds the same cells in two chunks, the left one, from column -2, last; the
+    // alien stands 160 pixels further left in Tiled's coordinates.
+    const std::string chunks[2] = {"\"x\": 0, \"y\": 0, \"width\": 2, \"height\": 3, \"data\": [2, 0, 0, 1, 0, 0]",
+                                   "\"x\": -2, \"y\": 0, \"width\": 2, \"height\": 3, \"data\": [1, 0, 0, 2, 2147483649, 2]"};
+    auto tmx = [](const std::string& layer, bool infinite) {
+        std::string text = MapFiles::map(4, 3, 80, MapFiles::tileset(1, "tiles", 80, 2, 2, "tiles.png") + layer +
+            " <objectgroup name=\"aliens\">\n  <properties>\n   <property name=\"image\" value=\"bmp/a.bmp\"/>\n"
+            "  </properties>\n  <object id=\"1\" x=\"" + (infinite ? "-60" : "100") + "\" y=\"50\"/>\n </objectgroup>\n");
+        return infinite ? text.replace(text.find("infinite=\"0\""), 12, "infinite=\"1\"") : text;
+    };
+    auto tmj = [](const std::string& tileset, const std::string& layer, bool infinite) {
+        return std::string("{\"type\": \"map\", \"orientation\": \"orthogonal\", \"infinite\": ") +
+               (infinite ? "true" : "false") + ", \"width\": 4, \"height\": 3, \"tilewidth\": 80, \"tileheight\": 80,\n"
+               " \"tilesets\": [" + tileset + "],\n \"layers\": [{\"type\": \"tilelayer\", \"name\": \"main\", "
+               "\"width\": 4, \"height\": 3, " + layer + "},\n  {\"type\": \"objectgroup\", \"name\": \"aliens\", "
+               "\"properties\": [{\"name\": \"image\", \"type\": \"string\", \"value\": \"bmp/a.bmp\"}],\n"
+               "   \"objects\": [{\"id\": 1, \"x\": " + (infinite ? "-60" : "100") + ", \"y\": 50, \"point\": true}]}]}\n";
+    };
+    const std::string embedded = "{\"firstgid\": 1, \"name\": \"tiles\", \"tilewidth\": 80, \"tileheight\": 80, "
+                                 "\"tilecount\": 2, \"columns\": 2, \"image\": \"tiles.png\"}";
+    struct Case {
+        std::string form;
+        std::string name;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"CSV", "level.tmx", tmx(MapFiles::layer("main", 4, 3, {1, 0, 2, 0, 0, 2, 0, 1, 0x80000001u, 2, 0, 0}), false)},
+        {"XML tiles", "level.tmx", tmx(MapFiles::dataLayer("main", 4, 3, "", xmlTiles), false)},
+        {"base64", "level.tmx",
+         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\"", "\n   " + MapFiles::packed(grid, "") + "\n"), false)},
+        {"zlib", "level.tmx",
+         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\" compression=\"zlib\"", MapFiles::packed(grid, "zlib")),
+             false)},
+        {"gzip", "level.tmx",
+         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\" compression=\"gzip\"", MapFiles::packed(grid, "gzip")),
+             false)},
+        {"zstd", "level.tmx",
+         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\" compression=\"zstd\"", MapFiles::packed(grid, "zstd")),
+             false)},
+        {"infinite TMX", "level.tmx",
+         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"csv\"",
+                                 "\n   <chunk x=\"0\" y=\"0\" width=\"2\" height=\"3\">\n2,0,\n0,1,\n0,0\n</chunk>\n"
+                                 "   <chunk x=\"-2\" y=\"0\" width=\"2\" height=\"3\">\n1,0,\n0,2,\n2147483649,2\n</chunk>\n"),
+             true)},
+        {"JSON array", "level.tmj", tmj(embedded, "\"data\": [" + csv + "]", false)},
+        {"JSON zstd, .tsj tileset", "level.json",
+         tmj("{\"firstgid\": 1, \"source\": \"sets/tiles.tsj\"}",
+             "\"encoding\": \"base64\", \"compression\": \"zstd\", \"data\": \"" + MapFiles::packed(grid, "zstd") + "\"",
+             false)},
+        {"infinite JSON", "level.tmj", tmj(embedded, "\"chunks\": [{" + chunks[0] + "}, {" + chunks[1] + "}]", true)},
+    };
+    std::string pictures;
+    for (const Case& test : cases) {
+        ASSERT_EQ(MapImport::Imported, import(test.text, test.name)) << test.form << "\n" << listed(diagnostics);
+        EXPECT_EQ(0, diagnostics.warningCount()) << test.form << "\n" << listed(diagnostics);
+        // Tiles 1, 2 and the flipped 1 become 1, 2, 3.
+        EXPECT_EQ("LEVELDEF level\n{ tileset 0 80 4 3\n1 0 2 0\n0 2 0 1\n3 2 0 0\n}\n", output("level.def")) << test.form;
+        EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 1\n0 100 50\n", output("aliens.def")) << test.form;
+        if (pictures.empty())
+            pictures = output("level.dat");
+        EXPECT_TRUE(pictures == output("level.dat")) << test.form;
+    }
+}
+
+TEST_F(MapImporting, MarginSpacingTilesetFilesAndImageCollectionsGiveEachTileItsPicture)
+{
+    // 2 x 2 tiles of 8 pixels with a margin of 2 and a spacing of 1, on white.
+    BITMAP* spaced = create_bitmap_ex(32, 21, 21);
+    clear_to_color(spaced, makecol32(255, 255, 255));
+    for (int id = 0; id < 4; ++id)
+        rectfill(spaced, 2 + id % 2 * 9, 2 + id / 2 * 9, 9 + id % 2 * 9, 9 + id / 2 * 9, tileColour(id));
+    BITMAP* pictures[3] = {spaced, tilesetPicture(2, 1, 8), tilesetPicture(3, 1, 8)};
+    const char* files[3] = {"spaced.png", "sets/file.png", "sets/sheet.png"};
+    for (int i = 0; i < 3; ++i) {
+        MapFiles::savePng(maps(files[i]), pictures[i], true);
+        destroy_bitmap(pictures[i]);
+    }
+    BITMAP* alone = makeBitmap(8, 8, makecol32(10, 200, 30));
+    MapFiles::savePng(maps("alone.png"), alone, true);
+    destroy_bitmap(alone);
+    dir.write("maps/sets/file.tsx", "<tileset name=\"file\" tilewidth=\"8\" tileheight=\"8\" tilecount=\"2\" "
+                                    "columns=\"2\">\n <image source=\"file.png\"/>\n</tileset>\n");
+    std::string tilesets =
+        " <tileset firstgid=\"1\" name=\"spaced\" tilewidth=\"8\" tileheight=\"8\" margin=\"2\" spacing=\"1\" "
+        "tilecount=\"4\" columns=\"2\">\n  <image source=\"spaced.png\"/>\n </tileset>\n"
+        " <tileset firstgid=\"5\" source=\"sets/file.tsx\"/>\n"
+        " <tileset firstgid=\"7\" name=\"collection\" tilewidth=\"24\" tileheight=\"8\" tilecount=\"2\" columns=\"0\">\n"
+        "  <tile id=\"0\"><image source=\"alone.png\"/></tile>\n"
+        "  <tile id=\"1\" x=\"16\" y=\"0\" width=\"8\" height=\"8\"><image source=\"sets/sheet.png\"/></tile>\n"
+        " </tileset>\n";
+    ASSERT_EQ(MapImport::Imported, import(MapFiles::map(4, 1, 8, tilesets + MapFiles::layer("main", 4, 1, {4, 6, 7, 8}))))
         << listed(diagnostics);
-    DATAFILE* pictures = load_datafile(Paths::join(out(), "level.dat").c_str());
-    ASSERT_NE(nullptr, pictures);
-    EXPECT_EQ(rgbOf(tileColour(1)), rgb(static_cast<BITMAP*>(pictures[0].dat), 0, 8));
-    unload_datafile(pictures);
+    EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, "32 x 8 pixels, smaller than the 320 x 240 screen: empty cells "
+                                                      "fill it out to 320 x 240")) << listed(diagnostics);
+    Level level(nullptr);
+    ASSERT_EQ(0, level.load((out() + "/").c_str()));
+    const Tileset& main = *level.mainTileset;
+    ASSERT_EQ(40, main.width);
+    ASSERT_EQ(30, main.height);
+    const std::string expected[4] = {rgbOf(tileColour(3)), rgbOf(tileColour(1)), "10,200,30", rgbOf(tileColour(2))};
+    for (int cell = 0; cell < 4; ++cell) {
+        BITMAP* tile = main.tilePictures[main.tiles[cell].index];
+        EXPECT_EQ(expected[cell], rgb(tile, 0, 0)) << "cell " << cell;
+        EXPECT_EQ(expected[cell], rgb(tile, 7, 7)) << "cell " << cell;
+    }
+}
+
+TEST_F(MapImporting, EachFlipAndRotationIsBakedIntoATilePictureOfItsOwn)
+{
+    // A 2 x 2 tile "ab/cd"; every one of the 8 turns puts its corners elsewhere.
+    const int colours[4] = {makecol32(200, 0, 0), makecol32(0, 200, 0), makecol32(0, 0, 200), makecol32(200, 200, 0)};
+    BITMAP* tile = create_bitmap_ex(32, 2, 2);
+    for (int i = 0; i < 4; ++i)
+        putpixel(tile, i % 2, i / 2, colours[i]);
+    MapFiles::savePng(maps("tile.png"), tile, true);
+    destroy_bitmap(tile);
+    struct Case {
+        uint32_t flips;
+        const char* pixels;  // the turned tile's pixels, row by row
+    };
+    const Case cases[] = {
+        {0, "abcd"},
+        {TiledMap::FlipX, "badc"},
+        {TiledMap::FlipY, "cdab"},
+        {TiledMap::FlipX | TiledMap::FlipY, "dcba"},
+        {TiledMap::FlipDiagonal, "acbd"},
+        {TiledMap::FlipDiagonal | TiledMap::FlipX, "cadb"},  // turned a quarter clockwise
+        {TiledMap::FlipDiagonal | TiledMap::FlipY, "bdac"},  // a quarter anticlockwise
+        {TiledMap::FlipDiagonal | TiledMap::FlipX | TiledMap::FlipY, "dbca"},
+    };
+    std::vector<uint32_t> gids;
+    for (const Case& test : cases)
+        gids.push_back(1 | test.flips);
+    ASSERT_EQ(MapImport::Imported,
+              import(MapFiles::map(8, 1, 2, MapFiles::tileset(1, "tile", 2, 1, 1, "tile.png") +
+                                                MapFiles::layer("main", 8, 1, gids))))
+        << listed(diagnostics);
+    Level level(nullptr);
+    ASSERT_EQ(0, level.load((out() + "/").c_str()));
+    const Tileset& main = *level.mainTileset;
+    for (int cell = 0; cell < 8; ++cell) {
+        BITMAP* made = main.tilePictures[main.tiles[cell].index];
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(rgbOf(colours[cases[cell].pixels[i] - 'a']), rgb(made, i % 2, i / 2))
+                << "flips " << std::hex << cases[cell].flips << ", pixel " << i;
+    }
+}
+
+TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWithAWarning)
+{
+    BITMAP* tiles = tilesetPicture(2, 1, 16);
+    MapFiles::savePng(maps("tiles.png"), tiles, true);
+    destroy_bitmap(tiles);
+    std::string tileset = " <tileset firstgid=\"1\" name=\"tiles\" tilewidth=\"16\" tileheight=\"16\" tilecount=\"2\" "
+                          "columns=\"2\">\n  <tileoffset x=\"0\" y=\"4\"/>\n  <image source=\"tiles.png\"/>\n"
+                          "  <tile id=\"1\"><animation><frame tileid=\"0\" duration=\"100\"/></animation></tile>\n"
+                          " </tileset>\n";
+    std::vector<uint32_t> full(800, 1);
+    std::string body =
+        tileset + " <group name=\"back\" parallaxx=\"0.5\" parallaxy=\"0.5\" opacity=\"0.5\">\n" +
+        MapFiles::layer("far", 40, 20, full, " parallaxx=\"0.5\" parallaxy=\"0.5\"") +
+        MapFiles::layer("hidden", 40, 20, full, " visible=\"0\"") + " </group>\n"
+        " <imagelayer name=\"sky\"><image source=\"tiles.png\"/></imagelayer>\n"
+        " <objectgroup name=\"triggers\">\n  <object id=\"1\" x=\"3\" y=\"4\"><polygon points=\"0,0 5,5 9,0\"/></object>\n"
+        " </objectgroup>\n" +
+        MapFiles::layer("main", 40, 20, {2}, " offsetx=\"4\" tintcolor=\"#ff0000\"");
+    ASSERT_EQ(MapImport::Imported, import(MapFiles::map(40, 20, 16, body))) << listed(diagnostics);
+    // Parallax 0.5 x 0.5 twice: 320 + 0.25 * 320 = 400 pixels, 25 columns; 240 + 0.25 * 80 = 260, 16 rows.
+    EXPECT_NE(std::string::npos, output("level.def").find("{ tileset 0 16 25 16\n")) << output("level.def").substr(0, 80);
+    EXPECT_NE(std::string::npos, output("level.def").find("{ tileset 1 16 40 20\n"));
+    EXPECT_EQ(std::string::npos, output("level.def").find("{ tileset 2"));
+    const char* const warnings[] = {
+        "layer \"far\" has opacity 0.5: the game does not show it",
+        "layer \"hidden\" is hidden: it is left out",
+        "image layer \"sky\" is left out",
+        "object layer \"triggers\" is left out",
+        "layer \"main\" is offset by (4, 0) pixels: the game does not show it",
+        "layer \"main\" is tinted",
+        "layer \"main\" uses 1 animated tile (the first is tile 2)",
+        "layer \"far\" uses tileset \"tiles\", whose tile offset (0, 4) the game does not show",
+    };
+    for (const char* warning : warnings)
+        EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
 }
 
 TEST_F(MapImporting, AlienObjectsArePlacedByTheirTopLeftCornerWithTheirTilesPicture)
@@ -238,44 +415,78 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
     MapFiles::savePng(maps("small.png"), tiles, true);
     destroy_bitmap(tiles);
     std::string set = MapFiles::tileset(1, "small", 2, 16, 272, "small.png");
-    std::vector<uint32_t> flipped(160 * 120, 0);
-    flipped[160 * 2 + 5] = 0x80000002u;
     std::vector<uint32_t> many;
-    for (uint32_t gid = 1; gid <= 256; ++gid)
+    for (uint32_t gid = 1; gid <= 128; ++gid) {
         many.push_back(gid);
+        many.push_back(gid | TiledMap::FlipX);
+    }
+    const std::string full = MapFiles::bytes(std::vector<uint32_t>(160 * 120, 1));
+    const std::string huge(full.size() * 50, '\0');
+    auto cut = [](const std::string& text) { return text.substr(0, text.size() - 8); };
+    auto data = [&set](const std::string& attributes, const std::string& text) {
+        return MapFiles::map(160, 120, 2, set + MapFiles::dataLayer("main", 160, 120, attributes, text));
+    };
+    const std::string zlib = " encoding=\"base64\" compression=\"zlib\"";
+    const std::string gzip = " encoding=\"base64\" compression=\"gzip\"";
+    const std::string zstd = " encoding=\"base64\" compression=\"zstd\"";
+    auto tmj = [](const std::string& map, const std::string& layer) {
+        return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 160, \"height\": 120, \"tilewidth\": 2, "
+               "\"tileheight\": 2, " + map + "\"layers\": [{\"type\": \"tilelayer\", \"name\": \"main\", \"width\": 160, "
+               "\"height\": 120, " + layer + "}]}\n";
+    };
+    auto oriented = [](const std::string& orientation) {
+        return "<?xml version=\"1.0\"?>\n<map orientation=\"" + orientation + "\" width=\"40\" height=\"30\" "
+               "tilewidth=\"8\" tileheight=\"8\" infinite=\"0\">\n</map>\n";
+    };
 
     struct Case {
         std::string text;
         std::string message;
-        std::string marker;  // the line the error must name
+        std::string marker;  // the line the error must name; "" for a JSON path, line 0
+        std::string name;
     };
+    const std::string map = "level.tmx";
     const Case cases[] = {
-        {MapFiles::map(160, 120, 2, set + MapFiles::layer("main", 160, 120, flipped)), "flipped or rotated",
-         "2147483650"},
-        {MapFiles::map(160, 120, 2, set + " <layer name=\"main\" width=\"160\" height=\"120\">\n  <data "
-                                          "encoding=\"base64\">AAAA</data>\n </layer>\n"),
-         "stored as base64: only CSV", "encoding=\"base64\""},
-        {MapFiles::map(160, 120, 2, set + " <layer name=\"main\" width=\"160\" height=\"120\">\n  <data "
-                                          "encoding=\"base64\" compression=\"zlib\">eJw=</data>\n </layer>\n"),
-         "base64 compressed with zlib", "compression"},
+        {data(" encoding=\"base64\"", "AAA!AAAA"), "\"!\", which is not a base64 character", "AAA!", map},
+        {data(" encoding=\"base64\"", "AAAA"), "decodes to 3 bytes, not the 76800 of its 19200 cells", "AAAA", map},
+        {data(zlib, "eJw="), "its zlib data is cut short", "eJw=", map},
+        {data(zlib, cut(MapFiles::packed(full, "zlib"))), "its zlib data is cut short", "<data", map},
+        {data(gzip, cut(MapFiles::packed(full, "gzip"))), "its gzip data is cut short", "<data", map},
+        {data(zstd, cut(MapFiles::packed(full, "zstd"))), "its zstd data is cut short", "<data", map},
+        {data(zlib, "eJz//w=="), "its zlib data is damaged", "<data", map},
+        {data(zlib, MapFiles::packed(full.substr(0, 400), "zlib")), "decodes to 400 bytes, not the 76800", "<data", map},
+        {data(zlib, MapFiles::packed(huge, "zlib")), "zlib data inflates beyond the 76800 bytes", "<data", map},
+        {data(zstd, MapFiles::packed(huge, "zstd")), "zstd data inflates beyond the 76800 bytes", "<data", map},
+        {data(" encoding=\"base64\" compression=\"lz4\"", "AAAA"), "compressed with \"lz4\"", "<data", map},
+        {MapFiles::map(256, 120, 2, set + MapFiles::layer("main", 256, 120, many)),
+         "uses 256 different tiles, counting each of its 128 flipped or rotated tiles as a tile of its own", "<layer", map},
+        {oriented("isometric"), "the map is isometric: only orthogonal", "<map", map},
+        {MapFiles::map(2, 2, 400, MapFiles::layer("main", 2, 2, {})), "tiles are 400 pixels wide", "<map", map},
+        {MapFiles::map(40, 30, 8, MapFiles::layer("main", 40, 30, {}) +
+                                      " <objectgroup name=\"aliens\">\n  <object id=\"1\" x=\"nan\" y=\"1\"/>\n </objectgroup>\n"),
+         "position, size, rotation and gid must be numbers", "\"nan\"", map},
+        {oriented("staggered"), "the map is staggered: only orthogonal", "<map", map},
+        {oriented("hexagonal"), "the map is hexagonal: only orthogonal", "<map", map},
+        {tmj("\"tilesets\": [], ", "\"data\": [0, 0, 0, \"x\"]"), "layers[0].data[3]: layer \"main\": \"x\" is not a tile "
+         "number", "", "level.tmj"},
+        {tmj("", "\"width\": -3, \"data\": []"), "layers[0].width: needs a whole number of at least 1", "", "level.tmj"},
+        {tmj("", "\"encoding\": \"base64\", \"compression\": \"gzip\", \"data\": \"H4sI\""),
+         "layers[0].data: layer \"main\": its gzip data is cut short", "", "level.tmj"},
+        {"{\"type\": \"map\", \"orientation\": \"staggered\"}", "the map is staggered", "", "level.tmj"},
+        {"{\"type\": \"map\",\n \"width\": ,\n \"height\": 3}", "is not well-formed JSON", "\"width\"", "level.json"},
         {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"40\" height=\"30\" tilewidth=\"8\" "
          "tileheight=\"16\" infinite=\"0\">\n</map>\n",
-         "tiles are 8 x 16 pixels: the game's tiles are square", "<map"},
-        {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"40\" height=\"30\" tilewidth=\"8\" "
-         "tileheight=\"8\" infinite=\"1\">\n</map>\n",
-         "the map is infinite", "<map"},
+         "tiles are 8 x 16 pixels: the game's tiles are square", "<map", map},
         {MapFiles::map(40, 30, 8, MapFiles::tileset(1, "small", 2, 16, 272, "small.png") +
                                       MapFiles::layer("main", 40, 30, {1})),
-         "pixel tiles, the map 8 x 8", "<tileset"},
-        {MapFiles::map(256, 120, 2, set + MapFiles::layer("main", 256, 120, many)), "uses 256 different tiles",
-         "<layer"},
+         "tile 1 (tile 0 of tileset \"small\") is 2 x 2 pixels, the map's tiles 8 x 8", "1,0,0", map},
         {MapFiles::map(2100, 15, 16, MapFiles::layer("main", 2100, 15, {})), "the map is 33600 x 240 pixels",
-         "<layer"},
+         "<layer", map},
         {MapFiles::map(160, 120, 2, set + MapFiles::layer("main", 160, 120, {}) +
                                         " <objectgroup name=\"aliens\">\n  <properties>\n   <property name=\"image\" "
                                         "value=\"bmp/a.bmp\"/>\n  </properties>\n  <object id=\"1\" x=\"40000\" "
                                         "y=\"3\"/>\n </objectgroup>\n"),
-         "(40000, 3) is beyond", "x=\"40000\""},
+         "(40000, 3) is beyond", "x=\"40000\"", map},
         {MapFiles::map(160, 120, 2,
                        " <tileset firstgid=\"300\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" tilecount=\"1\" "
                        "columns=\"0\">\n  <tile id=\"0\">\n   <image source=\"elsewhere/a.bmp\"/>\n  </tile>\n "
@@ -283,13 +494,14 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
                            MapFiles::layer("main", 160, 120, {}) +
                            " <objectgroup name=\"aliens\">\n  <object id=\"1\" gid=\"300\" x=\"4\" y=\"30\"/>\n "
                            "</objectgroup>\n"),
-         "lies outside the game's data directory", "<object id"},
+         "lies outside the game's data directory", "<object id", map},
         {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\">\n <layer>\n</map>\n", "is not well-formed XML",
-         "<layer>"},
+         "<layer>", map},
     };
     for (const Case& test : cases) {
-        EXPECT_EQ(MapImport::Refused, import(test.text)) << test.message;
-        EXPECT_EQ(std::to_string(MapFiles::lineOf(test.text, test.marker)), errorLine(test.message))
+        EXPECT_EQ(MapImport::Refused, import(test.text, test.name)) << test.message;
+        EXPECT_EQ(test.marker.empty() ? "0" : std::to_string(MapFiles::lineOf(test.text, test.marker)),
+                  errorLine(test.message))
             << test.message << "\n" << listed(diagnostics);
         EXPECT_FALSE(Paths::exists(Paths::join(out(), "level.def"))) << test.message;
     }

@@ -1,0 +1,110 @@
+#include "TileSource.h"
+
+#include <allegro.h>
+
+#include "TilePicture.h"
+
+namespace {
+
+std::string quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+std::string size(int width, int height)
+{
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+}
+
+TileSource::TileSource(TiledMap& into) : map(into) {}
+
+TileSource::~TileSource()
+{
+    for (std::map<std::string, BITMAP*>::iterator it = pictures.begin(); it != pictures.end(); ++it) {
+        if (it->second)
+            destroy_bitmap(it->second);
+    }
+}
+
+BITMAP* TileSource::load(const std::string& path, int transparentColour, const TiledMap::Place& place,
+                         const std::string& owner)
+{
+    std::string key = path + "#" + std::to_string(transparentColour);
+    std::map<std::string, BITMAP*>::iterator known = pictures.find(key);
+    if (known != pictures.end())
+        return known->second;
+    std::string problem;
+    BITMAP* picture = TilePicture::load(path, transparentColour, problem);
+    if (!picture)
+        map.error(place, "the picture " + quoted(path) + " of " + owner + " " + problem);
+    pictures[key] = picture;
+    return picture;
+}
+
+bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Place& place, int tileSize,
+                      BITMAP*& picture, int& x, int& y)
+{
+    const TiledMap::Tileset* tileset = map.tilesetOf(gid);
+    std::string usedBy = "layer " + quoted(layer);
+    if (!tileset) {
+        map.error(place, usedBy + ": tile " + std::to_string(gid) + " belongs to no tileset");
+        return false;
+    }
+    if (refused.count(tileset))
+        return false;
+    int id = static_cast<int>(gid - tileset->firstGid);
+    std::string tile = "tile " + std::to_string(gid) + " (tile " + std::to_string(id) + " of tileset " +
+                       quoted(tileset->name) + ")";
+    std::string owner = "tileset " + quoted(tileset->name);
+    std::map<int, TiledMap::TileImage>::const_iterator own = tileset->tiles.find(id);
+    if (tileset->image.empty()) {
+        if (own == tileset->tiles.end() || own->second.image.empty()) {
+            map.error(place, usedBy + ": " + tile + " has no picture");
+            return false;
+        }
+        const TiledMap::TileImage& image = own->second;
+        picture = load(image.image, image.transparentColour, image.place, owner);
+        if (!picture)
+            return false;
+        int width = image.width < 0 ? picture->w : image.width;
+        int height = image.height < 0 ? picture->h : image.height;
+        x = image.x;
+        y = image.y;
+        if (width != tileSize || height != tileSize) {
+            map.error(place, usedBy + ": " + tile + " is " + size(width, height) + " pixels, the map's tiles " +
+                                 size(tileSize, tileSize) + ": every tile of a tile layer has the map's size");
+            return false;
+        }
+        if (x < 0 || y < 0 || x + width > picture->w || y + height > picture->h) {
+            map.error(image.place, owner + ": tile " + std::to_string(id) + " reaches beyond its picture " +
+                                       quoted(image.image) + " of " + size(picture->w, picture->h) + " pixels");
+            return false;
+        }
+        return true;
+    }
+    if (tileset->tileWidth != tileSize || tileset->tileHeight != tileSize) {
+        map.error(place, usedBy + ": " + tile + " is " + size(tileset->tileWidth, tileset->tileHeight) +
+                             " pixels, the map's tiles " + size(tileSize, tileSize) +
+                             ": every tile of a tile layer has the map's size");
+        refused.insert(tileset);
+        return false;
+    }
+    picture = load(tileset->image, tileset->transparentColour, tileset->imagePlace, owner);
+    if (!picture) {
+        refused.insert(tileset);
+        return false;
+    }
+    int step = tileSize + tileset->spacing;
+    int columns = (picture->w - tileset->margin + tileset->spacing) / step;
+    int rows = (picture->h - tileset->margin + tileset->spacing) / step;
+    if (columns < 1 || rows < 1 || id >= columns * rows) {
+        map.error(place, usedBy + ": " + tile + " lies beyond the picture " + quoted(tileset->image) + ", which holds " +
+                             std::to_string(columns > 0 && rows > 0 ? columns * rows : 0) + " tiles");
+        return false;
+    }
+    x = tileset->margin + (id % columns) * step;
+    y = tileset->margin + (id / columns) * step;
+    return true;
+}
