@@ -70,14 +70,14 @@ uint64_t load64(const uint32_t* words)
     return value;
 }
 
-// word placed where the second of two neighbouring words lies in their load64, whatever the byte order.
+// load64 of the pair {0, word}: word where the second of two neighbouring words lies, in either byte order.
 uint64_t asSecondWord(uint32_t word)
 {
     const uint32_t pair[2] = {0, word};
     return load64(pair);
 }
 
-// count from 1 to 63: a shift by 64 would be undefined.
+// Rotates by count, 1 to 63: a shift by 64 would be undefined.
 uint64_t rotateLeft(uint64_t value, int count)
 {
     return value << count | value >> (64 - count);
