@@ -6,7 +6,7 @@
 
 namespace {
 
-enum MaskCase { Corner16, Deep32x16, Checker64, Disjoint };
+enum MaskCase { Corner16, Deep32x16, Checker64, Checker64Shift, Disjoint };
 
 // Two placed masks and their per-pixel twins, with the answer both must give.
 struct MaskPair {
@@ -69,6 +69,15 @@ MaskPair::MaskPair(MaskCase which) : ax(0), ay(0), bx(0), by(0), expected(0)
         // Every word pair is compared and none has a bit in common.
         first = checkerboard(64, 0);
         second = checkerboard(64, 1);
+        expected = 0;
+        break;
+    case Checker64Shift:
+        // The same pair with the second 3 pixels right and 1 down: the squares still alternate,
+        // so no pixel is shared, and every row of the second straddles words of the first.
+        first = checkerboard(64, 0);
+        second = checkerboard(64, 1);
+        bx = 3;
+        by = 1;
         expected = 0;
         break;
     case Disjoint:
@@ -140,8 +149,10 @@ void BM_NaiveOverlap(benchmark::State& state, MaskCase which)
 BENCHMARK_CAPTURE(BM_MasksOverlap, corner16, Corner16);
 BENCHMARK_CAPTURE(BM_MasksOverlap, deep32x16, Deep32x16);
 BENCHMARK_CAPTURE(BM_MasksOverlap, checker64, Checker64);
+BENCHMARK_CAPTURE(BM_MasksOverlap, checker64shift, Checker64Shift);
 BENCHMARK_CAPTURE(BM_MasksOverlap, disjoint, Disjoint);
 BENCHMARK_CAPTURE(BM_NaiveOverlap, corner16, Corner16);
 BENCHMARK_CAPTURE(BM_NaiveOverlap, deep32x16, Deep32x16);
 BENCHMARK_CAPTURE(BM_NaiveOverlap, checker64, Checker64);
+BENCHMARK_CAPTURE(BM_NaiveOverlap, checker64shift, Checker64Shift);
 BENCHMARK_CAPTURE(BM_NaiveOverlap, disjoint, Disjoint);

@@ -60,6 +60,21 @@ int expectedOverlap(BITMAP* a, BITMAP* b, int ax, int ay, int bx, int by)
     return 0;
 }
 
+// Makes b, at (dx, dy) from a, opaque exactly where a is clear under it: then no pixel is
+// shared, and any column compared with the wrong one shows as a common pixel.
+void complementUnder(BITMAP* a, BITMAP* b, int dx, int dy)
+{
+    const int opaque = makecol32(10, 200, 30);
+    for (int y = 0; y < b->h; ++y) {
+        for (int x = 0; x < b->w; ++x) {
+            const int xa = x + dx;
+            const int ya = y + dy;
+            if (xa >= 0 && ya >= 0 && xa < a->w && ya < a->h)
+                putpixel(b, x, y, opaqueAt(a, xa, ya) ? bitmap_mask_color(b) : opaque);
+        }
+    }
+}
+
 void checkMask(const CollisionMask* mask, BITMAP* bitmap)
 {
     if (!mask || mask->width != bitmap->w || mask->height != bitmap->h)
@@ -87,10 +102,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     InputBytes in = {data, size, 0};
-    // Sizes up to 100 pixels cover masks of one to four words per row.
-    const int widthA = in.next() % 100 + 1;
+    // Widths up to 130 pixels cover masks of one to five words per row, and the offsets
+    // below every shift of 0 to 63 columns either way, plus whole words.
+    const int widthA = in.next() % 130 + 1;
     const int heightA = in.next() % 40 + 1;
-    const int widthB = in.next() % 100 + 1;
+    const int widthB = in.next() % 130 + 1;
     const int heightB = in.next() % 40 + 1;
     int offsets[4];
     for (int& offset : offsets) {
@@ -98,8 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int high = in.next();
         offset = ((high << 8 | low) % 601) - 300;
     }
+    const bool complement = in.next() & 1;
     BITMAP* a = bitmapFrom(in, widthA, heightA);
     BITMAP* b = bitmapFrom(in, widthB, heightB);
+    if (complement)
+        complementUnder(a, b, offsets[2] - offsets[0], offsets[3] - offsets[1]);
     CollisionMask* maskA = createMask(a);
     CollisionMask* maskB = createMask(b);
     checkMask(maskA, a);

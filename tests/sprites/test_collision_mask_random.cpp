@@ -1,6 +1,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "sprites/CollisionMask.h"
@@ -25,10 +26,10 @@ int referenceOverlap(BITMAP* a, BITMAP* b, int ax, int ay, int bx, int by)
     return 0;
 }
 
-BITMAP* randomBitmap(std::mt19937& random)
+BITMAP* randomBitmap(std::mt19937& random, int minWidth = 1, int maxWidth = 100, int maxHeight = 100)
 {
-    std::uniform_int_distribution<int> size(1, 100);
-    BITMAP* bitmap = makeBitmap(size(random), size(random), magenta());
+    int width = std::uniform_int_distribution<int>(minWidth, maxWidth)(random);
+    BITMAP* bitmap = makeBitmap(width, std::uniform_int_distribution<int>(1, maxHeight)(random), magenta());
     // Densities from a lone pixel or two to nearly solid, so both answers come up often.
     const double densities[] = {0.001, 0.01, 0.1, 0.5, 0.95};
     double density = densities[std::uniform_int_distribution<int>(0, 4)(random)];
@@ -97,4 +98,59 @@ TEST(MaskRandom, OverlapAgreesWithAPixelByPixelComparison)
     }
     EXPECT_GT(hits, 1000);
     EXPECT_GT(misses, 1000);
+}
+
+TEST(MaskRandom, WideMasksAgreeWithAPixelByPixelComparisonAtEveryShift)
+{
+    std::mt19937 random(104729u);
+    std::bernoulli_distribution coin(0.5);
+    int white = makecol(255, 255, 255);
+    int hits = 0;
+    int misses = 0;
+    for (int shift = -63; shift <= 63; ++shift) {
+        for (int round = 0; round < 6; ++round) {
+            // 33 to 130 pixels: two to five words a row, the last one full or not.
+            BITMAP* a = randomBitmap(random, 33, 130, 12);
+            BITMAP* b = makeBitmap(std::uniform_int_distribution<int>(33, 130)(random),
+                                   std::uniform_int_distribution<int>(1, 12)(random), magenta());
+            // Whole words on top of the shift, so that b's words meet a's from the first to the last.
+            int ax = 40;
+            int ay = 7;
+            int bx = ax + shift + 64 * std::uniform_int_distribution<int>(-1, 1)(random);
+            int by = ay + std::uniform_int_distribution<int>(-b->h + 1, a->h - 1)(random);
+            // b is opaque exactly where a is clear under it, so that any column or word compared
+            // with the wrong one shows as a common pixel; every other round one pixel is shared.
+            for (int y = 0; y < b->h; ++y) {
+                for (int x = 0; x < b->w; ++x) {
+                    bool underA = x + bx - ax >= 0 && x + bx - ax < a->w && y + by - ay >= 0 && y + by - ay < a->h;
+                    if (underA ? !opaque(a, x + bx - ax, y + by - ay) : coin(random))
+                        putpixel(b, x, y, white);
+                }
+            }
+            int left = std::max(ax, bx);
+            int right = std::min(ax + a->w, bx + b->w);
+            if (round % 2 == 1 && left < right) {
+                int x = std::uniform_int_distribution<int>(left, right - 1)(random);
+                int y = std::uniform_int_distribution<int>(std::max(ay, by), std::min(ay + a->h, by + b->h) - 1)(random);
+                putpixel(a, x - ax, y - ay, white);
+                putpixel(b, x - bx, y - by, white);
+            }
+            CollisionMask* maskA = createMask(a);
+            CollisionMask* maskB = createMask(b);
+            ASSERT_NE(maskA, nullptr);
+            ASSERT_NE(maskB, nullptr);
+            int expected = referenceOverlap(a, b, ax, ay, bx, by);
+            ASSERT_EQ(masksOverlap(maskA, maskB, ax, ay, bx, by), expected)
+                << a->w << "x" << a->h << " at " << ax << "," << ay << " against " << b->w << "x" << b->h << " at "
+                << bx << "," << by;
+            ASSERT_EQ(masksOverlap(maskB, maskA, bx, by, ax, ay), expected) << "swapped, shift " << shift;
+            (expected ? hits : misses)++;
+            destroyMask(maskA);
+            destroyMask(maskB);
+            destroy_bitmap(a);
+            destroy_bitmap(b);
+        }
+    }
+    EXPECT_GT(hits, 150);
+    EXPECT_GT(misses, 300);
 }
