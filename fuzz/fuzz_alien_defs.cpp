@@ -10,7 +10,7 @@
 #include "aliens/Alien.h"
 #include "aliens/AlienDefReader.h"
 #include "core/Game.h"
-#include "support/RenderLog.h"
+#include "headless/RenderLog.h"
 
 // An alien file from the input, read into a game built in code; the aliens it places then fly a while.
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -7,8 +7,10 @@
 
 #include "aliens/AlienDefReader.h"
 #include "aliens/HomingAlien.h"
+#include "core/DataPaths.h"
 #include "level/Level.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Explosion.h"
 #include "sprites/PictureCheck.h"
@@ -88,7 +90,7 @@ int Game::setup()
         return SetupDisplayFailed;
     install_param_int_ex(onTimerTick, this, TimerSpeed);
     install_keyboard();
-    return loadWorld("level0/");
+    return loadWorld(DataPaths::Level);
 }
 
 int Game::loadWorld(const char* levelDirectory)
@@ -115,7 +117,7 @@ void Game::createSprites()
     shot->renderer = renderer;
     shot->level = level;
     shot->frameCount = 1;
-    shot->loadFrames("bmp/shoot.bmp");
+    shot->loadFrames(DataPaths::Shot);
     shot->speed = 5.0;
     shot->directionX = 1;
     shot->directionY = 0;
@@ -123,14 +125,13 @@ void Game::createSprites()
     shot->sharesFrames = false;
     shotPrototypes.push_back(shot);
 
-    const char* explosionPictures[] = {"bmp/boom.bmp", "bmp/boom2.bmp"};
     const int explosionFrames[] = {8, 7};
     for (int i = 0; i < 2; ++i) {
         Explosion* explosion = new Explosion();
         explosion->renderer = renderer;
         explosion->level = level;
         explosion->frameCount = (uint8_t)explosionFrames[i];
-        explosion->loadFrames(explosionPictures[i]);
+        explosion->loadFrames(DataPaths::Explosions[i]);
         explosion->sharesFrames = false;
         explosionPrototypes.push_back(explosion);
     }
@@ -140,7 +141,7 @@ void Game::createSprites()
     player->renderer = renderer;
     player->level = level;
     player->frameCount = 2;
-    player->loadFrames("bmp/player.bmp");
+    player->loadFrames(DataPaths::Player);
     player->x = 100.0;
     player->y = 100.0;
     player->speed = 2.0;
@@ -163,16 +164,16 @@ void Game::run()
 
 void Game::showIntro()
 {
-    BITMAP* intro = PictureCheck::isSound("intro/intro.pcx") ? load_bitmap("intro/intro.pcx", nullptr) : nullptr;
+    BITMAP* intro = PictureCheck::isSound(DataPaths::Intro) ? load_bitmap(DataPaths::Intro, nullptr) : nullptr;
     if (!intro) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Unable to load intro/intro.pcx\n");
+        allegro_message("Unable to load %s\n", DataPaths::Intro);
         exit(-1);
     }
     uint32_t texture = renderer->makeTexture(intro);
     do {
         renderer->beginFrame();
-        renderer->drawQuad(0.0, 0.0, Sprite::ScreenWidth, Sprite::ScreenHeight, texture);
+        renderer->drawQuad(0.0, 0.0, ScreenWidth, ScreenHeight, texture);
         renderer->endFrame();
     } while (readkey() == 0);
     destroy_bitmap(intro);

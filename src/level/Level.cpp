@@ -10,14 +10,13 @@
 #include "level/DatafileCheck.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 
 namespace {
 
 const double ScrollStep = 0.2;
 const double ScreenCentreRow = 120.0;
 const double ShipOffset = 16.0;
-const int ScreenWidth = 320;
-const int ScreenHeight = 240;
 
 // How far a layer moves per pixel of the main tileset, so that both far edges come into view together.
 // A main tileset as large as the screen never scrolls that way, so its factor is never used.

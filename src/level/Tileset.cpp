@@ -7,15 +7,14 @@
 
 #include "core/TextReader.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/CollisionMask.h"
 
 namespace {
 
-const double RightBoundMargin = 320.5;
-const double BottomBoundMargin = 240.5;
+const double RightBoundMargin = ScreenWidth + 0.5;
+const double BottomBoundMargin = ScreenHeight + 0.5;
 const double FirstCellOffset = 0.5;
-const int ScreenWidth = 320;
-const int ScreenHeight = 240;
 const int ExtraCells = 2;
 // Cells hold 8-bit tile numbers, so no picture past the 256th can ever be shown or hit.
 const int64_t MaxTilePictures = 256;

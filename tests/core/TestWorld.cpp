@@ -2,9 +2,6 @@
 
 #include <allegro.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "aliens/HomingAlien.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
@@ -12,29 +9,6 @@
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
-
-int opaqueWhite()
-{
-    return makecol32(255, 255, 255);
-}
-
-std::string writeStrip(const TempDir& dir, const std::string& name, int width, int frameHeight, int frames)
-{
-    BITMAP* picture = makeBitmap(width, frameHeight * frames, opaqueWhite());
-    std::string path = saveBitmap(dir, name, picture);
-    destroy_bitmap(picture);
-    return path;
-}
-
-void writeSpritePictures(const TempDir& dir)
-{
-    mkdir((dir.path() + "/bmp").c_str(), 0755);
-    writeStrip(dir, "bmp/shoot.bmp", 10, 4, 1);
-    writeStrip(dir, "bmp/boom.bmp", 32, 32, 8);
-    writeStrip(dir, "bmp/boom2.bmp", 24, 24, 7);
-    writeStrip(dir, "bmp/player.bmp", 24, 12, 2);
-    writeStrip(dir, "bmp/alien.bmp", 16, 16, 1);
-}
 
 Level* makeLevel(Renderer* renderer, int columns, int rows)
 {
@@ -95,21 +69,6 @@ void HeldKeys::press(int scancode)
 void HeldKeys::release(int scancode)
 {
     key[scancode] = 0;
-}
-
-WorkingDirectory::WorkingDirectory(const std::string& path)
-{
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer))
-        previous = buffer;
-    if (chdir(path.c_str()) != 0)
-        previous.clear();
-}
-
-WorkingDirectory::~WorkingDirectory()
-{
-    if (!previous.empty() && chdir(previous.c_str()) != 0)
-        return;
 }
 
 AssembledGame::AssembledGame(int columns, int rows)
@@ -223,30 +182,4 @@ Shot* AssembledGame::placeShot(double x, double y)
     shot->y = y;
     game.playerShots.push_back(shot);
     return shot;
-}
-
-std::string gridText(int columns, int rows, bool solidFloor)
-{
-    std::string text;
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column)
-            text += (solidFloor && row == rows - 1) ? "1 " : "0 ";
-        text += "\n";
-    }
-    return text;
-}
-
-void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::string& grid,
-                         const std::string& aliensDef)
-{
-    mkdir((dir.path() + "/level0").c_str(), 0755);
-    // Tile 0 on top (empty), tile 1 below it (solid): tiles are numbered down the columns.
-    BITMAP* picture = makeBitmap(16, 32, magenta());
-    rectfill(picture, 0, 16, 15, 31, opaqueWhite());
-    std::string tiles = saveBitmap(dir, "tiles.bmp", picture);
-    destroy_bitmap(picture);
-    buildDatafile(dir, "level0/level.dat", "'" + tiles + "'");
-    dir.write("level0/level.def", "LEVELDEF Test level\n{ tileset 0 16 " + std::to_string(columns) + " " +
-                                      std::to_string(rows) + "\n" + grid + "}\n");
-    dir.write("level0/aliens.def", aliensDef);
 }

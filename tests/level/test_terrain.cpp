@@ -6,14 +6,14 @@
 #include <string>
 #include <utility>
 
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Sprite.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 

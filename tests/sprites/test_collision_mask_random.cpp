@@ -3,8 +3,8 @@
 
 #include <random>
 
+#include "headless/ScratchFiles.h"
 #include "sprites/CollisionMask.h"
-#include "support/TestFiles.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Sprite.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 #include <cmath>
 
 #include "TileLayer.h"
+#include "render/Screen.h"
 
-enum { ScreenWidth = 320, ScreenHeight = 240, ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
+enum { ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
 
 Preview::Preview(const TileLayer& farLayer, const TileLayer& nearLayer, const TileLayer& main, const std::vector<int>& route)
     : farLayer(farLayer), nearLayer(nearLayer), main(main), route(route)

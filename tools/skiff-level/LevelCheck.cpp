@@ -2,15 +2,15 @@
 
 #include <allegro.h>
 
-#include <climits>
 #include <sstream>
-#include <unistd.h>
 
 #include "Diagnostics.h"
 #include "Paths.h"
 #include "aliens/Alien.h"
 #include "aliens/AlienDefReader.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
+#include "headless/WorkingDirectory.h"
 #include "level/DatafileCheck.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
@@ -30,28 +30,6 @@ std::string quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
-// Runs the game's alien reader with dataRoot as working directory, where the game looks for pictures.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::string& directory) : moved(false)
-    {
-        char buffer[PATH_MAX];
-        if (getcwd(buffer, sizeof buffer)) {
-            previous = buffer;
-            moved = chdir(directory.c_str()) == 0;
-        }
-    }
-    ~WorkingDirectory()
-    {
-        if (moved && chdir(previous.c_str()) != 0)
-            moved = false;
-    }
-    bool moved;
-
-private:
-    std::string previous;
-};
-
 }
 
 LevelCheck::LevelCheck(Renderer* drawing, Diagnostics* sink)
@@ -64,9 +42,9 @@ LevelCheck::~LevelCheck() {}
 
 int LevelCheck::run(const std::string& directory, const std::string& dataRoot)
 {
-    levelFile = Paths::join(directory, "level.def");
-    aliensFile = Paths::join(directory, "aliens.def");
-    std::string picturesFile = Paths::join(directory, "level.dat");
+    levelFile = Paths::join(directory, DataPaths::LevelDescription);
+    aliensFile = Paths::join(directory, DataPaths::AlienFile);
+    std::string picturesFile = Paths::join(directory, DataPaths::LevelPictures);
     levelChecker = LevelChecker(levelFile, diagnostics);
     alienChecker = AlienChecker(aliensFile, diagnostics);
     levelLoaded = false;
@@ -147,7 +125,7 @@ int LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot
     game.explosionPrototypes.push_back(new Explosion());
     {
         WorkingDirectory inDataRoot(dataRoot);
-        if (!inDataRoot.moved)
+        if (!inDataRoot.entered())
             diagnostics->error(aliensFile, WholeFile,
                                "the data directory " + quoted(dataRoot) + ", where the alien pictures lie, cannot be entered");
         std::istringstream in(text);

@@ -8,7 +8,7 @@
 #include "Diagnostics.h"
 #include "LevelCheck.h"
 #include "ToolTestData.h"
-#include "support/TestFiles.h"
+#include "headless/ScratchFiles.h"
 
 namespace {
 

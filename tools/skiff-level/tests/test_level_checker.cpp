@@ -8,6 +8,7 @@
 #include "Diagnostics.h"
 #include "LevelChecker.h"
 #include "ToolTestData.h"
+#include "headless/MemoryDatafile.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 
@@ -67,7 +68,7 @@ protected:
         return all;
     }
 
-    PictureList pictures;
+    MemoryDatafile pictures;
     Diagnostics diagnostics;
     LevelChecker checker{"level.def", &diagnostics};
     std::string lastText;

@@ -1,5 +1,5 @@
-#ifndef SKIFF_TESTS_SUPPORT_RENDERLOG_H
-#define SKIFF_TESTS_SUPPORT_RENDERLOG_H
+#ifndef SKIFF_HEADLESS_RENDERLOG_H
+#define SKIFF_HEADLESS_RENDERLOG_H
 
 #include <cstdint>
 #include <string>
