@@ -36,13 +36,15 @@ protected:
     int check(const std::string& text)
     {
         lastText = text;
-        return checker.check(text, pictures.get());
+        Level level(nullptr);
+        return checker.check(text, pictures.get(), level);
     }
 
     std::string errorAt(const std::string& part) const { return whereIs(diagnostics, Diagnostics::Error, part); }
     std::string warningAt(const std::string& part) const { return whereIs(diagnostics, Diagnostics::Warning, part); }
 
-    // The grids of the blocks the checker keeps, and of the tilesets the game's Level keeps.
+    // The grids of the blocks the checker keeps, and of the tilesets the game's Level keeps when it reads
+    // without a diagnostics sink.
     std::string checkerGrids() const
     {
         std::string all;
@@ -181,7 +183,7 @@ TEST_F(LevelChecking, PictureIndexBeyondTheDatafileOrNotABitmapDropsTheBlock)
         << listed(diagnostics);
     EXPECT_EQ("3:11", errorAt("picture index 1 names a \"DATA\" object of level.dat, not a bitmap"));
     EXPECT_EQ("4:11", errorAt("picture index -1 is beyond level.dat"));
-    EXPECT_EQ(-1, checker.check(lastText, pictures.get()));
+    EXPECT_EQ(-1, check(lastText));
 }
 
 TEST_F(LevelChecking, TileBeyondWhatThePictureYieldsIsPointedAtInTheGrid)
@@ -229,10 +231,9 @@ TEST_F(LevelChecking, FileWithoutKeywordOrWithoutAnyGoodBlockIsRefused)
 {
     EXPECT_EQ(-1, check("leveldef T\n{ tileset 0 16 1 1 0 }\n"));
     EXPECT_EQ("1:1", errorAt("must start with \"LEVELDEF\", not \"leveldef\""));
-    Diagnostics fresh;
-    LevelChecker other("level.def", &fresh);
-    EXPECT_EQ(-1, other.check("LEVELDEF T\n", pictures.get()));
-    EXPECT_TRUE(fresh.has(Diagnostics::Error, "no tileset block reads correctly"));
+    diagnostics = Diagnostics();
+    EXPECT_EQ(-1, check("LEVELDEF T\n"));
+    EXPECT_TRUE(diagnostics.has(Diagnostics::Error, "no tileset block reads correctly"));
 }
 
 TEST_F(LevelChecking, KeepsExactlyTheBlocksTheGamesLevelKeepsOnRandomDamagedFiles)
