@@ -1,6 +1,7 @@
 #include "AlienPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -73,24 +74,11 @@ PixelArt alienArt(int kind)
 }
 
 AlienPicture::AlienPicture(int kind)
-    : kind(kind)
+    : Picture(kind == 0 ? DataPaths::Alien : "bmp/alien2.bmp", size, size, 1), kind(kind)
 {
 }
 
-const char* AlienPicture::path() const
-{
-    return kind == 0 ? "bmp/alien.bmp" : "bmp/alien2.bmp";
-}
-
-BITMAP* AlienPicture::paint() const
-{
-    BITMAP* picture = PixelArt::transparentBitmap(size, size);
-    if (picture)
-        paintAlien(picture, kind, 0, 0, 1);
-    return picture;
-}
-
-void AlienPicture::paintAlien(BITMAP* target, int kind, int x, int y, int scale)
+void AlienPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
     int design = kind == 0 ? 0 : 1;
     alienArt(design).paint(target, designs[design], size, x, y, scale);

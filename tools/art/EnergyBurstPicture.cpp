@@ -2,6 +2,7 @@
 
 #include "Noise.h"
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -35,22 +36,9 @@ const Band energy[] = {
 
 }
 
-const char* EnergyBurstPicture::path() const
-{
-    return "bmp/boom2.bmp";
-}
+EnergyBurstPicture::EnergyBurstPicture() : Picture(DataPaths::Explosions[1], size, size, frameCount) {}
 
-BITMAP* EnergyBurstPicture::paint() const
-{
-    BITMAP* strip = PixelArt::transparentBitmap(size, size * frameCount);
-    if (!strip)
-        return 0;
-    for (int frame = 0; frame < frameCount; ++frame)
-        paintFrame(strip, frame, 0, frame * size, 1);
-    return strip;
-}
-
-void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale)
+void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
     Noise ragged(404);
     const double centre = (size - 1) / 2.0;

@@ -2,6 +2,7 @@
 
 #include "Noise.h"
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -49,22 +50,9 @@ int pick(const Band* bands, int count, double value)
 
 }
 
-const char* FireballPicture::path() const
-{
-    return "bmp/boom.bmp";
-}
+FireballPicture::FireballPicture() : Picture(DataPaths::Explosions[0], size, size, frameCount) {}
 
-BITMAP* FireballPicture::paint() const
-{
-    BITMAP* strip = PixelArt::transparentBitmap(size, size * frameCount);
-    if (!strip)
-        return 0;
-    for (int frame = 0; frame < frameCount; ++frame)
-        paintFrame(strip, frame, 0, frame * size, 1);
-    return strip;
-}
-
-void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale)
+void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
     Noise billows(71);
     Noise lumps(18);

@@ -1,6 +1,7 @@
 #include "FontPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -268,10 +269,7 @@ int advance(int characterSet)
 
 }
 
-const char* FontPicture::path() const
-{
-    return "bmp/fontes.bmp";
-}
+FontPicture::FontPicture() : Picture(DataPaths::Font, 256, 256, 1) {}
 
 BITMAP* FontPicture::paint() const
 {

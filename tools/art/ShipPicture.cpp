@@ -1,6 +1,7 @@
 #include "ShipPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -9,7 +10,7 @@ namespace {
 const int width = 24;
 const int height = 12;
 
-const char* const frames[2][height] = {
+const char* const shipFrames[2][height] = {
     {
         "........................",
         "..kkkk..................",
@@ -60,22 +61,9 @@ PixelArt shipArt()
 
 }
 
-const char* ShipPicture::path() const
-{
-    return "bmp/player.bmp";
-}
+ShipPicture::ShipPicture() : Picture(DataPaths::Player, width, height, 2) {}
 
-BITMAP* ShipPicture::paint() const
+void ShipPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
-    BITMAP* strip = PixelArt::transparentBitmap(width, height * 2);
-    if (!strip)
-        return 0;
-    paintShip(strip, 0, 0, 0, 1);
-    paintShip(strip, 1, 0, height, 1);
-    return strip;
-}
-
-void ShipPicture::paintShip(BITMAP* target, int frame, int x, int y, int scale)
-{
-    shipArt().paint(target, frames[frame & 1], height, x, y, scale);
+    shipArt().paint(target, shipFrames[frame & 1], height, x, y, scale);
 }

@@ -1,6 +1,7 @@
 #include "ShotPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -15,20 +16,9 @@ const char* const bolt[] = {
 
 }
 
-const char* ShotPicture::path() const
-{
-    return "bmp/shoot.bmp";
-}
+ShotPicture::ShotPicture() : Picture(DataPaths::Shot, 10, 4, 1) {}
 
-BITMAP* ShotPicture::paint() const
-{
-    BITMAP* picture = PixelArt::transparentBitmap(10, 4);
-    if (picture)
-        paintShot(picture, 0, 0, 1);
-    return picture;
-}
-
-void ShotPicture::paintShot(BITMAP* target, int x, int y, int scale)
+void ShotPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
     PixelArt art;
     art.setColour('o', PixelArt::solid(255, 120, 30));

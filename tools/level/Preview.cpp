@@ -41,7 +41,7 @@ void Preview::drawScreen(BITMAP* target, int atX, int atY, double scrollX) const
         shipX = (int)route.size() - 1;
     int shipY = route[shipX];
     double scrollY = shipY - 104.0;
-    double maxY = main.pixelHeight() - 240.5;
+    double maxY = main.pixelHeight() - (ScreenHeight + 0.5);
     scrollY = scrollY < 0 ? 0 : (scrollY > maxY ? maxY : scrollY);
 
     set_clip_rect(target, atX, atY, atX + ScreenWidth - 1, atY + ScreenHeight - 1);
