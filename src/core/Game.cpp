@@ -24,6 +24,16 @@ const int FrameRateWindow = 100;
 const int StartingLives = 5;
 const fixed StartHeading = 0x800000;
 
+// A prototype's frames: frames of the picture, owned by the sprite, for the game's renderer and level.
+void loadOwnFrames(Sprite& sprite, Renderer* renderer, Level* level, int frames, const char* picture)
+{
+    sprite.renderer = renderer;
+    sprite.level = level;
+    sprite.frameCount = (uint8_t)frames;
+    sprite.sharesFrames = false;
+    sprite.loadFrames(picture);
+}
+
 template <typename T>
 void deleteAll(std::list<T*>& sprites)
 {
@@ -114,41 +124,29 @@ int Game::loadWorld(const char* levelDirectory)
 void Game::createSprites()
 {
     Shot* shot = new Shot();
-    shot->renderer = renderer;
-    shot->level = level;
-    shot->frameCount = 1;
-    shot->loadFrames(DataPaths::Shot);
+    loadOwnFrames(*shot, renderer, level, 1, DataPaths::Shot);
     shot->speed = 5.0;
     shot->directionX = 1;
     shot->directionY = 0;
     shot->fireDelay = 5;
-    shot->sharesFrames = false;
     shotPrototypes.push_back(shot);
 
     const int explosionFrames[] = {8, 7};
     for (int i = 0; i < 2; ++i) {
         Explosion* explosion = new Explosion();
-        explosion->renderer = renderer;
-        explosion->level = level;
-        explosion->frameCount = (uint8_t)explosionFrames[i];
-        explosion->loadFrames(DataPaths::Explosions[i]);
-        explosion->sharesFrames = false;
+        loadOwnFrames(*explosion, renderer, level, explosionFrames[i], DataPaths::Explosions[i]);
         explosionPrototypes.push_back(explosion);
     }
 
     Explosion* shipExplosion = explosionPrototypes[0]->makeCopy();
     player = new Player();
-    player->renderer = renderer;
-    player->level = level;
-    player->frameCount = 2;
-    player->loadFrames(DataPaths::Player);
+    loadOwnFrames(*player, renderer, level, 2, DataPaths::Player);
     player->x = 100.0;
     player->y = 100.0;
     player->speed = 2.0;
     player->fireTicks = 0;
     player->lastScrollX = 0.0;
     player->state = Waiting;
-    player->sharesFrames = false;
     player->explosion = shipExplosion;
     player->shotPrototype = shotPrototypes[0];
     player->game = this;

@@ -32,6 +32,16 @@ int firstCell(double position, int tileSize)
     return static_cast<int>(shifted) / tileSize;
 }
 
+// Moves position by step; a bounded layer stays put when the screen would leave its extent.
+bool scrollAlong(double& position, double step, bool bounded, int32_t extent, double margin)
+{
+    double next = step + position;
+    if (bounded && (!(next >= 0.0) || static_cast<double>(extent) < next + margin))
+        return false;
+    position = next;
+    return true;
+}
+
 int countObjects(const DATAFILE* datafile)
 {
     int count = 0;
@@ -173,28 +183,12 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
 
 bool Tileset::scrollByX(double dx)
 {
-    if (bounded) {
-        double next = dx * factorX + scrollX;
-        if (!(next >= 0.0))
-            return false;
-        if (static_cast<double>(pixelWidth()) < next + RightBoundMargin)
-            return false;
-    }
-    scrollX = dx * factorX + scrollX;
-    return true;
+    return scrollAlong(scrollX, dx * factorX, bounded, pixelWidth(), RightBoundMargin);
 }
 
 bool Tileset::scrollByY(double dy)
 {
-    if (bounded) {
-        double next = dy * factorY + scrollY;
-        if (!(next >= 0.0))
-            return false;
-        if (static_cast<double>(pixelHeight()) < next + BottomBoundMargin)
-            return false;
-    }
-    scrollY = dy * factorY + scrollY;
-    return true;
+    return scrollAlong(scrollY, dy * factorY, bounded, pixelHeight(), BottomBoundMargin);
 }
 
 void Tileset::draw()

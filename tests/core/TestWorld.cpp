@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "aliens/HomingAlien.h"
+#include "core/DataPaths.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/CollisionMask.h"
@@ -74,66 +75,12 @@ void HeldKeys::release(int scancode)
 AssembledGame::AssembledGame(int columns, int rows)
 {
     writeSpritePictures(dir);
-    std::string bmp = dir.path() + "/bmp/";
     game.renderer = &renderer;
     game.level = makeLevel(&renderer, columns, rows);
-
-    Shot* shot = new Shot;
-    shot->renderer = &renderer;
-    shot->level = game.level;
-    shot->sharesFrames = false;
-    shot->frameCount = 1;
-    shot->loadFrames((bmp + "shoot.bmp").c_str());
-    shot->speed = 5.0;
-    shot->directionX = 1;
-    shot->directionY = 0;
-    shot->fireDelay = 5;
-    game.shotPrototypes.push_back(shot);
-
-    const char* booms[2] = {"boom.bmp", "boom2.bmp"};
-    const int counts[2] = {8, 7};
-    for (int i = 0; i < 2; ++i) {
-        Explosion* boom = new Explosion;
-        boom->renderer = &renderer;
-        boom->level = game.level;
-        boom->sharesFrames = false;
-        boom->frameCount = (uint8_t)counts[i];
-        boom->loadFrames((bmp + booms[i]).c_str());
-        game.explosionPrototypes.push_back(boom);
-    }
-
-    Explosion* shipBoom = new Explosion;
-    shipBoom->copyFramesFrom(*game.explosionPrototypes[0]);
-    Player* player = new Player;
-    player->renderer = &renderer;
-    player->level = game.level;
-    player->sharesFrames = false;
-    player->frameCount = 2;
-    player->loadFrames((bmp + "player.bmp").c_str());
-    player->x = 100.0;
-    player->y = 100.0;
-    player->speed = 2.0;
-    player->fireTicks = 0;
-    player->lastScrollX = 0.0;
-    player->state = Waiting;
-    player->explosion = shipBoom;
-    player->shotPrototype = shot;
-    player->game = &game;
-    game.player = player;
-
-    HomingAlien* prototype = new HomingAlien;
-    prototype->renderer = &renderer;
-    prototype->sharesFrames = false;
-    prototype->setPosition(0, 0);
-    prototype->loadFrames((bmp + "alien.bmp").c_str());
-    prototype->speed = 1.0;
-    prototype->target = player;
-    prototype->level = game.level;
-    Explosion* alienBoom = new Explosion;
-    alienBoom->copyFramesFrom(*game.explosionPrototypes[0]);
-    prototype->explosion = alienBoom;
-    prototype->heading = 0x800000;
-    game.alienPrototypes.push_back(prototype);
+    // The game's own set-up makes the prototypes and the player, from the pictures just written.
+    WorkingDirectory inside(dir.path());
+    game.createSprites();
+    game.addAlienPrototype(0, DataPaths::Alien, 0);
 
     game.lives = 5;
     game.ticks = 0;
