@@ -9,16 +9,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "aliens/Alien.h"
 #include "core/DataPaths.h"
 #include "core/Game.h"
 #include "headless/MemoryDatafile.h"
 #include "level/Level.h"
+#include "level/Tileset.h"
 #include "render/Renderer.h"
+#include "sprites/Explosion.h"
+#include "sprites/Player.h"
+#include "sprites/Shot.h"
 
 namespace {
 
 MemoryDatafile* pictures = nullptr;
 Renderer* sharedRenderer = nullptr;
+Game* world = nullptr;
+Player* startPlayer = nullptr;
+Explosion* startExplosion = nullptr;
 std::string workDirectory;
 
 const char* const Pictures[] = {DataPaths::Alien, DataPaths::Explosions[0], DataPaths::Explosions[1], DataPaths::Player,
@@ -82,6 +90,14 @@ void savePicture(const char* name, int width, int height, int seed)
     if (save_bitmap(name, bitmap, nullptr) != 0)
         abort();
     destroy_bitmap(bitmap);
+}
+
+template <typename Container>
+void deleteAll(Container& sprites)
+{
+    for (auto* sprite : sprites)
+        delete sprite;
+    sprites.clear();
 }
 
 void removeWorkDirectory()
@@ -148,16 +164,44 @@ std::string FuzzWorld::scratchPath()
     return workDirectory + "/input.dat";
 }
 
-Game* FuzzWorld::makeGame()
+Game* FuzzWorld::game()
 {
-    Game* game = new Game();
-    game->renderer = sharedRenderer;
-    game->level = new Level(sharedRenderer);
-    std::istringstream description(WorldLevel);
-    if (game->level->readDescription(description, pictures->get()) != 0)
-        abort();
+    if (!world) {
+        world = new Game();
+        world->renderer = sharedRenderer;
+        world->level = new Level(sharedRenderer);
+        std::istringstream description(WorldLevel);
+        if (world->level->readDescription(description, pictures->get()) != 0)
+            abort();
+        world->createSprites();
+        world->lives = 5;
+        // Never deleted: they only keep the state the ship and its explosion start in.
+        startPlayer = new Player(*world->player);
+        startExplosion = new Explosion(*world->player->explosion);
+    }
+    return world;
+}
 
-    game->createSprites();
-    game->lives = 5;
-    return game;
+void FuzzWorld::resetGame()
+{
+    deleteAll(world->aliens);
+    deleteAll(world->alienPrototypes);
+    deleteAll(world->playerShots);
+    deleteAll(world->enemyShots);
+    for (Tileset* tileset : world->level->tilesets) {
+        tileset->scrollX = 0.0;
+        tileset->scrollY = 0.0;
+    }
+    Explosion* explosion = world->player->explosion;
+    *world->player = *startPlayer;
+    *explosion = *startExplosion;
+    world->lives = 5;
+    world->ticks = 0;
+    world->pendingTicks = 0;
+    world->stepsLeft = 0;
+    world->lastFrameTicks = 0;
+    world->elapsedTicks = 0;
+    world->framesCounted = 0;
+    world->frameRateMark = 0;
+    world->frameRateText[0] = '\0';
 }
