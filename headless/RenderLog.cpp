@@ -1,5 +1,7 @@
 #include "headless/RenderLog.h"
 
+#include <cstdio>
+
 #include "render/Screen.h"
 
 std::vector<QuadCall> RenderLog::quads;
@@ -15,6 +17,15 @@ float RenderLog::red = 1.0f;
 float RenderLog::green = 1.0f;
 float RenderLog::blue = 1.0f;
 float RenderLog::alpha = 1.0f;
+
+std::string RenderLog::describe(const QuadCall& quad)
+{
+    char text[128];
+    int length = snprintf(text, sizeof text, "%g,%g %dx%d #%u", quad.x, quad.y, quad.width, quad.height, quad.texture);
+    if (quad.alpha != 1.0f)
+        snprintf(text + length, sizeof text - length, " alpha %g", quad.alpha);
+    return text;
+}
 
 void RenderLog::clear()
 {

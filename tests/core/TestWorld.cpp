@@ -118,13 +118,7 @@ HomingAlien* AssembledGame::placeAlien(int x, int y)
 
 Shot* AssembledGame::placeShot(double x, double y)
 {
-    Shot* prototype = game.shotPrototypes[0];
-    Shot* shot = new Shot;
-    shot->copyFramesFrom(*prototype);
-    shot->speed = 5.0;
-    shot->directionX = 1;
-    shot->directionY = 0;
-    shot->fireDelay = 5;
+    Shot* shot = game.shotPrototypes[0]->makeCopy();
     shot->x = x;
     shot->y = y;
     game.playerShots.push_back(shot);

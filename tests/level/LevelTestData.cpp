@@ -4,6 +4,19 @@
 
 #include <sstream>
 
+#include "headless/RenderLog.h"
+
+void LevelTest::SetUp()
+{
+    RenderLog::clear();
+}
+
+int LevelTest::read(const std::string& text)
+{
+    std::istringstream in(text);
+    return level.readDescription(in, datafile.get());
+}
+
 std::string emptyBlock(int pictureIndex, int tileSize, int width, int height)
 {
     std::string grid;

@@ -330,11 +330,8 @@ TEST_F(Ship, AnExplodingShipDrawsOnlyItsExplosion)
     ship.explosion->frameIndex = 3;
     ship.draw();
     ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 96.0);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 90.0);
-    EXPECT_EQ(RenderLog::quads[0].width, 32);
-    EXPECT_EQ(RenderLog::quads[0].texture, ship.explosion->frameTextures[3]);
-    EXPECT_FLOAT_EQ(RenderLog::quads[0].alpha, 0.9f);
+    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+              "96,90 32x32 #" + std::to_string(ship.explosion->frameTextures[3]) + " alpha 0.9");
     EXPECT_FLOAT_EQ(RenderLog::alpha, 1.0f);
 }
 
@@ -348,11 +345,8 @@ TEST_F(Ship, AFlyingOrWaitingShipIsAlwaysDrawn)
             ship.frameIndex = (uint8_t)frame;
             ship.draw();
             ASSERT_EQ(RenderLog::quads.size(), 1u);
-            EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 100.5);
-            EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 60.25);
-            EXPECT_EQ(RenderLog::quads[0].width, 24);
-            EXPECT_EQ(RenderLog::quads[0].height, 12);
-            EXPECT_EQ(RenderLog::quads[0].texture, ship.frameTextures[frame]);
+            EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+                      "100.5,60.25 24x12 #" + std::to_string(ship.frameTextures[frame]));
         }
     }
 }

@@ -188,11 +188,7 @@ TEST_F(SpriteFrames, DrawingPlacesTheCurrentFrameAtItsUnroundedScreenPosition)
 
     sprite.draw();
     ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 40.25);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 16.5);
-    EXPECT_EQ(RenderLog::quads[0].width, 20);
-    EXPECT_EQ(RenderLog::quads[0].height, 33);
-    EXPECT_EQ(RenderLog::quads[0].texture, sprite.frameTextures[1]);
+    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]), "40.25,16.5 20x33 #" + std::to_string(sprite.frameTextures[1]));
     delete level;
 }
 

@@ -21,18 +21,9 @@ const double glow[frameCount] = { 1.0, 1.0, 0.92, 0.8, 0.62, 0.45, 0.3 };
 // How much of the ring has frayed away.
 const double fray[frameCount] = { 0.0, 0.0, 0.05, 0.15, 0.3, 0.42, 0.52 };
 
-struct Band {
-    double above;
-    int r, g, b;
-};
-
-const Band energy[] = {
-    { 0.82, 235, 255, 255 },
-    { 0.64, 100, 240, 255 },
-    { 0.46, 50, 212, 180 },
-    { 0.28, 60, 200, 90 },
-    { 0.12, 24, 118, 64 },
-};
+// A pixel takes the first colour whose threshold its glow exceeds; below the last it stays clear.
+const PixelArt::Band energy[] = { { 0.82, 235, 255, 255 }, { 0.64, 100, 240, 255 }, { 0.46, 50, 212, 180 },
+    { 0.28, 60, 200, 90 }, { 0.12, 24, 118, 64 } };
 
 }
 
@@ -78,8 +69,7 @@ void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int
             value *= glow[frame];
             for (int i = 0; i < 5; ++i)
                 if (value > energy[i].above) {
-                    PixelArt::plot(target, x + px * scale, y + py * scale, scale,
-                        PixelArt::solid(energy[i].r, energy[i].g, energy[i].b));
+                    PixelArt::plot(target, x + px * scale, y + py * scale, scale, energy[i].colour());
                     break;
                 }
         }
@@ -94,7 +84,6 @@ void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int
             continue;
         int mx = static_cast<int>(std::floor(centre + std::cos(angle) * distance + 0.5));
         int my = static_cast<int>(std::floor(centre + std::sin(angle) * distance + 0.5));
-        const Band& tone = energy[frame < 5 ? 1 : 3];
-        PixelArt::plot(target, x + mx * scale, y + my * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
+        PixelArt::plot(target, x + mx * scale, y + my * scale, scale, energy[frame < 5 ? 1 : 3].colour());
     }
 }

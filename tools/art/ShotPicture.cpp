@@ -20,9 +20,8 @@ ShotPicture::ShotPicture() : Picture(DataPaths::Shot, 10, 4, 1) {}
 
 void ShotPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
+    const PixelArt::Ink inks[] = { { 'o', 255, 120, 30 }, { 'y', 255, 230, 90 }, { 'W', 255, 255, 235 } };
     PixelArt art;
-    art.setColour('o', PixelArt::solid(255, 120, 30));
-    art.setColour('y', PixelArt::solid(255, 230, 90));
-    art.setColour('W', PixelArt::solid(255, 255, 235));
+    art.setInks(inks);
     art.paint(target, bolt, 4, x, y, scale);
 }

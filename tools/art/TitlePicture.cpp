@@ -59,16 +59,10 @@ const Letter letters[] = {
         "XX....",
         "XX....",
         "XX...." } },
-    { { "1XXXXX",
-        "XXXXXX",
-        "XX....",
-        "XXXX..",
-        "XXXX..",
-        "XX....",
-        "XX....",
-        "XX...." } },
 };
-const int letterCount = 5;
+// The name, SKIFF, as glyphs of letters: the two F are one glyph.
+const int word[] = { 0, 1, 2, 3, 3 };
+const int letterCount = sizeof word / sizeof word[0];
 const int block = 8;
 const int letterGap = 7;
 // Letters lean forward by one pixel every few rows.
@@ -242,7 +236,7 @@ void paintTitle(BITMAP* target, int top)
 {
     int width = 0;
     for (int i = 0; i < letterCount; ++i)
-        width += static_cast<int>(std::strlen(letters[i].rows[0])) * block + (i ? letterGap : 0);
+        width += static_cast<int>(std::strlen(letters[word[i]].rows[0])) * block + (i ? letterGap : 0);
     int height = letterRows * block;
     int lean = static_cast<int>(height * slant);
     int left = (ScreenWidth - width - lean) / 2;
@@ -250,7 +244,7 @@ void paintTitle(BITMAP* target, int top)
     Mask title;
     int pen = left;
     for (int i = 0; i < letterCount; ++i) {
-        int columns = static_cast<int>(std::strlen(letters[i].rows[0]));
+        int columns = static_cast<int>(std::strlen(letters[word[i]].rows[0]));
         for (int py = 0; py < height; ++py) {
             double shift = (height - 1 - py) * slant;
             for (int px = -lean - 2; px < columns * block + lean + 2; ++px) {
@@ -261,7 +255,7 @@ void paintTitle(BITMAP* target, int top)
                 int row = py / block;
                 double u = (lx - column * block) / block;
                 double v = (py - row * block + 0.5) / block;
-                if (blockCovers(letters[i].rows[row][column], u, v))
+                if (blockCovers(letters[word[i]].rows[row][column], u, v))
                     title.set(pen + px, top + py);
             }
         }
