@@ -57,7 +57,8 @@ void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
         int32_t last = 0;
         int64_t pictureAt = diagnostics ? TextReader::nextTokenAt(in) : 0;
         if (!(in >> picture)) {
-            Sink::tell(diagnostics, Sink::NumberMissing, pictureAt, std::string(), Sink::Picture, Sink::AtEnd, i, count);
+            Sink::tell(diagnostics, Sink::NumberMissing, pictureAt, std::string(), Sink::Picture, Sink::AtEnd, i,
+                       count);
             return;
         }
         int64_t kindAt = 0;
@@ -89,7 +90,8 @@ void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
             !TextReader::readNumber(in, y, diagnostics, Sink::PlacementY, &yAt, i, count))
             return;
         bool placed = game->addAlien(ignored, x, y);
-        Sink::tell(diagnostics, placed ? Sink::PlacementRead : Sink::PlacementRefused, at, std::string(), x, y, xAt, yAt);
+        Sink::tell(diagnostics, placed ? Sink::PlacementRead : Sink::PlacementRefused, at, std::string(), x, y, xAt,
+                   yAt);
     }
     if (diagnostics) {
         at = TextReader::nextTokenAt(in);

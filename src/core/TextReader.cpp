@@ -49,8 +49,9 @@ bool TextReader::readNumber(std::istream& in, int32_t& value, ReadDiagnostics* d
     if (readNumber(in, value))
         return true;
     // A number too large for 32 bits is stored as the nearest limit, a missing one as 0.
-    int reason = atEnd ? ReadDiagnostics::AtEnd : value != 0 ? ReadDiagnostics::OutOfRange : ReadDiagnostics::NotANumber;
-    ReadDiagnostics::tell(diagnostics, ReadDiagnostics::NumberMissing, start, std::string(), field, reason, item, count);
+    using Sink = ReadDiagnostics;
+    int reason = atEnd ? Sink::AtEnd : value != 0 ? Sink::OutOfRange : Sink::NotANumber;
+    Sink::tell(diagnostics, Sink::NumberMissing, start, std::string(), field, reason, item, count);
     return false;
 }
 

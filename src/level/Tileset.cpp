@@ -89,14 +89,17 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
     Sink::tell(diagnostics, Sink::HeaderRead, at[0], std::string(), pictureIndex, size, columns, rowCount);
     // Refused before the grid is reserved: the limits keep every cell position within an int.
     if (size < 1 || columns < 0 || rowCount < 0) {
-        Sink::tell(diagnostics, size < 1 ? Sink::TileSizeTooSmall : columns < 0 ? Sink::WidthNegative : Sink::HeightNegative,
-                  size < 1 ? at[1] : columns < 0 ? at[2] : at[3]);
+        if (size < 1)
+            Sink::tell(diagnostics, Sink::TileSizeTooSmall, at[1]);
+        else
+            Sink::tell(diagnostics, columns < 0 ? Sink::WidthNegative : Sink::HeightNegative,
+                       columns < 0 ? at[2] : at[3]);
         return -1;
     }
-    if (static_cast<int64_t>(columns) * rowCount > MaxCells ||
-        static_cast<int64_t>(columns) * size > MaxExtent || static_cast<int64_t>(rowCount) * size > MaxExtent) {
-        Sink::tell(diagnostics, static_cast<int64_t>(columns) * rowCount > MaxCells ? Sink::TooManyCells : Sink::TooLarge,
-                  at[2]);
+    bool tooMany = static_cast<int64_t>(columns) * rowCount > MaxCells;
+    if (tooMany || static_cast<int64_t>(columns) * size > MaxExtent ||
+        static_cast<int64_t>(rowCount) * size > MaxExtent) {
+        Sink::tell(diagnostics, tooMany ? Sink::TooManyCells : Sink::TooLarge, at[2]);
         return -1;
     }
 
@@ -114,7 +117,8 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
                     return -1;
             } else {
                 int64_t valueAt = 0;
-                if (!TextReader::readNumber(in, value, diagnostics, Sink::Cell, &valueAt, static_cast<int64_t>(tiles.size())))
+                int64_t cell = static_cast<int64_t>(tiles.size());
+                if (!TextReader::readNumber(in, value, diagnostics, Sink::Cell, &valueAt, cell))
                     return -1;
                 if ((value & 0xff) != value)
                     Sink::tell(diagnostics, Sink::TileNumberCut, valueAt, std::string(), value);
@@ -137,7 +141,8 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
         return -1;
     }
     if (datafile[pictureIndex].type != DAT_BITMAP || !datafile[pictureIndex].dat) {
-        Sink::tell(diagnostics, Sink::PictureNotBitmap, at[0], std::string(), pictureIndex, datafile[pictureIndex].type);
+        Sink::tell(diagnostics, Sink::PictureNotBitmap, at[0], std::string(), pictureIndex,
+                   datafile[pictureIndex].type);
         return -1;
     }
     BITMAP* picture = static_cast<BITMAP*>(datafile[pictureIndex].dat);

@@ -91,7 +91,8 @@ TEST_F(LevelFiles, FailedLoadAlertsWithThePathOfEveryFileItCouldNotUse)
         EXPECT_EQ(failed.load((c.separator ? files.prefix() : files.path()).c_str()), -1) << c.name;
         std::string alerts;
         for (const AlertCall& alert : RenderLog::alerts)
-            alerts += (alerts.empty() ? "" : "; ") + alert.line1 + "|" + alert.line2 + "|" + alert.line3 + "|" + alert.button;
+            alerts += (alerts.empty() ? "" : "; ") + alert.line1 + "|" + alert.line2 + "|" + alert.line3 + "|" +
+                      alert.button;
         std::string expected = c.alerts;
         for (size_t at = expected.find("DIR"); at != std::string::npos; at = expected.find("DIR"))
             expected.replace(at, 3, files.path());
