@@ -7,7 +7,7 @@
 // Told by the game's readers of level.def and aliens.def what they read, skip and drop,
 // and why. Every report says where it stands in the text: "at" is a byte offset from the
 // start of the stream, which a sink holding the text turns into line and column. Readers
-// given no sink (a null pointer) read exactly as they do with one, and report nothing.
+// keep and drop the same with or without a sink; given none (a null pointer) they report nothing.
 class ReadDiagnostics {
 public:
     // What a report is about; "values" holds the numbers each kind lists, in that order.
