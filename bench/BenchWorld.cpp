@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sys/stat.h>
 
+#include "core/DataPaths.h"
+
 namespace {
 
 const int TileCount = 16;
@@ -120,11 +122,12 @@ bool BenchWorld::writeSpritePictures() const
     if (alien)
         circlefill(alien, 8, 8, 7, opaque());
 
-    bool written = save(shot, dir + "/bmp/shoot.bmp");
-    written = save(ship, dir + "/bmp/player.bmp") && written;
-    written = save(alien, dir + "/bmp/alien.bmp") && written;
-    written = save(blobStrip(32, 8), dir + "/bmp/boom.bmp") && written;
-    written = save(blobStrip(24, 7), dir + "/bmp/boom2.bmp") && written;
+    const std::string root = dir + "/";
+    bool written = save(shot, root + DataPaths::Shot);
+    written = save(ship, root + DataPaths::Player) && written;
+    written = save(alien, root + DataPaths::Alien) && written;
+    written = save(blobStrip(32, 8), root + DataPaths::Explosions[0]) && written;
+    written = save(blobStrip(24, 7), root + DataPaths::Explosions[1]) && written;
     return written;
 }
 
@@ -150,13 +153,13 @@ bool BenchWorld::writeLevel(const std::string& name, int columns,
     const std::string picturePath = levelDir + "/tiles.bmp";
     if (!save(tilePicture(), picturePath))
         return false;
-    std::string command =
-        "dat -a -n0 -t BMP -bpp 32 '" + levelDir + "/level.dat' '" + picturePath + "' > /dev/null 2>&1";
+    std::string command = "dat -a -n0 -t BMP -bpp 32 '" + levelDir + "/" + DataPaths::LevelPictures + "' '" +
+                          picturePath + "' > /dev/null 2>&1";
     if (system(command.c_str()) != 0)
         return false;
 
     {
-        std::ofstream def((levelDir + "/level.def").c_str());
+        std::ofstream def((levelDir + "/" + DataPaths::LevelDescription).c_str());
         def << "LEVELDEF generated " << columns << " columns\n";
         def << "{ tileset 0 " << int(TileSize) << " " << columns << " " << int(Rows) << "\n";
         std::string line;
@@ -174,7 +177,7 @@ bool BenchWorld::writeLevel(const std::string& name, int columns,
             return false;
     }
 
-    std::ofstream placements((levelDir + "/aliens.def").c_str());
+    std::ofstream placements((levelDir + "/" + DataPaths::AlienFile).c_str());
     placements << "ALIENPROTOS 1\n0 bmp/alien.bmp 0 0\nALIENDEF " << aliens.size() << "\n";
     for (const std::pair<int, int>& at : aliens)
         placements << "0 " << at.first << " " << at.second << "\n";

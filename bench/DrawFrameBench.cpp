@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "WorkingDirectory.h"
+#include "ShippedData.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
+#include "headless/WorkingDirectory.h"
 #include "level/Level.h"
 #include "render/Renderer.h"
 
@@ -33,16 +35,16 @@ Game* shippedGame()
     if (tried)
         return game;
     tried = true;
-    WorkingDirectory inData(sourceDataDirectory());
+    WorkingDirectory inData(ShippedData::directory());
     // A level that fails makes the game show a modal alert, which would wait for a key
     // for ever: try it first without a renderer, which shows nothing.
     Level trial(nullptr);
-    if (!inData.entered() || trial.load("level0/") != 0)
+    if (!inData.entered() || trial.load(DataPaths::Level) != 0)
         return nullptr;
     Game* made = new Game();
     made->renderer = new Renderer();
     made->renderer->setupDisplay();
-    if (made->loadWorld("level0/") != Game::SetupReady)
+    if (made->loadWorld(DataPaths::Level) != Game::SetupReady)
         return nullptr;
     made->elapsedTicks = 1;
     for (int step = 0; step < WarmUpSteps; ++step) {
@@ -59,7 +61,7 @@ void BM_DrawFrame(benchmark::State& state)
         state.SkipWithError("no X display");
         return;
     }
-    if (!shippedLevelPresent(sourceDataDirectory())) {
+    if (!ShippedData::levelPresent(ShippedData::directory())) {
         state.SkipWithError("data/level0 is missing");
         return;
     }

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "BenchWorld.h"
-#include "WorkingDirectory.h"
+#include "ShippedData.h"
+#include "core/DataPaths.h"
+#include "headless/WorkingDirectory.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
@@ -34,13 +36,13 @@ void measureLoad(benchmark::State& state, const char* directory)
 
 void BM_LevelLoad_level0(benchmark::State& state)
 {
-    const std::string data = sourceDataDirectory();
-    if (!shippedLevelPresent(data)) {
+    const std::string data = ShippedData::directory();
+    if (!ShippedData::levelPresent(data)) {
         state.SkipWithError("data/level0 is missing");
         return;
     }
     WorkingDirectory inData(data);
-    measureLoad(state, "level0/");
+    measureLoad(state, DataPaths::Level);
 }
 
 void BM_LevelLoad_wide10000(benchmark::State& state)
@@ -63,8 +65,8 @@ public:
 
 void BM_HitsTerrain(benchmark::State& state)
 {
-    const std::string data = sourceDataDirectory();
-    if (!shippedLevelPresent(data)) {
+    const std::string data = ShippedData::directory();
+    if (!ShippedData::levelPresent(data)) {
         state.SkipWithError("data/level0 is missing");
         return;
     }
@@ -72,7 +74,7 @@ void BM_HitsTerrain(benchmark::State& state)
     Level level(&renderer);
     {
         WorkingDirectory inData(data);
-        if (level.load("level0/") != 0 || !level.mainTileset) {
+        if (level.load(DataPaths::Level) != 0 || !level.mainTileset) {
             state.SkipWithError("data/level0 failed to load");
             return;
         }

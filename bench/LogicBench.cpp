@@ -4,12 +4,13 @@
 #include <vector>
 
 #include "BenchWorld.h"
-#include "WorkingDirectory.h"
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
+#include "headless/WorkingDirectory.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
 
@@ -115,7 +116,7 @@ LogicWorld::LogicWorld(int count) : alienCount(count), prepared(false)
         shots.push_back(ShotSnapshot{shot, shot->x, shot->y});
     // Placements are in x order, so the aliens a step can wake or move come first.
     for (Alien* alien : game.aliens) {
-        if (alien->x > scrollX + 2 * Sprite::ScreenWidth)
+        if (alien->x > scrollX + 2 * ScreenWidth)
             break;
         HomingAlien* homing = static_cast<HomingAlien*>(alien);
         nearAliens.push_back(AlienSnapshot{homing, homing->x, homing->y, homing->fixedX, homing->fixedY,

@@ -9,18 +9,28 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "aliens/Alien.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
+#include "headless/MemoryDatafile.h"
 #include "level/Level.h"
+#include "level/Tileset.h"
 #include "render/Renderer.h"
+#include "sprites/Explosion.h"
+#include "sprites/Player.h"
+#include "sprites/Shot.h"
 
 namespace {
 
-DATAFILE objects[5];
-unsigned char rawObject[16];
+MemoryDatafile* pictures = nullptr;
 Renderer* sharedRenderer = nullptr;
+Game* world = nullptr;
+Player* startPlayer = nullptr;
+Explosion* startExplosion = nullptr;
 std::string workDirectory;
 
-const char* const Pictures[] = {"bmp/alien.bmp", "bmp/boom.bmp", "bmp/boom2.bmp", "bmp/player.bmp", "bmp/shoot.bmp"};
+const char* const Pictures[] = {DataPaths::Alien, DataPaths::Explosions[0], DataPaths::Explosions[1], DataPaths::Player,
+                                DataPaths::Shot};
 
 // The main layer is 24 x 16 cells of 16 pixels, so it scrolls both ways; tile 0 is empty sky.
 const char WorldLevel[] =
@@ -82,6 +92,14 @@ void savePicture(const char* name, int width, int height, int seed)
     destroy_bitmap(bitmap);
 }
 
+template <typename Container>
+void deleteAll(Container& sprites)
+{
+    for (auto* sprite : sprites)
+        delete sprite;
+    sprites.clear();
+}
+
 void removeWorkDirectory()
 {
     for (const char* name : Pictures)
@@ -102,18 +120,11 @@ void FuzzWorld::initialize()
     set_color_depth(32);
     sharedRenderer = new Renderer();
 
-    objects[0].dat = patterned(64, 32, 1);
-    objects[0].type = DAT_BITMAP;
-    objects[0].size = 0;
-    objects[1].dat = patterned(16, 16, 2);
-    objects[1].type = DAT_BITMAP;
-    objects[2].dat = patterned(48, 48, 3);
-    objects[2].type = DAT_BITMAP;
-    objects[3].dat = rawObject;
-    objects[3].type = DAT_DATA;
-    objects[3].size = sizeof rawObject;
-    objects[4].dat = nullptr;
-    objects[4].type = DAT_END;
+    pictures = new MemoryDatafile();
+    pictures->addBitmap(patterned(64, 32, 1));
+    pictures->addBitmap(patterned(16, 16, 2));
+    pictures->addBitmap(patterned(48, 48, 3));
+    pictures->addData();
 
     // fuzz/run.sh gives each target a directory of its own; without one a temporary one is made and removed.
     const char* given = getenv("SKIFF_FUZZ_WORK");
@@ -131,16 +142,16 @@ void FuzzWorld::initialize()
     }
     if (chdir(workDirectory.c_str()) != 0 || (mkdir("bmp", 0700) != 0 && errno != EEXIST))
         abort();
-    savePicture("bmp/alien.bmp", 16, 16, 4);
-    savePicture("bmp/boom.bmp", 32, 256, 5);
-    savePicture("bmp/boom2.bmp", 24, 168, 6);
-    savePicture("bmp/player.bmp", 24, 24, 7);
-    savePicture("bmp/shoot.bmp", 10, 4, 8);
+    savePicture(DataPaths::Alien, 16, 16, 4);
+    savePicture(DataPaths::Explosions[0], 32, 256, 5);
+    savePicture(DataPaths::Explosions[1], 24, 168, 6);
+    savePicture(DataPaths::Player, 24, 24, 7);
+    savePicture(DataPaths::Shot, 10, 4, 8);
 }
 
 const DATAFILE* FuzzWorld::datafile()
 {
-    return objects;
+    return pictures->get();
 }
 
 Renderer* FuzzWorld::renderer()
@@ -153,16 +164,44 @@ std::string FuzzWorld::scratchPath()
     return workDirectory + "/input.dat";
 }
 
-Game* FuzzWorld::makeGame()
+Game* FuzzWorld::game()
 {
-    Game* game = new Game();
-    game->renderer = sharedRenderer;
-    game->level = new Level(sharedRenderer);
-    std::istringstream description(WorldLevel);
-    if (game->level->readDescription(description, objects) != 0)
-        abort();
+    if (!world) {
+        world = new Game();
+        world->renderer = sharedRenderer;
+        world->level = new Level(sharedRenderer);
+        std::istringstream description(WorldLevel);
+        if (world->level->readDescription(description, pictures->get()) != 0)
+            abort();
+        world->createSprites();
+        world->lives = 5;
+        // Never deleted: they only keep the state the ship and its explosion start in.
+        startPlayer = new Player(*world->player);
+        startExplosion = new Explosion(*world->player->explosion);
+    }
+    return world;
+}
 
-    game->createSprites();
-    game->lives = 5;
-    return game;
+void FuzzWorld::resetGame()
+{
+    deleteAll(world->aliens);
+    deleteAll(world->alienPrototypes);
+    deleteAll(world->playerShots);
+    deleteAll(world->enemyShots);
+    for (Tileset* tileset : world->level->tilesets) {
+        tileset->scrollX = 0.0;
+        tileset->scrollY = 0.0;
+    }
+    Explosion* explosion = world->player->explosion;
+    *world->player = *startPlayer;
+    *explosion = *startExplosion;
+    world->lives = 5;
+    world->ticks = 0;
+    world->pendingTicks = 0;
+    world->stepsLeft = 0;
+    world->lastFrameTicks = 0;
+    world->elapsedTicks = 0;
+    world->framesCounted = 0;
+    world->frameRateMark = 0;
+    world->frameRateText[0] = '\0';
 }

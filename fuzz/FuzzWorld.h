@@ -17,8 +17,12 @@ public:
     // Three bitmaps (64 x 32, 16 x 16, 48 x 48), one object that is not a bitmap, then DAT_END.
     static const DATAFILE* datafile();
     static Renderer* renderer();
-    // A level of two layers, the shot and explosion prototypes and a waiting player, as the game's set-up makes them.
-    static Game* makeGame();
+    // A level of two layers, the shot and explosion prototypes and a waiting player, as the game's set-up
+    // makes them. Built on the first call, then the same game for the whole process; callers do not delete it.
+    static Game* game();
+    // Puts that game back as it was first made: no alien prototype, alien or shot, and the ship and
+    // the scroll where they started.
+    static void resetGame();
     // A file in the working directory for targets that need their input on disk.
     static std::string scratchPath();
 };

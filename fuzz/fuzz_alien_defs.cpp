@@ -10,19 +10,20 @@
 #include "aliens/Alien.h"
 #include "aliens/AlienDefReader.h"
 #include "core/Game.h"
-#include "support/RenderLog.h"
+#include "headless/RenderLog.h"
 
-// An alien file from the input, read into a game built in code; the aliens it places then fly a while.
+// An alien file from the input, read into a game built in code once; the aliens it places then fly a while.
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzWorld::initialize();
+    FuzzWorld::game();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    Game* game = FuzzWorld::makeGame();
+    Game* game = FuzzWorld::game();
     AlienDefReader* reader = new AlienDefReader(game, in);
     delete reader;
     if (!game->aliens.empty() && game->alienPrototypes.empty())
@@ -33,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         game->logicStep();
     }
     game->runFrame();
-    delete game;
+    FuzzWorld::resetGame();
     RenderLog::clear();
     return 0;
 }

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "FuzzWorld.h"
+#include "headless/RenderLog.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
-#include "support/RenderLog.h"
 
 // A level description from the input, read against a datafile made in memory, then scrolled and drawn.
 extern "C" int LLVMFuzzerInitialize(int*, char***)

@@ -9,8 +9,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${SKIFF_FUZZ_BUILD:-$root/build-fuzz}
 
-CC=clang CXX=clang++ cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$build" -j2 > /dev/null
+# A build tree made when the fuzz targets were a project of their own is made afresh.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -qx "CMAKE_HOME_DIRECTORY:INTERNAL=$root" "$build/CMakeCache.txt"; then
+    rm -rf "$build"
+fi
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKIFF_FUZZ=ON \
+    -DSKIFF_TESTS=OFF > /dev/null
+cmake --build "$build" -j2 --target fuzz > /dev/null
 
 mkdir -p "$build/artifacts" "$build/logs"
 status=0
@@ -20,7 +25,7 @@ for target in level_description alien_defs mask_overlap datafile_check picture_c
     log="$build/logs/$target.log"
     # The working corpus grows in the build tree; the seeds in the source tree stay as written.
     if SKIFF_FUZZ_WORK="$build/work-$target" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
         "$work" "$here/corpus/$target" > "$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -1,6 +1,7 @@
 #include "aliens/Alien.h"
 
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/Explosion.h"
 
 Alien::Alien() : activity(Dormant), explosion(nullptr), exploding(false), target(nullptr)

@@ -5,7 +5,9 @@
 #include <fstream>
 #include <string>
 
+#include "core/DataPaths.h"
 #include "core/Game.h"
+#include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
 
 namespace {
@@ -15,57 +17,85 @@ const int MaxPathLength = 255;
 AlienDefReader::AlienDefReader(Game* owner, const char* levelDirectory) : game(owner)
 {
     char path[MaxPathLength + 1];
-    int length = snprintf(path, sizeof path, "%saliens.def", levelDirectory ? levelDirectory : "");
+    int length = snprintf(path, sizeof path, "%s%s", levelDirectory ? levelDirectory : "", DataPaths::AlienFile);
     if (length < 0 || length > MaxPathLength)
         return;
     std::ifstream in(path);
     if (in)
-        read(in);
+        read(in, nullptr);
 }
 
-AlienDefReader::AlienDefReader(Game* owner, std::istream& in) : game(owner)
+AlienDefReader::AlienDefReader(Game* owner, std::istream& in, ReadDiagnostics* diagnostics) : game(owner)
 {
-    read(in);
+    read(in, diagnostics);
 }
 
 AlienDefReader::~AlienDefReader() {}
 
-void AlienDefReader::read(std::istream& in)
+void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
 {
+    using Sink = ReadDiagnostics;
     if (!game)
         return;
-    std::string word;
-    if (!TextReader::readToken(in, word) || word != "ALIENPROTOS")
+    if (!TextReader::readKeyword(in, "ALIENPROTOS", diagnostics, Sink::PrototypeKeywordMissing))
         return;
+    int64_t at = 0;
     int32_t count = 0;
-    if (!TextReader::readNumber(in, count))
+    if (!TextReader::readNumber(in, count, diagnostics, Sink::PrototypeCount, &at))
         return;
+    Sink::tell(diagnostics, Sink::CountRead, at, std::string(), count, 0);
     for (int32_t i = 0; i < count; ++i) {
         int32_t type = 0;
-        if (!TextReader::readNumber(in, type))
+        if (!TextReader::readNumber(in, type, diagnostics, Sink::EntryType, &at, i, count))
             return;
-        if (type != 0)
+        if (type != 0) {
+            Sink::tell(diagnostics, Sink::EntryTypeSkipped, at, std::string(), type);
             continue;
+        }
         std::string picture;
         int32_t explosionKind = 0;
         int32_t last = 0;
-        if (!(in >> picture) || !TextReader::readNumber(in, explosionKind) || !TextReader::readNumber(in, last))
+        int64_t pictureAt = diagnostics ? TextReader::nextTokenAt(in) : 0;
+        if (!(in >> picture)) {
+            Sink::tell(diagnostics, Sink::NumberMissing, pictureAt, std::string(), Sink::Picture, Sink::AtEnd, i,
+                       count);
+            return;
+        }
+        int64_t kindAt = 0;
+        if (!TextReader::readNumber(in, explosionKind, diagnostics, Sink::ExplosionKind, &kindAt, i, count) ||
+            !TextReader::readNumber(in, last, diagnostics, Sink::LastNumber, nullptr, i, count))
             return;
         // A longer name is no file name of the format: the entry is skipped whole.
-        if (picture.size() <= TextReader::MaxTokenLength)
-            game->addAlienPrototype(last, picture.c_str(), explosionKind);
+        if (picture.size() > TextReader::MaxTokenLength) {
+            Sink::tell(diagnostics, Sink::PictureNameTooLong, pictureAt, picture, static_cast<int64_t>(picture.size()));
+            continue;
+        }
+        bool built = game->addAlienPrototype(last, picture.c_str(), explosionKind);
+        Sink::tell(diagnostics, built ? Sink::PrototypeRead : Sink::PrototypeRefused, pictureAt, picture, i,
+                   explosionKind, kindAt);
     }
-    if (!TextReader::readToken(in, word) || word != "ALIENDEF")
+    if (!TextReader::readKeyword(in, "ALIENDEF", diagnostics, Sink::PlacementKeywordMissing))
         return;
-    if (!TextReader::readNumber(in, count))
+    if (!TextReader::readNumber(in, count, diagnostics, Sink::PlacementCount, &at))
         return;
+    Sink::tell(diagnostics, Sink::CountRead, at, std::string(), count, 1);
     for (int32_t i = 0; i < count; ++i) {
         int32_t ignored = 0;
         int32_t x = 0;
         int32_t y = 0;
-        if (!TextReader::readNumber(in, ignored) || !TextReader::readNumber(in, x) ||
-            !TextReader::readNumber(in, y))
+        int64_t xAt = 0;
+        int64_t yAt = 0;
+        if (!TextReader::readNumber(in, ignored, diagnostics, Sink::PlacementFirst, &at, i, count) ||
+            !TextReader::readNumber(in, x, diagnostics, Sink::PlacementX, &xAt, i, count) ||
+            !TextReader::readNumber(in, y, diagnostics, Sink::PlacementY, &yAt, i, count))
             return;
-        game->addAlien(ignored, x, y);
+        bool placed = game->addAlien(ignored, x, y);
+        Sink::tell(diagnostics, placed ? Sink::PlacementRead : Sink::PlacementRefused, at, std::string(), x, y, xAt,
+                   yAt);
+    }
+    if (diagnostics) {
+        at = TextReader::nextTokenAt(in);
+        if (in.good() && in.peek() != std::char_traits<char>::eof())
+            Sink::tell(diagnostics, Sink::TextNotRead, at);
     }
 }

@@ -4,6 +4,7 @@
 #include <iosfwd>
 
 class Game;
+class ReadDiagnostics;
 
 // Reads an alien file ("ALIENPROTOS" ... "ALIENDEF" ...) into the game's
 // prototypes and placements. Reading stops silently at the first thing that does not fit.
@@ -11,11 +12,12 @@ class AlienDefReader {
 public:
     // Reads levelDirectory + "aliens.def"; a missing file places nothing.
     AlienDefReader(Game* game, const char* levelDirectory);
-    AlienDefReader(Game* game, std::istream& in);
+    // Reads in; a diagnostics sink, when given, is told what was read and dropped, and why.
+    AlienDefReader(Game* game, std::istream& in, ReadDiagnostics* diagnostics = nullptr);
     virtual ~AlienDefReader();
 
 private:
-    void read(std::istream& in);
+    void read(std::istream& in, ReadDiagnostics* diagnostics);
 
     Game* game;
 };

@@ -7,8 +7,10 @@
 
 #include "aliens/AlienDefReader.h"
 #include "aliens/HomingAlien.h"
+#include "core/DataPaths.h"
 #include "level/Level.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Explosion.h"
 #include "sprites/PictureCheck.h"
@@ -21,6 +23,16 @@ const int TimerSpeed = 11931;
 const int FrameRateWindow = 100;
 const int StartingLives = 5;
 const fixed StartHeading = 0x800000;
+
+// A prototype's frames: frames of the picture, owned by the sprite, for the game's renderer and level.
+void loadOwnFrames(Sprite& sprite, Renderer* renderer, Level* level, int frames, const char* picture)
+{
+    sprite.renderer = renderer;
+    sprite.level = level;
+    sprite.frameCount = (uint8_t)frames;
+    sprite.sharesFrames = false;
+    sprite.loadFrames(picture);
+}
 
 template <typename T>
 void deleteAll(std::list<T*>& sprites)
@@ -88,7 +100,7 @@ int Game::setup()
         return SetupDisplayFailed;
     install_param_int_ex(onTimerTick, this, TimerSpeed);
     install_keyboard();
-    return loadWorld("level0/");
+    return loadWorld(DataPaths::Level);
 }
 
 int Game::loadWorld(const char* levelDirectory)
@@ -112,42 +124,29 @@ int Game::loadWorld(const char* levelDirectory)
 void Game::createSprites()
 {
     Shot* shot = new Shot();
-    shot->renderer = renderer;
-    shot->level = level;
-    shot->frameCount = 1;
-    shot->loadFrames("bmp/shoot.bmp");
+    loadOwnFrames(*shot, renderer, level, 1, DataPaths::Shot);
     shot->speed = 5.0;
     shot->directionX = 1;
     shot->directionY = 0;
     shot->fireDelay = 5;
-    shot->sharesFrames = false;
     shotPrototypes.push_back(shot);
 
-    const char* explosionPictures[] = {"bmp/boom.bmp", "bmp/boom2.bmp"};
     const int explosionFrames[] = {8, 7};
     for (int i = 0; i < 2; ++i) {
         Explosion* explosion = new Explosion();
-        explosion->renderer = renderer;
-        explosion->level = level;
-        explosion->frameCount = (uint8_t)explosionFrames[i];
-        explosion->loadFrames(explosionPictures[i]);
-        explosion->sharesFrames = false;
+        loadOwnFrames(*explosion, renderer, level, explosionFrames[i], DataPaths::Explosions[i]);
         explosionPrototypes.push_back(explosion);
     }
 
     Explosion* shipExplosion = explosionPrototypes[0]->makeCopy();
     player = new Player();
-    player->renderer = renderer;
-    player->level = level;
-    player->frameCount = 2;
-    player->loadFrames("bmp/player.bmp");
+    loadOwnFrames(*player, renderer, level, 2, DataPaths::Player);
     player->x = 100.0;
     player->y = 100.0;
     player->speed = 2.0;
     player->fireTicks = 0;
     player->lastScrollX = 0.0;
     player->state = Waiting;
-    player->sharesFrames = false;
     player->explosion = shipExplosion;
     player->shotPrototype = shotPrototypes[0];
     player->game = this;
@@ -163,16 +162,16 @@ void Game::run()
 
 void Game::showIntro()
 {
-    BITMAP* intro = PictureCheck::isSound("intro/intro.pcx") ? load_bitmap("intro/intro.pcx", nullptr) : nullptr;
+    BITMAP* intro = PictureCheck::isSound(DataPaths::Intro) ? load_bitmap(DataPaths::Intro, nullptr) : nullptr;
     if (!intro) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-        allegro_message("Unable to load intro/intro.pcx\n");
+        allegro_message("Unable to load %s\n", DataPaths::Intro);
         exit(-1);
     }
     uint32_t texture = renderer->makeTexture(intro);
     do {
         renderer->beginFrame();
-        renderer->drawQuad(0.0, 0.0, Sprite::ScreenWidth, Sprite::ScreenHeight, texture);
+        renderer->drawQuad(0.0, 0.0, ScreenWidth, ScreenHeight, texture);
         renderer->endFrame();
     } while (readkey() == 0);
     destroy_bitmap(intro);

@@ -6,18 +6,19 @@
 #include <fstream>
 #include <string>
 
+#include "core/DataPaths.h"
+#include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
 #include "level/DatafileCheck.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 
 namespace {
 
 const double ScrollStep = 0.2;
 const double ScreenCentreRow = 120.0;
 const double ShipOffset = 16.0;
-const int ScreenWidth = 320;
-const int ScreenHeight = 240;
 
 // How far a layer moves per pixel of the main tileset, so that both far edges come into view together.
 // A main tileset as large as the screen never scrolls that way, so its factor is never used.
@@ -45,12 +46,12 @@ Level::~Level()
 int Level::load(const char* directory)
 {
     std::string base = directory ? directory : "";
-    std::string descriptionPath = base + "level.def";
+    std::string descriptionPath = base + DataPaths::LevelDescription;
     std::ifstream description(descriptionPath.c_str());
     if (!description.is_open() && renderer)
         renderer->alert("Unable to find", descriptionPath.c_str(), nullptr, "exit");
 
-    std::string picturesPath = base + "level.dat";
+    std::string picturesPath = base + DataPaths::LevelPictures;
     // load_datafile crashes on a cut or corrupted file, so it is only given one that holds together.
     DATAFILE* pictures = DatafileCheck::isSound(picturesPath.c_str()) ? load_datafile(picturesPath.c_str()) : nullptr;
     if (!pictures) {
@@ -65,15 +66,18 @@ int Level::load(const char* directory)
     return result;
 }
 
-int Level::readDescription(std::istream& in, const DATAFILE* datafile)
+int Level::readDescription(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* diagnostics)
 {
-    std::string token;
-    if (!TextReader::readToken(in, token) || token != "LEVELDEF")
+    using Sink = ReadDiagnostics;
+    int64_t keywordAt = 0;
+    if (!TextReader::readKeyword(in, "LEVELDEF", diagnostics, Sink::LevelKeywordMissing, &keywordAt))
         return -1;
 
     std::string line;
     TextReader::skipWhiteSpace(in);
-    TextReader::readLine(in, line);
+    int64_t titleAt = diagnostics ? TextReader::nextTokenAt(in) : 0;
+    size_t length = TextReader::readLine(in, line);
+    Sink::tell(diagnostics, Sink::TitleRead, titleAt, std::string(), static_cast<int64_t>(length));
     memcpy(title, line.data(), line.size());
     title[line.size()] = '\0';
     TextReader::skipWhiteSpace(in);
@@ -81,14 +85,16 @@ int Level::readDescription(std::istream& in, const DATAFILE* datafile)
     // A failed stream counts as ended; every pass reads at least one token, so the loop always ends.
     while (in.good() && in.peek() != std::char_traits<char>::eof()) {
         Tileset* tileset = new Tileset(renderer);
-        if (tileset->read(in, datafile) == 0)
+        if (tileset->read(in, datafile, diagnostics) == 0)
             tilesets.push_back(tileset);
         else
             delete tileset;
         TextReader::skipWhiteSpace(in);
     }
-    if (tilesets.empty())
+    if (tilesets.empty()) {
+        Sink::tell(diagnostics, Sink::NoTilesetRead, keywordAt);
         return -1;
+    }
 
     mainTileset = tilesets.back();
     mainTileset->scrollX = 0.0;

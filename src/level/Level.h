@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <vector>
 
+class ReadDiagnostics;
 class Renderer;
 class Tileset;
 struct DATAFILE;
@@ -20,7 +21,8 @@ public:
     int load(const char* directory);
     // Reads a level description with its blocks from in, cutting pictures from the datafile,
     // and sets up scrolling. 0 when at least one block was read, -1 otherwise.
-    int readDescription(std::istream& in, const DATAFILE* datafile);
+    // A diagnostics sink, when given, is told what was read and dropped, and why.
+    int readDescription(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* diagnostics = nullptr);
 
     // Scrolls one logic step: right by 0.2, vertically after the ship at (x, y).
     void update(int x, int y);

@@ -5,17 +5,17 @@
 #include <istream>
 #include <string>
 
+#include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/CollisionMask.h"
 
 namespace {
 
-const double RightBoundMargin = 320.5;
-const double BottomBoundMargin = 240.5;
+const double RightBoundMargin = ScreenWidth + 0.5;
+const double BottomBoundMargin = ScreenHeight + 0.5;
 const double FirstCellOffset = 0.5;
-const int ScreenWidth = 320;
-const int ScreenHeight = 240;
 const int ExtraCells = 2;
 // Cells hold 8-bit tile numbers, so no picture past the 256th can ever be shown or hit.
 const int64_t MaxTilePictures = 256;
@@ -30,6 +30,16 @@ int firstCell(double position, int tileSize)
     if (shifted > Tileset::MaxExtent)
         shifted = Tileset::MaxExtent;
     return static_cast<int>(shifted) / tileSize;
+}
+
+// Moves position by step; a bounded layer stays put when the screen would leave its extent.
+bool scrollAlong(double& position, double step, bool bounded, int32_t extent, double margin)
+{
+    double next = step + position;
+    if (bounded && (!(next >= 0.0) || static_cast<double>(extent) < next + margin))
+        return false;
+    position = next;
+    return true;
 }
 
 int countObjects(const DATAFILE* datafile)
@@ -59,95 +69,131 @@ Tileset::~Tileset()
     }
 }
 
-int Tileset::read(std::istream& in, const DATAFILE* datafile)
+int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* diagnostics)
 {
-    std::string token;
-    if (!TextReader::readToken(in, token) || token != "{")
+    using Sink = ReadDiagnostics;
+    int64_t openAt = 0;
+    if (!TextReader::readKeyword(in, "{", diagnostics, Sink::BlockStartMissing, &openAt))
         return -1;
-    if (!TextReader::readToken(in, token) || token != "tileset")
+    Sink::tell(diagnostics, Sink::BlockOpened, openAt);
+    if (!TextReader::readKeyword(in, "tileset", diagnostics, Sink::BlockKeywordMissing))
         return -1;
 
     int32_t pictureIndex, size, columns, rowCount;
-    if (!TextReader::readNumber(in, pictureIndex) || !TextReader::readNumber(in, size) ||
-        !TextReader::readNumber(in, columns) || !TextReader::readNumber(in, rowCount))
+    int64_t at[4] = {0, 0, 0, 0};
+    if (!TextReader::readNumber(in, pictureIndex, diagnostics, Sink::PictureIndex, &at[0]) ||
+        !TextReader::readNumber(in, size, diagnostics, Sink::TileSize, &at[1]) ||
+        !TextReader::readNumber(in, columns, diagnostics, Sink::Width, &at[2]) ||
+        !TextReader::readNumber(in, rowCount, diagnostics, Sink::Height, &at[3]))
         return -1;
+    Sink::tell(diagnostics, Sink::HeaderRead, at[0], std::string(), pictureIndex, size, columns, rowCount);
     // Refused before the grid is reserved: the limits keep every cell position within an int.
-    if (size < 1 || columns < 0 || rowCount < 0)
+    if (size < 1 || columns < 0 || rowCount < 0) {
+        if (size < 1)
+            Sink::tell(diagnostics, Sink::TileSizeTooSmall, at[1]);
+        else
+            Sink::tell(diagnostics, columns < 0 ? Sink::WidthNegative : Sink::HeightNegative,
+                       columns < 0 ? at[2] : at[3]);
         return -1;
-    if (static_cast<int64_t>(columns) * rowCount > MaxCells ||
-        static_cast<int64_t>(columns) * size > MaxExtent || static_cast<int64_t>(rowCount) * size > MaxExtent)
+    }
+    bool tooMany = static_cast<int64_t>(columns) * rowCount > MaxCells;
+    if (tooMany || static_cast<int64_t>(columns) * size > MaxExtent ||
+        static_cast<int64_t>(rowCount) * size > MaxExtent) {
+        Sink::tell(diagnostics, tooMany ? Sink::TooManyCells : Sink::TooLarge, at[2]);
         return -1;
+    }
 
     tileSize = size;
     width = columns;
     height = rowCount;
     tiles.reserve(static_cast<size_t>(columns) * static_cast<size_t>(rowCount));
+    // Where each cell's number stands, kept only for a sink: the tiles beyond the picture are told after the grid.
+    std::vector<int64_t> cellAt;
     for (int32_t r = 0; r < rowCount; ++r) {
         for (int32_t c = 0; c < columns; ++c) {
             int32_t value;
-            if (!TextReader::readNumber(in, value))
-                return -1;
+            if (!diagnostics) {
+                if (!TextReader::readNumber(in, value))
+                    return -1;
+            } else {
+                int64_t valueAt = 0;
+                int64_t cell = static_cast<int64_t>(tiles.size());
+                if (!TextReader::readNumber(in, value, diagnostics, Sink::Cell, &valueAt, cell))
+                    return -1;
+                if ((value & 0xff) != value)
+                    Sink::tell(diagnostics, Sink::TileNumberCut, valueAt, std::string(), value);
+                cellAt.push_back(valueAt);
+            }
             tiles.push_back(Tile(c * size, r * size, static_cast<uint8_t>(value & 0xff)));
         }
     }
-    if (!TextReader::readToken(in, token) || token != "}")
+    if (!TextReader::readKeyword(in, "}", diagnostics, Sink::BlockEndMissing))
         return -1;
 
     // Everything the cutting relies on is checked first, so a refused block makes nothing.
-    if (!datafile || pictureIndex < 0 || pictureIndex >= countObjects(datafile) ||
-        datafile[pictureIndex].type != DAT_BITMAP || !datafile[pictureIndex].dat)
+    if (!datafile) {
+        Sink::tell(diagnostics, Sink::NoDatafile, at[0]);
         return -1;
+    }
+    int objects = countObjects(datafile);
+    if (pictureIndex < 0 || pictureIndex >= objects) {
+        Sink::tell(diagnostics, Sink::PictureIndexBeyond, at[0], std::string(), pictureIndex, objects);
+        return -1;
+    }
+    if (datafile[pictureIndex].type != DAT_BITMAP || !datafile[pictureIndex].dat) {
+        Sink::tell(diagnostics, Sink::PictureNotBitmap, at[0], std::string(), pictureIndex,
+                   datafile[pictureIndex].type);
+        return -1;
+    }
     BITMAP* picture = static_cast<BITMAP*>(datafile[pictureIndex].dat);
     int pictureColumns = picture->w / size;
     int pictureRows = picture->h / size;
     int64_t pictureCount = static_cast<int64_t>(pictureColumns) * pictureRows;
-    for (const Tile& tile : tiles) {
-        if (tile.index >= pictureCount)
+    if (diagnostics && (picture->w % size != 0 || picture->h % size != 0))
+        Sink::tell(diagnostics, Sink::PictureNotWhole, at[1], std::string(), pictureIndex, picture->w, picture->h);
+    bool beyond = false;
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        if (tiles[i].index < pictureCount)
+            continue;
+        if (!diagnostics)
             return -1;
+        beyond = true;
+        Sink::tell(diagnostics, Sink::TileBeyondPicture, cellAt[i], std::string(), tiles[i].index, pictureCount);
     }
+    if (beyond)
+        return -1;
 
     // Tiles are numbered down the columns of the picture.
     int64_t cutCount = pictureCount < MaxTilePictures ? pictureCount : MaxTilePictures;
     for (int64_t k = 0; k < cutCount; ++k) {
         BITMAP* tilePicture = create_bitmap(size, size);
-        if (!tilePicture)
+        if (!tilePicture) {
+            Sink::tell(diagnostics, Sink::OutOfMemory, openAt);
             return -1;
+        }
         blit(picture, tilePicture, static_cast<int>(k / pictureRows) * size, static_cast<int>(k % pictureRows) * size,
              0, 0, size, size);
         tilePictures.push_back(tilePicture);
         textures.push_back(renderer ? renderer->makeTexture(tilePicture) : 0);
         CollisionMask* mask = createMask(tilePicture);
-        if (!mask)
+        if (!mask) {
+            Sink::tell(diagnostics, Sink::OutOfMemory, openAt);
             return -1;
+        }
         masks.push_back(mask);
     }
+    Sink::tell(diagnostics, Sink::TilesetRead, openAt, std::string(), pictureIndex);
     return 0;
 }
 
 bool Tileset::scrollByX(double dx)
 {
-    if (bounded) {
-        double next = dx * factorX + scrollX;
-        if (!(next >= 0.0))
-            return false;
-        if (static_cast<double>(pixelWidth()) < next + RightBoundMargin)
-            return false;
-    }
-    scrollX = dx * factorX + scrollX;
-    return true;
+    return scrollAlong(scrollX, dx * factorX, bounded, pixelWidth(), RightBoundMargin);
 }
 
 bool Tileset::scrollByY(double dy)
 {
-    if (bounded) {
-        double next = dy * factorY + scrollY;
-        if (!(next >= 0.0))
-            return false;
-        if (static_cast<double>(pixelHeight()) < next + BottomBoundMargin)
-            return false;
-    }
-    scrollY = dy * factorY + scrollY;
-    return true;
+    return scrollAlong(scrollY, dy * factorY, bounded, pixelHeight(), BottomBoundMargin);
 }
 
 void Tileset::draw()

@@ -7,6 +7,7 @@
 
 #include "level/Tile.h"
 
+class ReadDiagnostics;
 class Renderer;
 struct BITMAP;
 struct DATAFILE;
@@ -24,7 +25,8 @@ public:
 
     // Reads one "{ tileset ... }" block and cuts its tile pictures from the datafile.
     // 0 on success; -1 for a malformed or impossible block, with nothing made.
-    int read(std::istream& in, const DATAFILE* datafile);
+    // A diagnostics sink, when given, is told what was read and dropped, and why.
+    int read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* diagnostics = nullptr);
 
     // Moves by dx times factorX; false, without moving, when a bounded layer would leave its grid.
     bool scrollByX(double dx);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/DataPaths.h"
+#include "render/Screen.h"
 #include "sprites/PictureCheck.h"
 
 #ifndef GL_CLAMP_TO_EDGE
@@ -49,8 +51,8 @@ int Renderer::setupDisplay()
     allegro_gl_set(AGL_SUGGEST, AGL_COLOR_DEPTH | AGL_DOUBLEBUFFER | AGL_Z_DEPTH | AGL_RENDERMETHOD | AGL_FULLSCREEN);
     set_color_depth(32);
 
-    int width = get_config_int("engineparams", "screenwidth", 320);
-    int height = get_config_int("engineparams", "screenheight", 240);
+    int width = get_config_int("engineparams", "screenwidth", ScreenWidth);
+    int height = get_config_int("engineparams", "screenheight", ScreenHeight);
     if (set_gfx_mode(GFX_OPENGL, width, height, 0, 0) != 0) {
         allegro_message("Unable to set screen mode: %s", allegro_error);
         exit(-1);
@@ -67,7 +69,7 @@ int Renderer::setupDisplay()
     glViewport(0, 0, SCREEN_W, SCREEN_H);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, 320.0, 0.0, 240.0, -1.0, 1.0);
+    glOrtho(0.0, ScreenWidth, 0.0, ScreenHeight, -1.0, 1.0);
     glEnable(GL_CULL_FACE);
     glFrontFace(GL_CCW);
     glMatrixMode(GL_MODELVIEW);
@@ -78,7 +80,7 @@ int Renderer::setupDisplay()
 
 void Renderer::buildFont()
 {
-    BITMAP* picture = PictureCheck::isSound("bmp/fontes.bmp") ? load_bitmap("bmp/fontes.bmp", nullptr) : nullptr;
+    BITMAP* picture = PictureCheck::isSound(DataPaths::Font) ? load_bitmap(DataPaths::Font, nullptr) : nullptr;
     if (!picture)
         return;
 
@@ -114,7 +116,7 @@ void Renderer::beginFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT);
     glLoadIdentity();
-    glTranslatef(0.0f, 240.0f, 0.0f);
+    glTranslatef(0.0f, static_cast<float>(ScreenHeight), 0.0f);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
@@ -178,7 +180,7 @@ void Renderer::drawText(const char* text, float x, float y, signed char characte
 
     glBindTexture(GL_TEXTURE_2D, fontTexture);
     glPushMatrix();
-    glTranslated(x, y - 240.0, 0.0);
+    glTranslated(x, y - ScreenHeight, 0.0);
     glListBase(characterSet * 128 + fontListBase - FirstCode);
     glCallLists(static_cast<GLsizei>(length), GL_BYTE, text);
     glPopMatrix();

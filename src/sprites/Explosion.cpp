@@ -1,6 +1,7 @@
 #include "sprites/Explosion.h"
 
 #include "render/Renderer.h"
+#include "render/Screen.h"
 
 Explosion::Explosion() {}
 

@@ -7,11 +7,8 @@
 
 namespace {
 
-const int BmpFileHeader = 14;
-const int PcxHeader = 128;
-const int OS2InfoHeader = 12;
-const int WindowsInfoHeader = 40;
-const int LargestInfoHeader = 124;
+// Header sizes in bytes.
+enum { BmpFileHeader = 14, PcxHeader = 128, OS2InfoHeader = 12, WindowsInfoHeader = 40, LargestInfoHeader = 124 };
 const uint32_t Uncompressed = 0;
 const uint32_t BitFields = 3;
 

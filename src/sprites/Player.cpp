@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "core/Game.h"
+#include "render/Screen.h"
 #include "sprites/Explosion.h"
 #include "sprites/Shot.h"
 

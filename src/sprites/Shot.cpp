@@ -1,5 +1,7 @@
 #include "sprites/Shot.h"
 
+#include "render/Screen.h"
+
 Shot::Shot() : directionX(0), directionY(0), fireDelay(0) {}
 
 Shot* Shot::makeCopy() const

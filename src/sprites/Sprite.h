@@ -12,7 +12,7 @@ struct CollisionMask;
 // an animation strip with one texture and one collision mask per frame.
 class Sprite {
 public:
-    enum { TicksPerFrame = 12, ScreenWidth = 320, ScreenHeight = 240 };
+    enum { TicksPerFrame = 12 };
 
     Sprite();
     // Frees the masks this sprite loaded; a frame-sharing copy frees nothing.

@@ -3,11 +3,11 @@
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
-#include "support/RenderLog.h"
 
 namespace {
 
@@ -145,11 +145,8 @@ TEST_F(AlienLife, OnlyAnActiveAlienIsDrawnAndAnExplodingOneDrawsItsExplosion)
     HomingAlien* active = alienOnScreen(100, 50, Active);
     active->draw();
     ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 99.75);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 50.0);
-    EXPECT_EQ(RenderLog::quads[0].width, 16);
-    EXPECT_EQ(RenderLog::quads[0].height, 16);
-    EXPECT_EQ(RenderLog::quads[0].texture, world.game.alienPrototypes[0]->frameTextures[0]);
+    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+              "99.75,50 16x16 #" + std::to_string(world.game.alienPrototypes[0]->frameTextures[0]));
 
     RenderLog::clear();
     active->exploding = true;
@@ -157,8 +154,6 @@ TEST_F(AlienLife, OnlyAnActiveAlienIsDrawnAndAnExplodingOneDrawsItsExplosion)
     active->explosion->y = 542.0;
     active->draw();
     ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 92.0);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 42.0);
-    EXPECT_EQ(RenderLog::quads[0].width, 32);
-    EXPECT_FLOAT_EQ(RenderLog::quads[0].alpha, 0.9f);
+    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+              "92,42 32x32 #" + std::to_string(active->explosion->frameTextures[0]) + " alpha 0.9");
 }

@@ -4,8 +4,8 @@
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
 #include "sprites/Player.h"
-#include "support/RenderLog.h"
 
 namespace {
 

@@ -2,39 +2,14 @@
 
 #include <allegro.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "aliens/HomingAlien.h"
+#include "core/DataPaths.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
-
-int opaqueWhite()
-{
-    return makecol32(255, 255, 255);
-}
-
-std::string writeStrip(const TempDir& dir, const std::string& name, int width, int frameHeight, int frames)
-{
-    BITMAP* picture = makeBitmap(width, frameHeight * frames, opaqueWhite());
-    std::string path = saveBitmap(dir, name, picture);
-    destroy_bitmap(picture);
-    return path;
-}
-
-void writeSpritePictures(const TempDir& dir)
-{
-    mkdir((dir.path() + "/bmp").c_str(), 0755);
-    writeStrip(dir, "bmp/shoot.bmp", 10, 4, 1);
-    writeStrip(dir, "bmp/boom.bmp", 32, 32, 8);
-    writeStrip(dir, "bmp/boom2.bmp", 24, 24, 7);
-    writeStrip(dir, "bmp/player.bmp", 24, 12, 2);
-    writeStrip(dir, "bmp/alien.bmp", 16, 16, 1);
-}
 
 Level* makeLevel(Renderer* renderer, int columns, int rows)
 {
@@ -97,84 +72,15 @@ void HeldKeys::release(int scancode)
     key[scancode] = 0;
 }
 
-WorkingDirectory::WorkingDirectory(const std::string& path)
-{
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer))
-        previous = buffer;
-    if (chdir(path.c_str()) != 0)
-        previous.clear();
-}
-
-WorkingDirectory::~WorkingDirectory()
-{
-    if (!previous.empty() && chdir(previous.c_str()) != 0)
-        return;
-}
-
 AssembledGame::AssembledGame(int columns, int rows)
 {
     writeSpritePictures(dir);
-    std::string bmp = dir.path() + "/bmp/";
     game.renderer = &renderer;
     game.level = makeLevel(&renderer, columns, rows);
-
-    Shot* shot = new Shot;
-    shot->renderer = &renderer;
-    shot->level = game.level;
-    shot->sharesFrames = false;
-    shot->frameCount = 1;
-    shot->loadFrames((bmp + "shoot.bmp").c_str());
-    shot->speed = 5.0;
-    shot->directionX = 1;
-    shot->directionY = 0;
-    shot->fireDelay = 5;
-    game.shotPrototypes.push_back(shot);
-
-    const char* booms[2] = {"boom.bmp", "boom2.bmp"};
-    const int counts[2] = {8, 7};
-    for (int i = 0; i < 2; ++i) {
-        Explosion* boom = new Explosion;
-        boom->renderer = &renderer;
-        boom->level = game.level;
-        boom->sharesFrames = false;
-        boom->frameCount = (uint8_t)counts[i];
-        boom->loadFrames((bmp + booms[i]).c_str());
-        game.explosionPrototypes.push_back(boom);
-    }
-
-    Explosion* shipBoom = new Explosion;
-    shipBoom->copyFramesFrom(*game.explosionPrototypes[0]);
-    Player* player = new Player;
-    player->renderer = &renderer;
-    player->level = game.level;
-    player->sharesFrames = false;
-    player->frameCount = 2;
-    player->loadFrames((bmp + "player.bmp").c_str());
-    player->x = 100.0;
-    player->y = 100.0;
-    player->speed = 2.0;
-    player->fireTicks = 0;
-    player->lastScrollX = 0.0;
-    player->state = Waiting;
-    player->explosion = shipBoom;
-    player->shotPrototype = shot;
-    player->game = &game;
-    game.player = player;
-
-    HomingAlien* prototype = new HomingAlien;
-    prototype->renderer = &renderer;
-    prototype->sharesFrames = false;
-    prototype->setPosition(0, 0);
-    prototype->loadFrames((bmp + "alien.bmp").c_str());
-    prototype->speed = 1.0;
-    prototype->target = player;
-    prototype->level = game.level;
-    Explosion* alienBoom = new Explosion;
-    alienBoom->copyFramesFrom(*game.explosionPrototypes[0]);
-    prototype->explosion = alienBoom;
-    prototype->heading = 0x800000;
-    game.alienPrototypes.push_back(prototype);
+    // The game's own set-up makes the prototypes and the player, from the pictures just written.
+    WorkingDirectory inside(dir.path());
+    game.createSprites();
+    game.addAlienPrototype(0, DataPaths::Alien, 0);
 
     game.lives = 5;
     game.ticks = 0;
@@ -212,41 +118,9 @@ HomingAlien* AssembledGame::placeAlien(int x, int y)
 
 Shot* AssembledGame::placeShot(double x, double y)
 {
-    Shot* prototype = game.shotPrototypes[0];
-    Shot* shot = new Shot;
-    shot->copyFramesFrom(*prototype);
-    shot->speed = 5.0;
-    shot->directionX = 1;
-    shot->directionY = 0;
-    shot->fireDelay = 5;
+    Shot* shot = game.shotPrototypes[0]->makeCopy();
     shot->x = x;
     shot->y = y;
     game.playerShots.push_back(shot);
     return shot;
-}
-
-std::string gridText(int columns, int rows, bool solidFloor)
-{
-    std::string text;
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column)
-            text += (solidFloor && row == rows - 1) ? "1 " : "0 ";
-        text += "\n";
-    }
-    return text;
-}
-
-void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::string& grid,
-                         const std::string& aliensDef)
-{
-    mkdir((dir.path() + "/level0").c_str(), 0755);
-    // Tile 0 on top (empty), tile 1 below it (solid): tiles are numbered down the columns.
-    BITMAP* picture = makeBitmap(16, 32, magenta());
-    rectfill(picture, 0, 16, 15, 31, opaqueWhite());
-    std::string tiles = saveBitmap(dir, "tiles.bmp", picture);
-    destroy_bitmap(picture);
-    buildDatafile(dir, "level0/level.dat", "'" + tiles + "'");
-    dir.write("level0/level.def", "LEVELDEF Test level\n{ tileset 0 16 " + std::to_string(columns) + " " +
-                                      std::to_string(rows) + "\n" + grid + "}\n");
-    dir.write("level0/aliens.def", aliensDef);
 }

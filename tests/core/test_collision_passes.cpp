@@ -4,12 +4,12 @@
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
-#include "support/RenderLog.h"
 
 namespace {
 

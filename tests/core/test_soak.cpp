@@ -9,12 +9,13 @@
 #include <sys/stat.h>
 
 #include "aliens/Alien.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
 #include "render/Renderer.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
-#include "support/RenderLog.h"
 
 // A long game played by random key presses: new games start whenever the lives
 // run out. Nothing may crash, the sprites alive at any time stay few, and the
@@ -91,7 +92,7 @@ TEST(Soak, RandomPlayOverManyGamesKeepsSpritesAndMemoryFlat)
     while (stepsRun < steps) {
         Game* game = new Game();
         game->renderer = &renderer;
-        ASSERT_EQ(Game::SetupReady, game->loadWorld("level0/"));
+        ASSERT_EQ(Game::SetupReady, game->loadWorld(DataPaths::Level));
         ++games;
         if (games == 1)
             placedAliens = game->aliens.size();

@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "core/Game.h"
+#include "headless/RenderLog.h"
 #include "render/Renderer.h"
-#include "support/RenderLog.h"
 
 // The timer callback runs on a thread of its own while the main loop takes the
 // pending ticks. Allegro's timer cannot be installed without a display, so a

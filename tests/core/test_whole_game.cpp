@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "core/DataPaths.h"
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ protected:
     {
         game.renderer = &renderer;
         WorkingDirectory inside(dir.path());
-        return game.loadWorld("level0/");
+        return game.loadWorld(DataPaths::Level);
     }
 
     // Plays frames of one tick each until the loop ends or maxFrames have been played;

@@ -1,30 +1,27 @@
 #ifndef SKIFF_TESTS_LEVEL_LEVELTESTDATA_H
 #define SKIFF_TESTS_LEVEL_LEVELTESTDATA_H
 
+#include <gtest/gtest.h>
+
 #include <string>
-#include <vector>
+
+#include "headless/MemoryDatafile.h"
+#include "level/Level.h"
+#include "render/Renderer.h"
 
 struct BITMAP;
-struct DATAFILE;
 
-// A datafile built in memory, as load_datafile would return it; owns its bitmaps.
-class MemoryDatafile {
-public:
-    enum { DatBitmap = ('B' << 24) | ('M' << 16) | ('P' << 8) | ' ' };
+// A level read from text against a datafile made in memory, drawn by the recording renderer.
+class LevelTest : public testing::Test {
+protected:
+    // Forgets what was drawn before.
+    void SetUp() override;
+    // Reads text into level as a level description; readDescription's result.
+    int read(const std::string& text);
 
-    MemoryDatafile();
-    ~MemoryDatafile();
-    // Appends a bitmap and takes it over; another type makes it an object that is not a bitmap.
-    void addBitmap(BITMAP* bitmap, int type = DatBitmap);
-    // Appends an object that is not a bitmap.
-    void addData();
-    // The objects followed by the DAT_END entry.
-    const DATAFILE* get() const;
-
-private:
-    std::vector<DATAFILE> objects;
-    std::vector<BITMAP*> bitmaps;
-    char data[4];
+    Renderer renderer;
+    Level level{&renderer};
+    MemoryDatafile datafile;
 };
 
 // A tileset block whose grid is all zeros.

@@ -10,15 +10,16 @@
 
 #include "aliens/Alien.h"
 #include "aliens/AlienDefReader.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/DatafileBytes.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/PictureCheck.h"
 #include "sprites/Player.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 // Each row is an input the game may be handed and what it must make of it: never
 // a crash, a hang or a leak; at worst the alert path of a failed load.
@@ -351,7 +352,7 @@ TEST(BadSpritePictures, TheWholeGameSetsUpAndPlaysWithAnyOneSpritePictureBroken)
             Renderer renderer;
             Game* game = new Game();
             game->renderer = &renderer;
-            ASSERT_EQ(Game::SetupReady, game->loadWorld("level0/")) << picture;
+            ASSERT_EQ(Game::SetupReady, game->loadWorld(DataPaths::Level)) << picture;
             EXPECT_TRUE(RenderLog::alerts.empty()) << picture;
             play(*game, 800);
             delete game;
@@ -374,13 +375,13 @@ TEST(BadLevelFiles, TheGameTakesItsAlertPathForACutLevelDatafile)
     fclose(file);
     const size_t lengths[] = {12, 13, 40, whole.size() / 2, whole.size() - 1};
     for (size_t length : lengths) {
-        dir.write("level0/level.dat", whole.substr(0, length));
+        dir.write(std::string(DataPaths::Level) + DataPaths::LevelPictures, whole.substr(0, length));
         WorkingDirectory inside(dir.path());
         RenderLog::clear();
         Renderer renderer;
         Game game;
         game.renderer = &renderer;
-        EXPECT_EQ(Game::SetupLevelFailed, game.loadWorld("level0/")) << length;
+        EXPECT_EQ(Game::SetupLevelFailed, game.loadWorld(DataPaths::Level)) << length;
         EXPECT_EQ((std::vector<std::string>{"Unable to load", "Error loading level"}), alertLines()) << length;
         EXPECT_EQ(nullptr, game.player) << length;
     }

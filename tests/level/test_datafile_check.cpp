@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "headless/ScratchFiles.h"
 #include "level/DatafileBytes.h"
 #include "level/DatafileCheck.h"
-#include "support/TestFiles.h"
 
 namespace {
 

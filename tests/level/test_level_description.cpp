@@ -4,32 +4,26 @@
 #include <sstream>
 #include <string>
 
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 
-class LevelDescription : public testing::Test {
+class LevelDescription : public LevelTest {
 protected:
     void SetUp() override
     {
-        RenderLog::clear();
+        LevelTest::SetUp();
         // Picture 0: 32 x 128, tiles 0 to 3.
         datafile.addBitmap(makeBitmap(32, 128, makecol(255, 0, 0)));
     }
 
-    int read(const std::string& text)
-    {
-        std::istringstream in(text);
-        return level.readDescription(in, datafile.get());
-    }
-
-    // The grid numbers of every tileset, one string per tileset.
-    std::string grids() const
+    // The grid numbers of every tileset of a level, one string per tileset.
+    static std::string grids(const Level& level)
     {
         std::string all;
         for (const Tileset* tileset : level.tilesets) {
@@ -40,91 +34,53 @@ protected:
         }
         return all;
     }
-
-    Renderer renderer;
-    Level level{&renderer};
-    MemoryDatafile datafile;
 };
 
 }
 
-TEST_F(LevelDescription, TitleOnTheKeywordsLineIsTheRestOfThatLine)
+// Each row: a description and the title and grids the game keeps of it.
+TEST_F(LevelDescription, KeepsTheTitleAndEveryBlockThatReadsCorrectly)
 {
-    ASSERT_EQ(read("LEVELDEF   The  Caves \n{ tileset 0 32 1 1 1 }\n"), 0);
-    EXPECT_STREQ(level.title, "The  Caves ");
-    EXPECT_EQ(grids(), "1");
-}
-
-TEST_F(LevelDescription, TitleOnTheLineAfterTheKeywordIsFound)
-{
-    ASSERT_EQ(read("  LEVELDEF\n\n\tDeep Water\n{ tileset 0 32 1 1 2 }\n"), 0);
-    EXPECT_STREQ(level.title, "Deep Water");
-    EXPECT_EQ(grids(), "2");
-}
-
-TEST_F(LevelDescription, CrlfLineEndsReadLikePlainOnes)
-{
-    ASSERT_EQ(read("LEVELDEF Dune\r\n{ tileset 0 32 2 1\r\n1 2\r\n}\r\n{ tileset 0 32 1 1\r\n3\r\n}\r\n"), 0);
-    EXPECT_STREQ(level.title, "Dune");
-    EXPECT_EQ(grids(), "1 2|3");
-}
-
-TEST_F(LevelDescription, MissingTitleSwallowsTheFirstLineOfTheFirstBlock)
-{
-    ASSERT_EQ(read("LEVELDEF\n{ tileset 0 32 2 1\n1 2\n}\n{ tileset 0 32 1 1 3 }\n"), 0);
-    EXPECT_STREQ(level.title, "{ tileset 0 32 2 1");
-    EXPECT_EQ(grids(), "3");
-}
-
-TEST_F(LevelDescription, OverlongTitleIsCutAndTheRestOfItsLineDropped)
-{
-    std::string longTitle(200, 't');
-    ASSERT_EQ(read("LEVELDEF " + longTitle + "\n{ tileset 0 32 1 1 1 }\n"), 0);
-    EXPECT_EQ(std::string(level.title), std::string(127, 't'));
-    EXPECT_EQ(grids(), "1");
-}
-
-TEST_F(LevelDescription, JunkBetweenBlocksIsDroppedTokenByToken)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 1 1 1 }\njunk 42 } tileset\n{ tileset 0 32 2 1 2 3 }\n"), 0);
-    EXPECT_EQ(grids(), "1|2 3");
-}
-
-TEST_F(LevelDescription, MissingClosingBraceAlsoLosesTheBlockWhoseBraceItTook)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 1 1 1\n{ tileset 0 32 1 1 2 }\n{ tileset 0 32 2 1 3 3 }\n"), 0);
-    EXPECT_EQ(grids(), "3 3");
-}
-
-TEST_F(LevelDescription, BlockWithOneGridNumberTooFewEndsTheFile)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 1 1 3 }\n{ tileset 0 32 2 1 1 }\n{ tileset 0 32 1 1 2 }\n"), 0);
-    EXPECT_EQ(grids(), "3");
-}
-
-TEST_F(LevelDescription, BlockWithOneGridNumberTooManyIsDroppedAndTheNextOneRead)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 1 1 1 2 }\n{ tileset 0 32 1 1 3 }\n"), 0);
-    EXPECT_EQ(grids(), "3");
-}
-
-TEST_F(LevelDescription, ClosingBraceGluedToTheNextOpeningOneLosesBothBlocks)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 1 1 1 }{ tileset 0 32 1 1 2 }\n{ tileset 0 32 1 1 3 }"), 0);
-    EXPECT_EQ(grids(), "3");
-}
-
-// Numbers are read as the standard streams read them: digits end where the brace begins.
-TEST_F(LevelDescription, ClosingBraceGluedToTheLastGridNumberStillCloses)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 2 1 1 2}\n"), 0);
-    EXPECT_EQ(grids(), "1 2");
-}
-
-TEST_F(LevelDescription, LastBraceAtTheVeryEndOfTheFileKeepsItsBlock)
-{
-    ASSERT_EQ(read("LEVELDEF t\n{ tileset 0 32 1 1 1 }\n{ tileset 0 32 1 1 2 }"), 0);
-    EXPECT_EQ(grids(), "1|2");
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string title;
+        const char* grids;
+    };
+    const Case cases[] = {
+        {"title on the keyword's line is the rest of that line", "LEVELDEF   The  Caves \n{ tileset 0 32 1 1 1 }\n",
+         "The  Caves ", "1"},
+        {"title on the line after the keyword is found", "  LEVELDEF\n\n\tDeep Water\n{ tileset 0 32 1 1 2 }\n",
+         "Deep Water", "2"},
+        {"CRLF line ends read like plain ones",
+         "LEVELDEF Dune\r\n{ tileset 0 32 2 1\r\n1 2\r\n}\r\n{ tileset 0 32 1 1\r\n3\r\n}\r\n", "Dune", "1 2|3"},
+        {"a missing title swallows the first line of the first block",
+         "LEVELDEF\n{ tileset 0 32 2 1\n1 2\n}\n{ tileset 0 32 1 1 3 }\n", "{ tileset 0 32 2 1", "3"},
+        {"an overlong title is cut and the rest of its line dropped",
+         "LEVELDEF " + std::string(200, 't') + "\n{ tileset 0 32 1 1 1 }\n", std::string(127, 't'), "1"},
+        {"junk between blocks is dropped token by token",
+         "LEVELDEF t\n{ tileset 0 32 1 1 1 }\njunk 42 } tileset\n{ tileset 0 32 2 1 2 3 }\n", "t", "1|2 3"},
+        {"a missing closing brace also loses the block whose brace it took",
+         "LEVELDEF t\n{ tileset 0 32 1 1 1\n{ tileset 0 32 1 1 2 }\n{ tileset 0 32 2 1 3 3 }\n", "t", "3 3"},
+        {"a block with one grid number too few ends the file",
+         "LEVELDEF t\n{ tileset 0 32 1 1 3 }\n{ tileset 0 32 2 1 1 }\n{ tileset 0 32 1 1 2 }\n", "t", "3"},
+        {"a block with one grid number too many is dropped and the next one read",
+         "LEVELDEF t\n{ tileset 0 32 1 1 1 2 }\n{ tileset 0 32 1 1 3 }\n", "t", "3"},
+        {"a closing brace glued to the next opening one loses both blocks",
+         "LEVELDEF t\n{ tileset 0 32 1 1 1 }{ tileset 0 32 1 1 2 }\n{ tileset 0 32 1 1 3 }", "t", "3"},
+        // Numbers are read as the standard streams read them: digits end where the brace begins.
+        {"a closing brace glued to the last grid number still closes", "LEVELDEF t\n{ tileset 0 32 2 1 1 2}\n", "t",
+         "1 2"},
+        {"the last brace at the very end of the file keeps its block",
+         "LEVELDEF t\n{ tileset 0 32 1 1 1 }\n{ tileset 0 32 1 1 2 }", "t", "1|2"},
+    };
+    for (const Case& c : cases) {
+        Level fresh(&renderer);
+        std::istringstream in(c.text);
+        ASSERT_EQ(fresh.readDescription(in, datafile.get()), 0) << c.name;
+        EXPECT_EQ(std::string(fresh.title), c.title) << c.name;
+        EXPECT_EQ(grids(fresh), c.grids) << c.name;
+    }
 }
 
 TEST_F(LevelDescription, KeywordMustComeFirstAndInCapitals)

@@ -4,33 +4,25 @@
 #include <sstream>
 #include <string>
 
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 
-class Scrolling : public testing::Test {
+class Scrolling : public LevelTest {
 protected:
     void SetUp() override
     {
-        RenderLog::clear();
+        LevelTest::SetUp();
         datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
     }
 
     // A level of the given blocks (all of picture 0, tile 0), the last one main.
-    void load(const std::string& blocks)
-    {
-        std::istringstream in("LEVELDEF scrolling\n" + blocks);
-        ASSERT_EQ(level.readDescription(in, datafile.get()), 0);
-    }
-
-    Renderer renderer;
-    Level level{&renderer};
-    MemoryDatafile datafile;
+    void load(const std::string& blocks) { ASSERT_EQ(read("LEVELDEF scrolling\n" + blocks), 0); }
 };
 
 // The ship's y for which the vertical move is 0: y - scrollY - 120 + 16 = 0.

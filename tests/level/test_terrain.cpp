@@ -6,14 +6,14 @@
 #include <string>
 #include <utility>
 
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
 #include "sprites/Sprite.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -47,11 +47,11 @@ public:
     }
 };
 
-class Terrain : public testing::Test {
+class Terrain : public LevelTest {
 protected:
     void SetUp() override
     {
-        RenderLog::clear();
+        LevelTest::SetUp();
         // Tiles 0 and 1 opaque all over; tile 2 transparent but for its bottom-right pixel.
         BITMAP* picture = makeBitmap(32, 96, makecol(255, 255, 255));
         rectfill(picture, 0, 64, 31, 95, magenta());
@@ -59,15 +59,7 @@ protected:
         datafile.addBitmap(picture);
     }
 
-    void load(const std::string& grid)
-    {
-        std::istringstream in("LEVELDEF terrain\n" + block(0, 32, 4, 4, grid));
-        ASSERT_EQ(level.readDescription(in, datafile.get()), 0);
-    }
-
-    Renderer renderer;
-    Level level{&renderer};
-    MemoryDatafile datafile;
+    void load(const std::string& grid) { ASSERT_EQ(read("LEVELDEF terrain\n" + block(0, 32, 4, 4, grid)), 0); }
 };
 
 // Row 0 solid; cell (2, 1) solid from (64, 32) to (95, 63); cell (1, 2) has one solid pixel at (63, 95).
@@ -78,61 +70,43 @@ const char* const Walls = "1 1 1 1\n"
 
 }
 
-TEST_F(Terrain, TopRowOfTheGridIsNeverTested)
+// Each row: a probe, where it stands on Walls, and whether it hits.
+TEST_F(Terrain, WallsHitOnlyWhereBothMasksHavePixelsBelowTheTopRow)
 {
     load(Walls);
     Probe ship(8, 8, {});
-    EXPECT_FALSE(ship.hitsAt(level, 40, 10));
-    EXPECT_FALSE(ship.hitsAt(level, 40, 0));
-    EXPECT_FALSE(ship.hitsAt(level, 40, 24));
-}
-
-TEST_F(Terrain, SpriteEndingOnTheGridLineAboveASolidCellDoesNotHitIt)
-{
-    load(Walls);
-    Probe ship(8, 8, {});
-    EXPECT_FALSE(ship.hitsAt(level, 70, 24));
-    EXPECT_TRUE(ship.hitsAt(level, 70, 25));
-}
-
-TEST_F(Terrain, SpriteEndingOnTheGridLineLeftOfASolidCellDoesNotHitIt)
-{
-    load(Walls);
-    Probe ship(8, 8, {});
-    EXPECT_FALSE(ship.hitsAt(level, 56, 40));
-    EXPECT_TRUE(ship.hitsAt(level, 57, 40));
-    EXPECT_TRUE(ship.hitsAt(level, 95, 63));
-    EXPECT_FALSE(ship.hitsAt(level, 96, 40));
-}
-
-TEST_F(Terrain, CellsShowingTileZeroAreEmptyThoughItsPictureIsOpaque)
-{
-    load(Walls);
-    Probe ship(8, 8, {});
-    EXPECT_FALSE(ship.hitsAt(level, 10, 100));
-    EXPECT_FALSE(ship.hitsAt(level, 5, 40));
-    Probe wide(60, 60, {});
-    EXPECT_FALSE(wide.hitsAt(level, 64, 66));
-}
-
-TEST_F(Terrain, SolidTileHitsOnlyWhereBothMasksHavePixels)
-{
-    load(Walls);
-    Probe ship(8, 8, {});
-    EXPECT_FALSE(ship.hitsAt(level, 32, 64));
-    EXPECT_TRUE(ship.hitsAt(level, 56, 88));
     Probe nose(8, 8, {{0, 0}});
-    EXPECT_FALSE(nose.hitsAt(level, 56, 88));
-    EXPECT_TRUE(nose.hitsAt(level, 63, 95));
-}
-
-TEST_F(Terrain, SpritePositionIsTruncatedBeforeThePixelTest)
-{
-    load(Walls);
-    Probe ship(8, 8, {});
-    // At 55.9 the frame covers columns 55 to 62, short of the solid pixel in column 63.
-    EXPECT_FALSE(ship.hitsAt(level, 55.9, 88));
-    EXPECT_TRUE(ship.hitsAt(level, 56.0, 88.9));
+    Probe wide(60, 60, {});
+    struct Case {
+        const char* name;
+        Probe* probe;
+        double x;
+        double y;
+        bool hits;
+    };
+    const Case cases[] = {
+        {"inside the top row, which is never tested", &ship, 40, 10, false},
+        {"at the top of the top row", &ship, 40, 0, false},
+        {"ending on the top row's lower edge", &ship, 40, 24, false},
+        {"ending on the grid line above a solid cell", &ship, 70, 24, false},
+        {"one pixel into the solid cell below", &ship, 70, 25, true},
+        {"ending on the grid line left of a solid cell", &ship, 56, 40, false},
+        {"one pixel into the solid cell to the right", &ship, 57, 40, true},
+        {"on the solid cell's last pixel", &ship, 95, 63, true},
+        {"just right of the solid cell", &ship, 96, 40, false},
+        {"on a cell showing tile 0, whose picture is opaque", &ship, 10, 100, false},
+        {"on another cell showing tile 0", &ship, 5, 40, false},
+        {"a wide probe over tile 0 cells only", &wide, 64, 66, false},
+        {"on the transparent part of tile 2", &ship, 32, 64, false},
+        {"over tile 2's one solid pixel", &ship, 56, 88, true},
+        {"a probe whose one pixel misses it", &nose, 56, 88, false},
+        {"a probe whose one pixel meets it", &nose, 63, 95, true},
+        // Positions are truncated before the pixel test.
+        {"at x 55.9, covering columns 55 to 62 only", &ship, 55.9, 88, false},
+        {"at y 88.9, covering rows 88 to 95", &ship, 56.0, 88.9, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.probe->hitsAt(level, c.x, c.y), c.hits) << c.name;
 }
 
 TEST_F(Terrain, SpriteOutsideTheGridHitsNothing)

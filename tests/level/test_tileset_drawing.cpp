@@ -5,12 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 

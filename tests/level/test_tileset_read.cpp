@@ -5,12 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -160,57 +160,33 @@ TEST_F(TilesetBlock, PictureIsTakenFromTheDatafilePositionTheBlockNames)
     EXPECT_EQ(colourAt(tileset->tilePictures[0], 5, 5), "0,255,0");
 }
 
-TEST_F(TilesetBlock, FirstTokenOtherThanAnOpeningBraceFailsAfterOneToken)
+// Each row: a malformed block, and the token after those it consumed ("" when it failed the stream).
+TEST_F(TilesetBlock, MalformedBlockFailsAfterAKnownNumberOfTokensWithNothingMade)
 {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* next;
+    };
+    const Case cases[] = {
+        {"a first token other than an opening brace", "tileset 0 32 1 1 0 }", "0"},
+        {"the keyword in another case", "{ Tileset 0 32 1 1 0 }", "0"},
+        {"a brace glued to the keyword, which matches nothing", "{tileset 0 32 1 1 0 }", "0"},
+        {"a missing closing brace takes the next token", "{ tileset 0 32 2 1 0 0\n{ tileset 0 32 1 1 0 }", "tileset"},
+        {"one grid number too few", "{ tileset 0 32 2 1 0 }\n", ""},
+        {"one grid number too many leaves the closing brace", "{ tileset 0 32 2 1 0 0 0 }\n", "}"},
+        {"a word in place of a header number", "{ tileset 0 big 1 1 0 }", ""},
+    };
     datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("tileset 0 32 1 1 0 }"), -1);
-    EXPECT_EQ(nextToken(), "0");
-}
-
-TEST_F(TilesetBlock, KeywordInAnotherCaseFailsAfterTwoTokens)
-{
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ Tileset 0 32 1 1 0 }"), -1);
-    EXPECT_EQ(nextToken(), "0");
-    expectNothingMade();
-}
-
-TEST_F(TilesetBlock, BraceGluedToTheKeywordMatchesNothing)
-{
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{tileset 0 32 1 1 0 }"), -1);
-    EXPECT_EQ(nextToken(), "0");
-}
-
-TEST_F(TilesetBlock, MissingClosingBraceFailsAfterTakingTheNextTokenAndMakesNothing)
-{
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ tileset 0 32 2 1 0 0\n{ tileset 0 32 1 1 0 }"), -1);
-    expectNothingMade();
-    EXPECT_EQ(nextToken(), "tileset");
-}
-
-TEST_F(TilesetBlock, OneGridNumberTooFewFailsTheStream)
-{
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ tileset 0 32 2 1 0 }\n"), -1);
-    EXPECT_TRUE(in.fail());
-    expectNothingMade();
-}
-
-TEST_F(TilesetBlock, OneGridNumberTooManyLeavesTheClosingBraceUnread)
-{
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ tileset 0 32 2 1 0 0 0 }\n"), -1);
-    expectNothingMade();
-    EXPECT_EQ(nextToken(), "}");
-}
-
-TEST_F(TilesetBlock, WordInPlaceOfAHeaderNumberFailsTheStream)
-{
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ tileset 0 big 1 1 0 }"), -1);
-    EXPECT_TRUE(in.fail());
+    for (const Case& c : cases) {
+        EXPECT_EQ(read(c.text), -1) << c.name;
+        EXPECT_TRUE(tileset->tilePictures.empty() && tileset->textures.empty() && tileset->masks.empty()) << c.name;
+        if (*c.next)
+            EXPECT_EQ(nextToken(), c.next) << c.name;
+        else
+            EXPECT_TRUE(in.fail()) << c.name;
+    }
+    EXPECT_EQ(RenderLog::texturesMade, 0);
 }
 
 TEST_F(TilesetBlock, ImpossibleSizesAreRefusedBeforeTheGridIsRead)
@@ -282,14 +258,30 @@ TEST_F(TilesetBlock, MissingDatafileIsRefused)
     expectNothingMade();
 }
 
+// Each row: a picture and a block with a tile the picture does not yield.
 TEST_F(TilesetBlock, TileNumberBeyondThePicturesTilesIsRefusedWithNothingMade)
 {
-    // A 64 x 32 picture cut in 32-pixel tiles yields tiles 0 and 1 only.
-    datafile.addBitmap(makeBitmap(64, 32, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ tileset 0 32 3 1 0 1 2 }"), -1);
-    expectNothingMade();
-    EXPECT_EQ(read("{ tileset 0 32 1 1 258 }"), -1);
-    expectNothingMade();
+    struct Case {
+        const char* name;
+        int width;
+        int height;
+        const char* text;
+    };
+    const Case cases[] = {
+        // A 64 x 32 picture cut in 32-pixel tiles yields tiles 0 and 1 only.
+        {"tile 2 of two", 64, 32, "{ tileset 0 32 3 1 0 1 2 }"},
+        {"258, tile 2 after the 8-bit cut", 64, 32, "{ tileset 0 32 1 1 258 }"},
+        {"tile 0 of a picture smaller than one tile", 20, 20, "{ tileset 0 32 1 1 0 }"},
+    };
+    for (const Case& c : cases) {
+        MemoryDatafile pictures;
+        pictures.addBitmap(makeBitmap(c.width, c.height, makecol(255, 0, 0)));
+        Tileset refused(&renderer);
+        std::istringstream block(c.text);
+        EXPECT_EQ(refused.read(block, pictures.get()), -1) << c.name;
+        EXPECT_TRUE(refused.tilePictures.empty() && refused.textures.empty() && refused.masks.empty()) << c.name;
+    }
+    EXPECT_EQ(RenderLog::texturesMade, 0);
 }
 
 TEST_F(TilesetBlock, TileNumberCutToEightBitsMayNameAnExistingTile)
@@ -298,13 +290,6 @@ TEST_F(TilesetBlock, TileNumberCutToEightBitsMayNameAnExistingTile)
     EXPECT_EQ(read("{ tileset 0 32 2 1 257 -255 }"), 0);
     EXPECT_EQ(tileset->tiles[0].index, 1);
     EXPECT_EQ(tileset->tiles[1].index, 1);
-}
-
-TEST_F(TilesetBlock, PictureSmallerThanOneTileYieldsNoTileAndRefusesEveryCell)
-{
-    datafile.addBitmap(makeBitmap(20, 20, makecol(255, 0, 0)));
-    EXPECT_EQ(read("{ tileset 0 32 1 1 0 }"), -1);
-    expectNothingMade();
 }
 
 TEST_F(TilesetBlock, CarriageReturnsSeparateTokensLikeOtherWhiteSpace)

@@ -1,6 +1,6 @@
+#include "headless/ScratchFiles.h"
 #include "render/GlScreenTest.h"
 #include "render/Renderer.h"
-#include "support/TestFiles.h"
 
 #include <allegro.h>
 #include <alleggl.h>

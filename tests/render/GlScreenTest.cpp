@@ -1,7 +1,7 @@
 #include "render/GlScreenTest.h"
 
+#include "headless/ScratchFiles.h"
 #include "render/Renderer.h"
-#include "support/TestFiles.h"
 
 #include <allegro.h>
 #include <alleggl.h>

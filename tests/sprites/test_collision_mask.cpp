@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "headless/ScratchFiles.h"
 #include "sprites/CollisionMask.h"
-#include "support/TestFiles.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <random>
 
+#include "headless/ScratchFiles.h"
 #include "sprites/CollisionMask.h"
-#include "support/TestFiles.h"
 
 namespace {
 

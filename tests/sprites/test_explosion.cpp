@@ -3,12 +3,12 @@
 #include <memory>
 
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/Explosion.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -137,11 +137,8 @@ TEST_F(Explosions, DrawingFadesTheFrameAndLeavesTheColourOpaqueWhite)
     RenderLog::clear();
     explosion->draw();
     ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_FLOAT_EQ(RenderLog::quads[0].alpha, 0.9f);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 100.5);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 100.0);
-    EXPECT_EQ(RenderLog::quads[0].width, 32);
-    EXPECT_EQ(RenderLog::quads[0].texture, boom.frameTextures[2]);
+    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+              "100.5,100 32x32 #" + std::to_string(boom.frameTextures[2]) + " alpha 0.9");
     EXPECT_FLOAT_EQ(RenderLog::red, 1.0f);
     EXPECT_FLOAT_EQ(RenderLog::green, 1.0f);
     EXPECT_FLOAT_EQ(RenderLog::blue, 1.0f);

@@ -3,12 +3,12 @@
 
 #include "core/Game.h"
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
-#include "support/RenderLog.h"
 
 namespace {
 
@@ -125,58 +125,29 @@ TEST_F(Ship, ProtectionEndsOnceMoreThanTwoHundredTicksHavePassedSinceTheRespawn)
     EXPECT_EQ(ship.state, Flying);
 }
 
-TEST_F(Ship, MovingUpSnapsOntoTheTopEdge)
+// Each row: the arrow key held (0 for none), where the ship starts on the screen along that
+// key's axis, and where one step leaves it: the screen's edges stop the ship, snapping it onto them.
+TEST_F(Ship, TheScreenEdgesStopTheShip)
 {
-    keys.press(KEY_UP);
-    const double from[] = {3.0, 2.0, 1.5, 0.0};
-    const double to[] = {1.0, 0.0, 0.0, 0.0};
-    for (int i = 0; i < 4; ++i) {
-        place(Flying, 100.0, from[i]);
+    struct Case { const char* name; int key; double from, to; };
+    const Case cases[] = {
+        {"up", KEY_UP, 3.0, 1.0},         {"up", KEY_UP, 2.0, 0.0},         {"up", KEY_UP, 1.5, 0.0},
+        {"up", KEY_UP, 0.0, 0.0},         {"down", KEY_DOWN, 225.0, 227.0}, {"down", KEY_DOWN, 226.0, 228.0},
+        {"down", KEY_DOWN, 226.5, 228.0}, {"down", KEY_DOWN, 227.0, 228.0}, {"down", KEY_DOWN, 228.0, 228.0},
+        {"idle", 0, 2.0, 2.0},            {"idle", 0, 1.5, 0.0},            {"idle", 0, 0.5, 0.0},
+        {"left", KEY_LEFT, 5.0, 3.0},     {"left", KEY_LEFT, 4.0, 2.0},     {"left", KEY_LEFT, 3.0, 0.0},
+        {"right", KEY_RIGHT, 293.0, 295.0}, {"right", KEY_RIGHT, 294.0, 296.0}, {"right", KEY_RIGHT, 294.5, 296.0},
+        {"right", KEY_RIGHT, 295.0, 296.0}, {"right", KEY_RIGHT, 296.0, 296.0},
+    };
+    for (const Case& c : cases) {
+        bool vertical = c.key == KEY_UP || c.key == KEY_DOWN;
+        if (c.key)
+            keys.press(c.key);
+        place(Flying, vertical ? 100.0 : c.from, vertical ? c.from : 100.0);
         ship.update(1);
-        EXPECT_DOUBLE_EQ(screenY(), to[i]) << "from " << from[i];
-    }
-}
-
-TEST_F(Ship, MovingDownStopsWithTheShipOnTheBottomEdge)
-{
-    keys.press(KEY_DOWN);
-    const double from[] = {225.0, 226.0, 226.5, 227.0, 228.0};
-    const double to[] = {227.0, 228.0, 228.0, 228.0, 228.0};
-    for (int i = 0; i < 5; ++i) {
-        place(Flying, 100.0, from[i]);
-        ship.update(1);
-        EXPECT_DOUBLE_EQ(screenY(), to[i]) << "from " << from[i];
-    }
-}
-
-TEST_F(Ship, TheShipSnapsOntoTheLeftEdgeEvenWithoutAKey)
-{
-    const double idleFrom[] = {2.0, 1.5, 0.5};
-    const double idleTo[] = {2.0, 0.0, 0.0};
-    for (int i = 0; i < 3; ++i) {
-        place(Flying, idleFrom[i], 100.0);
-        ship.update(1);
-        EXPECT_DOUBLE_EQ(screenX(), idleTo[i]) << "idle from " << idleFrom[i];
-    }
-    keys.press(KEY_LEFT);
-    const double from[] = {5.0, 4.0, 3.0};
-    const double to[] = {3.0, 2.0, 0.0};
-    for (int i = 0; i < 3; ++i) {
-        place(Flying, from[i], 100.0);
-        ship.update(1);
-        EXPECT_DOUBLE_EQ(screenX(), to[i]) << "left from " << from[i];
-    }
-}
-
-TEST_F(Ship, MovingRightStopsWithTheShipOnTheRightEdge)
-{
-    keys.press(KEY_RIGHT);
-    const double from[] = {293.0, 294.0, 294.5, 295.0, 296.0};
-    const double to[] = {295.0, 296.0, 296.0, 296.0, 296.0};
-    for (int i = 0; i < 5; ++i) {
-        place(Flying, from[i], 100.0);
-        ship.update(1);
-        EXPECT_DOUBLE_EQ(screenX(), to[i]) << "from " << from[i];
+        EXPECT_DOUBLE_EQ(vertical ? screenY() : screenX(), c.to) << c.name << " from " << c.from;
+        if (c.key)
+            keys.release(c.key);
     }
 }
 
@@ -330,11 +301,8 @@ TEST_F(Ship, AnExplodingShipDrawsOnlyItsExplosion)
     ship.explosion->frameIndex = 3;
     ship.draw();
     ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 96.0);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 90.0);
-    EXPECT_EQ(RenderLog::quads[0].width, 32);
-    EXPECT_EQ(RenderLog::quads[0].texture, ship.explosion->frameTextures[3]);
-    EXPECT_FLOAT_EQ(RenderLog::quads[0].alpha, 0.9f);
+    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+              "96,90 32x32 #" + std::to_string(ship.explosion->frameTextures[3]) + " alpha 0.9");
     EXPECT_FLOAT_EQ(RenderLog::alpha, 1.0f);
 }
 
@@ -348,11 +316,8 @@ TEST_F(Ship, AFlyingOrWaitingShipIsAlwaysDrawn)
             ship.frameIndex = (uint8_t)frame;
             ship.draw();
             ASSERT_EQ(RenderLog::quads.size(), 1u);
-            EXPECT_DOUBLE_EQ(RenderLog::quads[0].x, 100.5);
-            EXPECT_DOUBLE_EQ(RenderLog::quads[0].y, 60.25);
-            EXPECT_EQ(RenderLog::quads[0].width, 24);
-            EXPECT_EQ(RenderLog::quads[0].height, 12);
-            EXPECT_EQ(RenderLog::quads[0].texture, ship.frameTextures[frame]);
+            EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
+                      "100.5,60.25 24x12 #" + std::to_string(ship.frameTextures[frame]));
         }
     }
 }

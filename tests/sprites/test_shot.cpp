@@ -3,12 +3,12 @@
 #include <memory>
 
 #include "core/TestWorld.h"
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/Shot.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 

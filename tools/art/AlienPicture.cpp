@@ -1,6 +1,7 @@
 #include "AlienPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -47,51 +48,26 @@ const char* const designs[2][size] = {
     },
 };
 
-PixelArt alienArt(int kind)
-{
-    PixelArt art;
-    art.setColour('k', PixelArt::solid(20, 8, 24));
-    if (kind == 0) {
-        art.setColour('p', PixelArt::solid(214, 64, 86));
-        art.setColour('m', PixelArt::solid(96, 84, 124));
-        art.setColour('M', PixelArt::solid(166, 156, 196));
-        art.setColour('d', PixelArt::solid(58, 48, 80));
-        art.setColour('r', PixelArt::solid(196, 18, 30));
-        art.setColour('R', PixelArt::solid(255, 96, 64));
-        art.setColour('W', PixelArt::solid(255, 244, 208));
-    } else {
-        art.setColour('g', PixelArt::solid(40, 90, 60));
-        art.setColour('G', PixelArt::solid(80, 170, 90));
-        art.setColour('l', PixelArt::solid(170, 230, 120));
-        art.setColour('y', PixelArt::solid(230, 160, 20));
-        art.setColour('Y', PixelArt::solid(255, 220, 60));
-        art.setColour('W', PixelArt::solid(255, 255, 210));
-    }
-    return art;
-}
+// Both designs outline in 'k'.
+const PixelArt::Ink homingInks[] = { { 'k', 20, 8, 24 }, { 'p', 214, 64, 86 }, { 'm', 96, 84, 124 },
+    { 'M', 166, 156, 196 }, { 'd', 58, 48, 80 }, { 'r', 196, 18, 30 }, { 'R', 255, 96, 64 }, { 'W', 255, 244, 208 } };
+const PixelArt::Ink spareInks[] = { { 'k', 20, 8, 24 }, { 'g', 40, 90, 60 }, { 'G', 80, 170, 90 },
+    { 'l', 170, 230, 120 }, { 'y', 230, 160, 20 }, { 'Y', 255, 220, 60 }, { 'W', 255, 255, 210 } };
 
 }
 
 AlienPicture::AlienPicture(int kind)
-    : kind(kind)
+    : Picture(kind == 0 ? DataPaths::Alien : "bmp/alien2.bmp", size, size, 1), kind(kind)
 {
 }
 
-const char* AlienPicture::path() const
-{
-    return kind == 0 ? "bmp/alien.bmp" : "bmp/alien2.bmp";
-}
-
-BITMAP* AlienPicture::paint() const
-{
-    BITMAP* picture = PixelArt::transparentBitmap(size, size);
-    if (picture)
-        paintAlien(picture, kind, 0, 0, 1);
-    return picture;
-}
-
-void AlienPicture::paintAlien(BITMAP* target, int kind, int x, int y, int scale)
+void AlienPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
     int design = kind == 0 ? 0 : 1;
-    alienArt(design).paint(target, designs[design], size, x, y, scale);
+    PixelArt art;
+    if (design == 0)
+        art.setInks(homingInks);
+    else
+        art.setInks(spareInks);
+    art.paint(target, designs[design], size, x, y, scale);
 }

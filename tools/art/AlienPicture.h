@@ -8,11 +8,8 @@
 class AlienPicture : public Picture {
 public:
     explicit AlienPicture(int kind);
-    const char* path() const override;
-    BITMAP* paint() const override;
-
-    // Paints alien kind with its top-left at (x, y), each pixel scale x scale.
-    static void paintAlien(BITMAP* target, int kind, int x, int y, int scale);
+    // The drone is the only frame.
+    void paintFrame(BITMAP* target, int frame, int x, int y, int scale) const override;
 
 private:
     int kind;

@@ -2,6 +2,7 @@
 
 #include "Noise.h"
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -20,37 +21,15 @@ const double glow[frameCount] = { 1.0, 1.0, 0.92, 0.8, 0.62, 0.45, 0.3 };
 // How much of the ring has frayed away.
 const double fray[frameCount] = { 0.0, 0.0, 0.05, 0.15, 0.3, 0.42, 0.52 };
 
-struct Band {
-    double above;
-    int r, g, b;
-};
-
-const Band energy[] = {
-    { 0.82, 235, 255, 255 },
-    { 0.64, 100, 240, 255 },
-    { 0.46, 50, 212, 180 },
-    { 0.28, 60, 200, 90 },
-    { 0.12, 24, 118, 64 },
-};
+// A pixel takes the first colour whose threshold its glow exceeds; below the last it stays clear.
+const PixelArt::Band energy[] = { { 0.82, 235, 255, 255 }, { 0.64, 100, 240, 255 }, { 0.46, 50, 212, 180 },
+    { 0.28, 60, 200, 90 }, { 0.12, 24, 118, 64 } };
 
 }
 
-const char* EnergyBurstPicture::path() const
-{
-    return "bmp/boom2.bmp";
-}
+EnergyBurstPicture::EnergyBurstPicture() : Picture(DataPaths::Explosions[1], size, size, frameCount) {}
 
-BITMAP* EnergyBurstPicture::paint() const
-{
-    BITMAP* strip = PixelArt::transparentBitmap(size, size * frameCount);
-    if (!strip)
-        return 0;
-    for (int frame = 0; frame < frameCount; ++frame)
-        paintFrame(strip, frame, 0, frame * size, 1);
-    return strip;
-}
-
-void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale)
+void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
     Noise ragged(404);
     const double centre = (size - 1) / 2.0;
@@ -90,8 +69,7 @@ void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int
             value *= glow[frame];
             for (int i = 0; i < 5; ++i)
                 if (value > energy[i].above) {
-                    PixelArt::plot(target, x + px * scale, y + py * scale, scale,
-                        PixelArt::solid(energy[i].r, energy[i].g, energy[i].b));
+                    PixelArt::plot(target, x + px * scale, y + py * scale, scale, energy[i].colour());
                     break;
                 }
         }
@@ -106,7 +84,6 @@ void EnergyBurstPicture::paintFrame(BITMAP* target, int frame, int x, int y, int
             continue;
         int mx = static_cast<int>(std::floor(centre + std::cos(angle) * distance + 0.5));
         int my = static_cast<int>(std::floor(centre + std::sin(angle) * distance + 0.5));
-        const Band& tone = energy[frame < 5 ? 1 : 3];
-        PixelArt::plot(target, x + mx * scale, y + my * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
+        PixelArt::plot(target, x + mx * scale, y + my * scale, scale, energy[frame < 5 ? 1 : 3].colour());
     }
 }

@@ -7,11 +7,9 @@
 // shock ring spreads and frays away.
 class EnergyBurstPicture : public Picture {
 public:
-    const char* path() const override;
-    BITMAP* paint() const override;
-
-    // Paints frame (0 to 6) with its top-left at (x, y), each pixel scale x scale.
-    static void paintFrame(BITMAP* target, int frame, int x, int y, int scale);
+    EnergyBurstPicture();
+    // Frames 0 to 6.
+    void paintFrame(BITMAP* target, int frame, int x, int y, int scale) const override;
 };
 
 #endif

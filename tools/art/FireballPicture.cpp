@@ -2,6 +2,7 @@
 
 #include "Noise.h"
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -18,53 +19,25 @@ const double reach[frameCount] = { 5.0, 9.0, 12.0, 14.0, 15.0, 15.5, 15.5, 15.0 
 const double heat[frameCount] = { 1.5, 1.35, 1.15, 0.9, 0.62, 0.4, 0.22, 0.1 };
 const double thinning[frameCount] = { 0.0, 0.0, 0.0, 0.02, 0.08, 0.18, 0.3, 0.44 };
 
-// Hottest first: a pixel takes the first colour whose threshold its heat exceeds.
-struct Band {
-    double above;
-    int r, g, b;
-};
+// A pixel takes the first colour whose threshold its heat exceeds, the last one at the least.
+const PixelArt::Band fire[] = { { 0.95, 255, 255, 220 }, { 0.75, 255, 222, 70 }, { 0.55, 255, 150, 28 },
+    { 0.38, 228, 78, 18 }, { 0.24, 150, 36, 18 } };
+const PixelArt::Band smoke[] = { { 0.30, 120, 108, 104 }, { 0.20, 90, 82, 84 }, { 0.10, 64, 58, 66 },
+    { 0.0, 42, 38, 48 } };
 
-const Band fire[] = {
-    { 0.95, 255, 255, 220 },
-    { 0.75, 255, 222, 70 },
-    { 0.55, 255, 150, 28 },
-    { 0.38, 228, 78, 18 },
-    { 0.24, 150, 36, 18 },
-};
-
-const Band smoke[] = {
-    { 0.30, 120, 108, 104 },
-    { 0.20, 90, 82, 84 },
-    { 0.10, 64, 58, 66 },
-    { 0.0, 42, 38, 48 },
-};
-
-int pick(const Band* bands, int count, double value)
+int pick(const PixelArt::Band* bands, int count, double value)
 {
     for (int i = 0; i < count; ++i)
         if (value > bands[i].above || i == count - 1)
-            return PixelArt::solid(bands[i].r, bands[i].g, bands[i].b);
+            return bands[i].colour();
     return 0;
 }
 
 }
 
-const char* FireballPicture::path() const
-{
-    return "bmp/boom.bmp";
-}
+FireballPicture::FireballPicture() : Picture(DataPaths::Explosions[0], size, size, frameCount) {}
 
-BITMAP* FireballPicture::paint() const
-{
-    BITMAP* strip = PixelArt::transparentBitmap(size, size * frameCount);
-    if (!strip)
-        return 0;
-    for (int frame = 0; frame < frameCount; ++frame)
-        paintFrame(strip, frame, 0, frame * size, 1);
-    return strip;
-}
-
-void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale)
+void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
     Noise billows(71);
     Noise lumps(18);
@@ -110,8 +83,7 @@ void FireballPicture::paintFrame(BITMAP* target, int frame, int x, int y, int sc
             int sy = static_cast<int>(std::floor(centre + std::sin(angle) * distance + 0.5));
             if (sx < 0 || sy < 0 || sx >= size || sy >= size)
                 continue;
-            const Band& tone = fire[frame <= 2 ? 1 : 2];
-            PixelArt::plot(target, x + sx * scale, y + sy * scale, scale, PixelArt::solid(tone.r, tone.g, tone.b));
+            PixelArt::plot(target, x + sx * scale, y + sy * scale, scale, fire[frame <= 2 ? 1 : 2].colour());
         }
     }
 }

@@ -7,11 +7,9 @@
 // breaks up into smoke.
 class FireballPicture : public Picture {
 public:
-    const char* path() const override;
-    BITMAP* paint() const override;
-
-    // Paints frame (0 to 7) with its top-left at (x, y), each pixel scale x scale.
-    static void paintFrame(BITMAP* target, int frame, int x, int y, int scale);
+    FireballPicture();
+    // Frames 0 to 7.
+    void paintFrame(BITMAP* target, int frame, int x, int y, int scale) const override;
 };
 
 #endif

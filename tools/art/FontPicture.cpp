@@ -1,6 +1,7 @@
 #include "FontPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -14,8 +15,9 @@ namespace {
 // 32 + 16 * band onwards. Rows above the capitals' baseline come first; the
 // last rows are for descenders.
 
-const int smallWidth = 4;
-const int smallRows = 8;
+// Glyph cells: small ones 4 x 8, large ones 5 x 9.
+enum { smallWidth = 4, smallRows = 8, largeWidth = 5, largeRows = 9 };
+
 const char* const smallBands[6][smallRows] = {
     {   // space ! " # $ % & ' ( ) * + , - . /
         ".... .X.. X.X. X.X. .XXX X..X .X.. .X.. ..X. .X.. .... .... .... .... .... ...X",
@@ -79,8 +81,6 @@ const char* const smallBands[6][smallRows] = {
     },
 };
 
-const int largeWidth = 5;
-const int largeRows = 9;
 const char* const largeBands[6][largeRows] = {
     {   // space ! " # $ % & ' ( ) * + , - . /
         "..... ..X.. .X.X. .X.X. ..X.. XX..X .XX.. ..X.. ...X. .X... ..... ..... ..... ..... ..... ....X",
@@ -268,10 +268,7 @@ int advance(int characterSet)
 
 }
 
-const char* FontPicture::path() const
-{
-    return "bmp/fontes.bmp";
-}
+FontPicture::FontPicture() : Picture(DataPaths::Font, 256, 256, 1) {}
 
 BITMAP* FontPicture::paint() const
 {
@@ -285,12 +282,10 @@ BITMAP* FontPicture::paint() const
             paintGlyph(sheet, set, code, (cell % 16) * 16, (cell / 16) * 16 + glyphTop(set), 1);
         }
 
+    const PixelArt::Ink inks[] = { { 'k', 10, 14, 40 }, { 'w', 240, 246, 255 }, { 'h', 160, 176, 206 },
+        { 'c', 80, 210, 255 }, { 'g', 96, 110, 150 } };
     PixelArt art;
-    art.setColour('k', PixelArt::solid(10, 14, 40));
-    art.setColour('w', PixelArt::solid(240, 246, 255));
-    art.setColour('h', PixelArt::solid(160, 176, 206));
-    art.setColour('c', PixelArt::solid(80, 210, 255));
-    art.setColour('g', PixelArt::solid(96, 110, 150));
+    art.setInks(inks);
     const int lifeCell = 127;
     art.paint(sheet, lifeSymbol, 7, (lifeCell % 16) * 16, (lifeCell / 16) * 16 + 7);
     return sheet;

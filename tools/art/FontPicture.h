@@ -7,7 +7,7 @@
 // drop shadow, and the life symbol in cell 127.
 class FontPicture : public Picture {
 public:
-    const char* path() const override;
+    FontPicture();
     BITMAP* paint() const override;
 
     // Paints text in the glyphs of characterSet (0 or 1), each pixel scale x scale,

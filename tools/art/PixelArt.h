@@ -6,9 +6,30 @@ struct BITMAP;
 // Pixel art kept as text: one palette letter per pixel, one string per row.
 class PixelArt {
 public:
+    // A colour of a scale, hottest first: a pixel takes the first band whose threshold its value exceeds.
+    struct Band {
+        double above;
+        int r, g, b;
+        // The band's colour, as solid() makes it.
+        int colour() const { return solid(r, g, b); }
+    };
+
+    // A palette entry: the letter and the colour it paints.
+    struct Ink {
+        char letter;
+        int r, g, b;
+    };
+
     PixelArt();
     // Letter letter paints colour (from solid()); every other letter, '.' included, paints nothing.
     void setColour(char letter, int colour);
+    // Each ink's letter paints its colour.
+    template <int Count>
+    void setInks(const Ink (&inks)[Count])
+    {
+        for (const Ink& ink : inks)
+            setColour(ink.letter, solid(ink.r, ink.g, ink.b));
+    }
     // Paints count rows with their top-left corner at (x, y), each pixel as a scale x scale block.
     void paint(BITMAP* target, const char* const* rows, int count, int x, int y, int scale = 1) const;
 

@@ -1,15 +1,15 @@
 #include "ShipPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
 namespace {
 
-const int width = 24;
-const int height = 12;
+enum { width = 24, height = 12 };
 
-const char* const frames[2][height] = {
+const char* const shipFrames[2][height] = {
     {
         "........................",
         "..kkkk..................",
@@ -40,42 +40,17 @@ const char* const frames[2][height] = {
     },
 };
 
-PixelArt shipArt()
+const PixelArt::Ink shipInks[] = { { 'k', 14, 18, 38 }, { 'w', 236, 242, 255 }, { 'h', 168, 182, 210 },
+    { 'g', 104, 116, 150 }, { 'd', 64, 70, 102 }, { 'c', 40, 170, 235 }, { 'C', 200, 250, 255 },
+    { 'r', 226, 54, 44 }, { 'n', 84, 84, 96 }, { 'o', 255, 130, 20 }, { 'y', 255, 224, 80 }, { 'W', 255, 255, 224 } };
+
+}
+
+ShipPicture::ShipPicture() : Picture(DataPaths::Player, width, height, 2) {}
+
+void ShipPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
     PixelArt art;
-    art.setColour('k', PixelArt::solid(14, 18, 38));
-    art.setColour('w', PixelArt::solid(236, 242, 255));
-    art.setColour('h', PixelArt::solid(168, 182, 210));
-    art.setColour('g', PixelArt::solid(104, 116, 150));
-    art.setColour('d', PixelArt::solid(64, 70, 102));
-    art.setColour('c', PixelArt::solid(40, 170, 235));
-    art.setColour('C', PixelArt::solid(200, 250, 255));
-    art.setColour('r', PixelArt::solid(226, 54, 44));
-    art.setColour('n', PixelArt::solid(84, 84, 96));
-    art.setColour('o', PixelArt::solid(255, 130, 20));
-    art.setColour('y', PixelArt::solid(255, 224, 80));
-    art.setColour('W', PixelArt::solid(255, 255, 224));
-    return art;
-}
-
-}
-
-const char* ShipPicture::path() const
-{
-    return "bmp/player.bmp";
-}
-
-BITMAP* ShipPicture::paint() const
-{
-    BITMAP* strip = PixelArt::transparentBitmap(width, height * 2);
-    if (!strip)
-        return 0;
-    paintShip(strip, 0, 0, 0, 1);
-    paintShip(strip, 1, 0, height, 1);
-    return strip;
-}
-
-void ShipPicture::paintShip(BITMAP* target, int frame, int x, int y, int scale)
-{
-    shipArt().paint(target, frames[frame & 1], height, x, y, scale);
+    art.setInks(shipInks);
+    art.paint(target, shipFrames[frame & 1], height, x, y, scale);
 }

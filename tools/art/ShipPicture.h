@@ -7,11 +7,9 @@
 // flame flickers between them.
 class ShipPicture : public Picture {
 public:
-    const char* path() const override;
-    BITMAP* paint() const override;
-
-    // Paints frame 0 or 1 of the ship with its top-left at (x, y), each pixel scale x scale.
-    static void paintShip(BITMAP* target, int frame, int x, int y, int scale);
+    ShipPicture();
+    // Frames 0 and 1.
+    void paintFrame(BITMAP* target, int frame, int x, int y, int scale) const override;
 };
 
 #endif

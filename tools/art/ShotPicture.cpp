@@ -1,6 +1,7 @@
 #include "ShotPicture.h"
 
 #include "PixelArt.h"
+#include "core/DataPaths.h"
 
 #include <allegro.h>
 
@@ -15,24 +16,12 @@ const char* const bolt[] = {
 
 }
 
-const char* ShotPicture::path() const
-{
-    return "bmp/shoot.bmp";
-}
+ShotPicture::ShotPicture() : Picture(DataPaths::Shot, 10, 4, 1) {}
 
-BITMAP* ShotPicture::paint() const
+void ShotPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
-    BITMAP* picture = PixelArt::transparentBitmap(10, 4);
-    if (picture)
-        paintShot(picture, 0, 0, 1);
-    return picture;
-}
-
-void ShotPicture::paintShot(BITMAP* target, int x, int y, int scale)
-{
+    const PixelArt::Ink inks[] = { { 'o', 255, 120, 30 }, { 'y', 255, 230, 90 }, { 'W', 255, 255, 235 } };
     PixelArt art;
-    art.setColour('o', PixelArt::solid(255, 120, 30));
-    art.setColour('y', PixelArt::solid(255, 230, 90));
-    art.setColour('W', PixelArt::solid(255, 255, 235));
+    art.setInks(inks);
     art.paint(target, bolt, 4, x, y, scale);
 }

@@ -6,11 +6,9 @@
 // The ship's shot: a hot bolt flying right, 10 x 4.
 class ShotPicture : public Picture {
 public:
-    const char* path() const override;
-    BITMAP* paint() const override;
-
-    // Paints the bolt with its top-left at (x, y), each pixel scale x scale.
-    static void paintShot(BITMAP* target, int x, int y, int scale);
+    ShotPicture();
+    // The bolt is the only frame.
+    void paintFrame(BITMAP* target, int frame, int x, int y, int scale) const override;
 };
 
 #endif

@@ -6,6 +6,8 @@
 #include "PixelArt.h"
 #include "ShipPicture.h"
 #include "ShotPicture.h"
+#include "core/DataPaths.h"
+#include "render/Screen.h"
 
 #include <allegro.h>
 
@@ -14,9 +16,6 @@
 #include <vector>
 
 namespace {
-
-const int screenWidth = 320;
-const int screenHeight = 240;
 
 // Big letters on a grid of blocks. 'X' is a full block; the digits are half
 // blocks cut along a diagonal, named after the corner they fill:
@@ -60,16 +59,10 @@ const Letter letters[] = {
         "XX....",
         "XX....",
         "XX...." } },
-    { { "1XXXXX",
-        "XXXXXX",
-        "XX....",
-        "XXXX..",
-        "XXXX..",
-        "XX....",
-        "XX....",
-        "XX...." } },
 };
-const int letterCount = 5;
+// The name, SKIFF, as glyphs of letters: the two F are one glyph.
+const int word[] = { 0, 1, 2, 3, 3 };
+const int letterCount = sizeof word / sizeof word[0];
 const int block = 8;
 const int letterGap = 7;
 // Letters lean forward by one pixel every few rows.
@@ -90,17 +83,17 @@ bool blockCovers(char cell, double u, double v)
 // A grid of booleans the size of the screen.
 class Mask {
 public:
-    Mask() : cells(screenWidth * screenHeight, false) {}
+    Mask() : cells(ScreenWidth * ScreenHeight, false) {}
     bool at(int x, int y) const
     {
-        if (x < 0 || y < 0 || x >= screenWidth || y >= screenHeight)
+        if (x < 0 || y < 0 || x >= ScreenWidth || y >= ScreenHeight)
             return false;
-        return cells[y * screenWidth + x];
+        return cells[y * ScreenWidth + x];
     }
     void set(int x, int y)
     {
-        if (x >= 0 && y >= 0 && x < screenWidth && y < screenHeight)
-            cells[y * screenWidth + x] = true;
+        if (x >= 0 && y >= 0 && x < ScreenWidth && y < ScreenHeight)
+            cells[y * ScreenWidth + x] = true;
     }
 
 private:
@@ -129,9 +122,9 @@ void paintSky(BITMAP* target)
 {
     Noise nebula(2024);
     Noise veil(77);
-    for (int y = 0; y < screenHeight; ++y)
-        for (int x = 0; x < screenWidth; ++x) {
-            double t = static_cast<double>(y) / screenHeight;
+    for (int y = 0; y < ScreenHeight; ++y)
+        for (int x = 0; x < ScreenWidth; ++x) {
+            double t = static_cast<double>(y) / ScreenHeight;
             double r = 3 + 10 * t;
             double g = 4 + 4 * t;
             double b = 16 + 18 * t;
@@ -155,8 +148,8 @@ void paintSky(BITMAP* target)
 
     Noise stars(99);
     for (int i = 0; i < 220; ++i) {
-        int x = stars.below(screenWidth);
-        int y = stars.below(screenHeight);
+        int x = stars.below(ScreenWidth);
+        int y = stars.below(ScreenHeight);
         int level = stars.below(10);
         int bright = level < 6 ? 90 + level * 16 : 200 + level * 5;
         int tint = stars.below(3);
@@ -188,7 +181,7 @@ double spikeAt(unsigned seed, int x)
     Noise spikes(seed + 500);
     double tallest = 0.0;
     for (int i = 0; i < 14; ++i) {
-        double centre = spikes.unit() * screenWidth;
+        double centre = spikes.unit() * ScreenWidth;
         double halfWidth = 2.0 + spikes.unit() * 4.0;
         double length = 5.0 + spikes.unit() * 16.0;
         double off = std::fabs(x - centre) / halfWidth;
@@ -204,12 +197,12 @@ void paintWall(BITMAP* target, unsigned seed, bool fromTop, double base, double 
 {
     Noise shape(seed);
     Noise grain(seed * 7 + 1);
-    for (int x = 0; x < screenWidth; ++x) {
+    for (int x = 0; x < ScreenWidth; ++x) {
         double height = wallHeight(shape, x, base, swell, jag);
         height += spikeAt(seed, x);
         int reach = static_cast<int>(height);
         for (int depth = 0; depth < reach; ++depth) {
-            int y = fromTop ? reach - 1 - depth : screenHeight - reach + depth;
+            int y = fromTop ? reach - 1 - depth : ScreenHeight - reach + depth;
             double speck = grain.fractal(x / 5.0, y / 5.0, 2);
             int colour;
             if (depth < 2) {
@@ -243,15 +236,15 @@ void paintTitle(BITMAP* target, int top)
 {
     int width = 0;
     for (int i = 0; i < letterCount; ++i)
-        width += static_cast<int>(std::strlen(letters[i].rows[0])) * block + (i ? letterGap : 0);
+        width += static_cast<int>(std::strlen(letters[word[i]].rows[0])) * block + (i ? letterGap : 0);
     int height = letterRows * block;
     int lean = static_cast<int>(height * slant);
-    int left = (screenWidth - width - lean) / 2;
+    int left = (ScreenWidth - width - lean) / 2;
 
     Mask title;
     int pen = left;
     for (int i = 0; i < letterCount; ++i) {
-        int columns = static_cast<int>(std::strlen(letters[i].rows[0]));
+        int columns = static_cast<int>(std::strlen(letters[word[i]].rows[0]));
         for (int py = 0; py < height; ++py) {
             double shift = (height - 1 - py) * slant;
             for (int px = -lean - 2; px < columns * block + lean + 2; ++px) {
@@ -262,7 +255,7 @@ void paintTitle(BITMAP* target, int top)
                 int row = py / block;
                 double u = (lx - column * block) / block;
                 double v = (py - row * block + 0.5) / block;
-                if (blockCovers(letters[i].rows[row][column], u, v))
+                if (blockCovers(letters[word[i]].rows[row][column], u, v))
                     title.set(pen + px, top + py);
             }
         }
@@ -271,8 +264,8 @@ void paintTitle(BITMAP* target, int top)
 
     const int shadowX = 4;
     const int shadowY = 5;
-    for (int y = 0; y < screenHeight; ++y)
-        for (int x = 0; x < screenWidth; ++x) {
+    for (int y = 0; y < ScreenHeight; ++y)
+        for (int x = 0; x < ScreenWidth; ++x) {
             if (title.at(x, y))
                 continue;
             bool near = false;
@@ -303,7 +296,7 @@ void paintTitle(BITMAP* target, int top)
         int fill = PixelArt::solid(r, g, b);
         int light = PixelArt::solid(255, 255, 255);
         int dark = PixelArt::solid(mixChannel(r, 90, 0.55), mixChannel(g, 30, 0.55), mixChannel(b, 10, 0.55));
-        for (int x = 0; x < screenWidth; ++x) {
+        for (int x = 0; x < ScreenWidth; ++x) {
             if (!title.at(x, y))
                 continue;
             int colour = fill;
@@ -347,29 +340,26 @@ void paintFlight(BITMAP* target)
         hline(target, x, y, x + length, PixelArt::solid(bright / 2, bright * 3 / 4, bright));
     }
 
-    ShipPicture::paintShip(target, 1, shipX, shipY, scale);
-    ShotPicture::paintShot(target, 150, shipY + 16, 2);
-    ShotPicture::paintShot(target, 196, shipY + 16, 2);
-    AlienPicture::paintAlien(target, 0, 252, shipY - 2, 2);
+    ShipPicture().paintFrame(target, 1, shipX, shipY, scale);
+    ShotPicture().paintFrame(target, 0, 150, shipY + 16, 2);
+    ShotPicture().paintFrame(target, 0, 196, shipY + 16, 2);
+    AlienPicture(0).paintFrame(target, 0, 252, shipY - 2, 2);
 }
 
 void paintPrompt(BITMAP* target)
 {
     const char* prompt = "PRESS A KEY";
     int width = FontPicture::textWidth(prompt, 1, 2);
-    FontPicture::paintText(target, prompt, (screenWidth - width) / 2, 194, 1, 2);
+    FontPicture::paintText(target, prompt, (ScreenWidth - width) / 2, 194, 1, 2);
 }
 
 }
 
-const char* TitlePicture::path() const
-{
-    return "intro/intro.pcx";
-}
+TitlePicture::TitlePicture() : Picture(DataPaths::Intro, ScreenWidth, ScreenHeight, 1) {}
 
 BITMAP* TitlePicture::paint() const
 {
-    BITMAP* picture = create_bitmap_ex(32, screenWidth, screenHeight);
+    BITMAP* picture = create_bitmap_ex(32, ScreenWidth, ScreenHeight);
     if (!picture)
         return 0;
     paintSky(picture);

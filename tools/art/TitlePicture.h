@@ -8,7 +8,7 @@
 // Fully opaque: it has no magenta pixel.
 class TitlePicture : public Picture {
 public:
-    const char* path() const override;
+    TitlePicture();
     BITMAP* paint() const override;
 };
 

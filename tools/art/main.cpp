@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     };
     int failures = 0;
     for (Picture* picture : pictures) {
-        std::string file = root + "/" + picture->path();
+        std::string file = root + "/" + picture->path;
         BITMAP* bitmap = picture->paint();
         if (!bitmap || save_bitmap(file.c_str(), bitmap, 0) != 0) {
             std::fprintf(stderr, "cannot write %s\n", file.c_str());

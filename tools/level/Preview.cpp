@@ -5,8 +5,9 @@
 #include <cmath>
 
 #include "TileLayer.h"
+#include "render/Screen.h"
 
-enum { ScreenWidth = 320, ScreenHeight = 240, ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
+enum { ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
 
 Preview::Preview(const TileLayer& farLayer, const TileLayer& nearLayer, const TileLayer& main, const std::vector<int>& route)
     : farLayer(farLayer), nearLayer(nearLayer), main(main), route(route)
@@ -40,7 +41,7 @@ void Preview::drawScreen(BITMAP* target, int atX, int atY, double scrollX) const
         shipX = (int)route.size() - 1;
     int shipY = route[shipX];
     double scrollY = shipY - 104.0;
-    double maxY = main.pixelHeight() - 240.5;
+    double maxY = main.pixelHeight() - (ScreenHeight + 0.5);
     scrollY = scrollY < 0 ? 0 : (scrollY > maxY ? maxY : scrollY);
 
     set_clip_rect(target, atX, atY, atX + ScreenWidth - 1, atY + ScreenHeight - 1);

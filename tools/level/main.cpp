@@ -16,6 +16,8 @@
 #include "NearLayer.h"
 #include "Passage.h"
 #include "Preview.h"
+#include "core/DataPaths.h"
+#include "render/Screen.h"
 
 namespace {
 
@@ -79,7 +81,8 @@ int main(int argc, char** argv)
         const TileLayer& l = *layers[k];
         printf("%-4s %3d x %2d cells, %4d x %3d px, %3d tiles, factors %.4f %.4f\n", l.name(), l.columns(),
                l.rows(), l.pixelWidth(), l.pixelHeight(), l.tileCount(),
-               factor(l.pixelWidth(), cave.pixelWidth(), 320), factor(l.pixelHeight(), cave.pixelHeight(), 240));
+               factor(l.pixelWidth(), cave.pixelWidth(), ScreenWidth),
+               factor(l.pixelHeight(), cave.pixelHeight(), ScreenHeight));
     }
 
     std::vector<unsigned char> solid = cave.solidPixels();
@@ -101,7 +104,7 @@ int main(int argc, char** argv)
     Preview preview(farLayer, nearLayer, cave, route);
     if (previewPath) {
         if (to < 0)
-            to = cave.pixelWidth() - 320.5;
+            to = cave.pixelWidth() - (ScreenWidth + 0.5);
         BITMAP* shot = preview.screens(12, from, to);
         int failed = save(shot, previewPath);
         destroy_bitmap(shot);
@@ -122,12 +125,12 @@ int main(int argc, char** argv)
         for (int k = 0; k < 3; k++)
             if (save(layers[k]->picture(), dir + "/" + names[k]) != 0)
                 return 1;
-        std::ofstream def((dir + "/level.def").c_str());
+        std::ofstream def((dir + "/" + DataPaths::LevelDescription).c_str());
         def << "LEVELDEF " << title << '\n';
         for (int k = 0; k < 3; k++)
             layers[k]->writeBlock(def, k);
         if (!def.good()) {
-            fprintf(stderr, "cannot write %s/level.def\n", outDir);
+            fprintf(stderr, "cannot write %s/%s\n", outDir, DataPaths::LevelDescription);
             return 1;
         }
     }

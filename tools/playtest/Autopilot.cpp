@@ -12,6 +12,7 @@
 #include "core/Game.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
+#include "render/Screen.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
 
@@ -25,9 +26,9 @@ const int BandRight = 110;
 const int FlatColumns = 16;     // plan columns that must be nearly level before speeding up
 const int FlatClimb = 8;
 const int RingSize = 16;
-const int ShotReach = 320;      // shots leave past this screen x
+const int ShotReach = ScreenWidth;  // shots leave past this screen x
 const double ScrollStep = 0.2;
-const double RightMargin = 320.5;
+const double RightMargin = ScreenWidth + 0.5;
 
 int sign(int value)
 {
@@ -219,7 +220,7 @@ int Autopilot::rehearse(const Game& game, int step, int vertical, int horizontal
         }
         shipY += ship.speed * up;
         shipX += ship.speed * side;
-        shipX = std::max(scroll, std::min(scroll + Sprite::ScreenWidth - ship.frameWidth, shipX));
+        shipX = std::max(scroll, std::min(scroll + ScreenWidth - ship.frameWidth, shipX));
         if (!flying && now + i - ship.respawnTick > Player::ProtectionTicks)
             flying = true;
         ++fireTicks;

@@ -13,11 +13,12 @@
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
+#include "render/Screen.h"
 #include "sprites/Player.h"
 
 namespace {
 const double ScrollStep = 0.2;
-const double RightMargin = 320.5;
+const double RightMargin = ScreenWidth + 0.5;
 
 bool endOnScreen(const Tileset& map)
 {

@@ -13,6 +13,7 @@
 #include "MapPicture.h"
 #include "PlayReport.h"
 #include "Playthrough.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
 #include "level/Level.h"
 #include "sprites/Player.h"
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
     Mode mode = Plain;
     int seed = 1;
     int runs = 0;
-    const char* levelDirectory = "level0/";
+    const char* levelDirectory = DataPaths::Level;
     const char* pictureFile = nullptr;
     bool fates = false;
     bool checkOnly = false;

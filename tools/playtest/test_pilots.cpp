@@ -9,8 +9,10 @@
 #include "Pilot.h"
 #include "PlayReport.h"
 #include "Playthrough.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
-#include "core/TestWorld.h"
+#include "headless/ScratchFiles.h"
+#include "headless/WorkingDirectory.h"
 #include "sprites/Player.h"
 
 // Small hand-made levels of 16-pixel cells, 240 pixels high so that they never scroll
@@ -61,7 +63,7 @@ public:
         writeSpritePictures(dir);
         writeLevelDirectory(dir, map.columns, map.rows, map.text(), aliens);
         inside = new WorkingDirectory(dir.path());
-        loaded = survey.load("level0/");
+        loaded = survey.load(DataPaths::Level);
         if (loaded == 0) {
             room = new FreeSpace(*survey.game->level, *survey.game->player);
             plan = new FlightPlan(*room);
@@ -78,7 +80,7 @@ public:
     {
         PlayReport report;
         Playthrough playthrough;
-        if (playthrough.load("level0/") != 0 || !room)
+        if (playthrough.load(DataPaths::Level) != 0 || !room)
             return report;
         Pilot idle;
         Autopilot pilot(*room, *plan);

@@ -7,6 +7,7 @@
 #include "PlayReport.h"
 #include "Playthrough.h"
 #include "aliens/Alien.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
@@ -20,7 +21,7 @@ protected:
     static void SetUpTestSuite()
     {
         survey = new Playthrough();
-        if (survey->load("level0/") != 0)
+        if (survey->load(DataPaths::Level) != 0)
             return;
         room = new FreeSpace(*survey->game->level, *survey->game->player);
         plan = new FlightPlan(*room);
@@ -40,7 +41,7 @@ protected:
     {
         PlayReport report;
         Playthrough playthrough;
-        if (!plan || playthrough.load("level0/") != 0)
+        if (!plan || playthrough.load(DataPaths::Level) != 0)
             return report;
         Pilot idle;
         Autopilot pilot(*room, *plan);

@@ -1,34 +1,39 @@
 #ifndef SKIFF_LEVEL_TOOL_ALIENCHECKER_H
 #define SKIFF_LEVEL_TOOL_ALIENCHECKER_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "CheckedAlien.h"
+#include "TextChecker.h"
 
-class Diagnostics;
-class TokenScanner;
+class Game;
 
-// Reads an aliens.def the way AlienDefReader and the game's addAlienPrototype and
-// addAlien do, and reports with positions what the game skips and why.
-class AlienChecker {
+// Reads an aliens.def with the game's own AlienDefReader into a game, as its diagnostics
+// sink, and turns what the reader and the game report into compiler-style diagnostics.
+class AlienChecker : public TextChecker {
 public:
-    enum { MaxPictureName = 127, MinCoordinate = -32768, MaxCoordinate = 32767, MaxReported = 10 };
-
     AlienChecker(const std::string& fileName, Diagnostics* diagnostics);
     virtual ~AlienChecker();
 
-    // Checks the text; fills prototypes and placements with what the game keeps.
-    void check(const std::string& text);
+    // Reads the text into game, which makes the prototypes and aliens; fills prototypes and
+    // placements with what the game keeps, in the order of game's alienPrototypes and aliens.
+    void check(const std::string& text, Game& game);
+    void report(const Report& report) override;
 
     std::vector<CheckedPrototype> prototypes;
     std::vector<CheckedPlacement> placements;
 
 private:
-    void numberFailure(TokenScanner& in, const std::string& what, const std::string& tooFew);
+    void missingNumber(const Report& report);
+    void refusedPlacement(const Report& report);
+    void endOfPrototypes();
 
-    std::string fileName;
-    Diagnostics* diagnostics;
+    int64_t prototypeCount;
+    int64_t placementCount;
+    bool prototypesRead;  // the prototype section was read to its end
+    int outside;          // placements refused for their position
 };
 
 #endif

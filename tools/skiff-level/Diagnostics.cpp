@@ -69,6 +69,33 @@ void Diagnostics::print(FILE* out) const
     }
 }
 
+std::string Diagnostics::quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+std::string Diagnostics::number(int64_t value)
+{
+    return std::to_string(value);
+}
+
+std::string Diagnostics::plural(int64_t count, const std::string& one, const std::string& many)
+{
+    return number(count) + " " + (count == 1 ? one : many);
+}
+
+bool Diagnostics::isInteger(const std::string& word)
+{
+    size_t i = !word.empty() && (word[0] == '-' || word[0] == '+') ? 1 : 0;
+    if (i >= word.size())
+        return false;
+    for (; i < word.size(); ++i) {
+        if (word[i] < '0' || word[i] > '9')
+            return false;
+    }
+    return true;
+}
+
 int Diagnostics::errorCount() const
 {
     int count = 0;

@@ -1,6 +1,7 @@
 #ifndef SKIFF_LEVEL_TOOL_DIAGNOSTICS_H
 #define SKIFF_LEVEL_TOOL_DIAGNOSTICS_H
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -32,6 +33,13 @@ public:
     void print(FILE* out) const;
     // One entry as a line without its line end.
     static std::string format(const Entry& entry);
+
+    // Pieces of diagnostic texts: "text" in quotes, a number, "1 thing" or "2 things".
+    static std::string quoted(const std::string& text);
+    static std::string number(int64_t value);
+    static std::string plural(int64_t count, const std::string& one, const std::string& many);
+    // Whether word is a decimal integer with an optional sign.
+    static bool isInteger(const std::string& word);
 
     int errorCount() const;
     int warningCount() const;

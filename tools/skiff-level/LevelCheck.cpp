@@ -2,18 +2,17 @@
 
 #include <allegro.h>
 
-#include <climits>
-#include <sstream>
-#include <unistd.h>
-
 #include "Diagnostics.h"
 #include "Paths.h"
 #include "aliens/Alien.h"
 #include "aliens/AlienDefReader.h"
+#include "core/DataPaths.h"
 #include "core/Game.h"
+#include "headless/WorkingDirectory.h"
 #include "level/DatafileCheck.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
+#include "render/Screen.h"
 #include "sprites/Explosion.h"
 
 namespace {
@@ -22,35 +21,13 @@ const SourcePosition WholeFile = {0, 0};
 
 std::string number(int64_t value)
 {
-    return std::to_string(value);
+    return Diagnostics::number(value);
 }
 
 std::string quoted(const std::string& text)
 {
-    return "\"" + text + "\"";
+    return Diagnostics::quoted(text);
 }
-
-// Runs the game's alien reader with dataRoot as working directory, where the game looks for pictures.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::string& directory) : moved(false)
-    {
-        char buffer[PATH_MAX];
-        if (getcwd(buffer, sizeof buffer)) {
-            previous = buffer;
-            moved = chdir(directory.c_str()) == 0;
-        }
-    }
-    ~WorkingDirectory()
-    {
-        if (moved && chdir(previous.c_str()) != 0)
-            moved = false;
-    }
-    bool moved;
-
-private:
-    std::string previous;
-};
 
 }
 
@@ -64,9 +41,9 @@ LevelCheck::~LevelCheck() {}
 
 int LevelCheck::run(const std::string& directory, const std::string& dataRoot)
 {
-    levelFile = Paths::join(directory, "level.def");
-    aliensFile = Paths::join(directory, "aliens.def");
-    std::string picturesFile = Paths::join(directory, "level.dat");
+    levelFile = Paths::join(directory, DataPaths::LevelDescription);
+    aliensFile = Paths::join(directory, DataPaths::AlienFile);
+    std::string picturesFile = Paths::join(directory, DataPaths::LevelPictures);
     levelChecker = LevelChecker(levelFile, diagnostics);
     alienChecker = AlienChecker(aliensFile, diagnostics);
     levelLoaded = false;
@@ -85,61 +62,25 @@ int LevelCheck::run(const std::string& directory, const std::string& dataRoot)
     else if (!(pictures = load_datafile(picturesFile.c_str())))
         diagnostics->error(picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
 
-    levelLoaded = levelChecker.check(text, pictures) == 0 && pictures;
+    // Without pictures the game stops before the description; it is still read, to tell what else is wrong.
     Level* level = new Level(renderer);
-    std::istringstream in(text);
-    int gameResult = pictures ? level->readDescription(in, pictures) : -1;
-    bool agreed = (gameResult == 0) == levelLoaded && (!levelLoaded || sameBlocks(*level));
+    levelLoaded = levelChecker.check(text, pictures, *level) == 0 && pictures;
     if (pictures)
         unload_datafile(pictures);
-    if (!agreed) {
-        diagnostics->error(levelFile, WholeFile,
-                           "the checker and the game's Level disagree about the blocks kept (checker " +
-                               number(static_cast<int64_t>(levelChecker.blocks.size())) + ", game " +
-                               number(static_cast<int64_t>(level->tilesets.size())) + "): please report this");
-        delete level;
-        return Disagreed;
-    }
 
-    int result = Passed;
     std::string aliens;
     if (!Paths::read(aliensFile, aliens))
         diagnostics->warning(aliensFile, WholeFile, "is missing: the level has no aliens");
-    else if (levelLoaded)
-        result = checkAliens(aliens, dataRoot, level);
     else
-        alienChecker.check(aliens);
+        checkAliens(aliens, dataRoot, levelLoaded ? level : nullptr);
     delete level;
-    if (result == Disagreed)
-        return Disagreed;
     return diagnostics->errorCount() > 0 ? Failed : Passed;
 }
 
-bool LevelCheck::sameBlocks(const Level& level) const
+void LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot, Level* level)
 {
-    if (level.tilesets.size() != levelChecker.blocks.size())
-        return false;
-    for (size_t i = 0; i < level.tilesets.size(); ++i) {
-        const Tileset& tileset = *level.tilesets[i];
-        const CheckedBlock& block = levelChecker.blocks[i];
-        if (tileset.tileSize != block.tileSize || tileset.width != block.width || tileset.height != block.height ||
-            tileset.tiles.size() != block.cells.size() ||
-            tileset.tilePictures.size() != static_cast<size_t>(block.tileCount))
-            return false;
-        for (size_t k = 0; k < block.cells.size(); ++k) {
-            if (tileset.tiles[k].index != block.cells[k])
-                return false;
-        }
-    }
-    return true;
-}
-
-int LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot, Level* level)
-{
-    alienChecker.check(text);
-
-    // The game's own reader, prototypes and aliens on the same text: what it keeps must be what
-    // the checker says, and the aliens it made are the ones tested against the terrain.
+    // The game's own reader builds the prototypes and aliens, with its pictures looked for in dataRoot;
+    // the aliens it made are the ones tested against the terrain.
     Game game;
     game.renderer = renderer;
     game.level = level;
@@ -147,28 +88,15 @@ int LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot
     game.explosionPrototypes.push_back(new Explosion());
     {
         WorkingDirectory inDataRoot(dataRoot);
-        if (!inDataRoot.moved)
+        if (!inDataRoot.entered() && level)
             diagnostics->error(aliensFile, WholeFile,
                                "the data directory " + quoted(dataRoot) + ", where the alien pictures lie, cannot be entered");
-        std::istringstream in(text);
-        AlienDefReader reader(&game, in);
+        alienChecker.check(text, game);
     }
+    game.level = nullptr;
+    if (!level)
+        return;
     aliensPlaced = static_cast<int>(game.aliens.size());
-    bool agreed = game.alienPrototypes.size() == alienChecker.prototypes.size() &&
-                  game.aliens.size() == alienChecker.placements.size();
-    size_t index = 0;
-    for (const Alien* alien : game.aliens) {
-        if (!agreed)
-            break;
-        const CheckedPlacement& placement = alienChecker.placements[index++];
-        agreed = alien->x == placement.x && alien->y == placement.y;
-    }
-    if (!agreed) {
-        diagnostics->error(aliensFile, WholeFile,
-                           "the checker and the game's alien reader disagree about the aliens kept: please report this");
-        game.level = nullptr;
-        return Disagreed;
-    }
 
     for (size_t i = 0; i < game.alienPrototypes.size(); ++i) {
         if (!game.alienPrototypes[i]->hasFrame())
@@ -179,7 +107,7 @@ int LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot
     }
 
     const Tileset& main = *level->mainTileset;
-    index = 0;
+    size_t index = 0;
     int found = 0;
     const int shown = AlienChecker::MaxReported * 3;
     for (const Alien* alien : game.aliens) {
@@ -209,8 +137,6 @@ int LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot
     if (found > shown)
         diagnostics->error(aliensFile, WholeFile,
                            number(found - shown) + " more placement problems like these are not listed");
-    game.level = nullptr;
-    return Passed;
 }
 
 void LevelCheck::printSummary(FILE* out) const
@@ -227,26 +153,28 @@ void LevelCheck::printSummary(FILE* out) const
             fprintf(out, "  %-8s %d x %d tiles of %d px = %d x %d px", (name + ":").c_str(), block.width, block.height,
                     block.tileSize, block.pixelWidth(), block.pixelHeight());
             if (!isMain) {
-                int rangeX = main.pixelWidth() - LevelChecker::ScreenWidth;
-                int rangeY = main.pixelHeight() - LevelChecker::ScreenHeight;
+                int rangeX = main.pixelWidth() - ScreenWidth;
+                int rangeY = main.pixelHeight() - ScreenHeight;
                 std::string factorX = rangeX == 0 ? "-" : "";
                 std::string factorY = rangeY == 0 ? "-" : "";
                 char text[64];
                 if (rangeX != 0) {
-                    snprintf(text, sizeof text, "%.3f", double(block.pixelWidth() - LevelChecker::ScreenWidth) / rangeX);
+                    snprintf(text, sizeof text, "%.3f", double(block.pixelWidth() - ScreenWidth) / rangeX);
                     factorX = text;
                 }
                 if (rangeY != 0) {
-                    snprintf(text, sizeof text, "%.3f", double(block.pixelHeight() - LevelChecker::ScreenHeight) / rangeY);
+                    snprintf(text, sizeof text, "%.3f", double(block.pixelHeight() - ScreenHeight) / rangeY);
                     factorY = text;
                 }
                 fprintf(out, ", parallax %s x %s", factorX.c_str(), factorY.c_str());
             }
             fprintf(out, "\n");
         }
-        double scroll = main.pixelWidth() - 320.5;
+        // The level ends when the main tileset's right edge is on screen; it scrolls 0.2 px a step, 100 steps a second.
+        const double margin = ScreenWidth + 0.5;
+        double scroll = main.pixelWidth() - margin;
         if (scroll > 0)
-            fprintf(out, "scrolls for %.1f s ((%d - 320.5) px at 20 px/s)\n", scroll / 20.0, main.pixelWidth());
+            fprintf(out, "scrolls for %.1f s ((%d - %.1f) px at 20 px/s)\n", scroll / 20.0, main.pixelWidth(), margin);
         else
             fprintf(out, "does not scroll: the main tileset is no wider than the screen\n");
         fprintf(out, "%d %s\n", aliensPlaced, aliensPlaced == 1 ? "alien" : "aliens");

@@ -11,19 +11,18 @@ class Diagnostics;
 class Level;
 class Renderer;
 
-// "skiff-level check": the three files of a level directory checked together, each
-// result confirmed by loading the same input with the game's own Level and alien reader.
+// "skiff-level check": the three files of a level directory checked together, read by
+// the game's own Level and alien reader with the checkers as their diagnostics sinks.
 class LevelCheck {
 public:
-    enum { Passed = 0, Failed = 1, Disagreed = 2 };
+    enum { Passed = 0, Failed = 1 };
 
     // renderer may be null; the diagnostics are collected, not printed.
     LevelCheck(Renderer* renderer, Diagnostics* diagnostics);
     virtual ~LevelCheck();
 
     // Checks directory's level.def, level.dat and aliens.def; alien pictures are looked for
-    // in dataRoot, the game's working directory. Passed when no error was found, Failed when one
-    // was, Disagreed when the game kept something else than the checker says it does.
+    // in dataRoot, the game's working directory. Passed when no error was found, Failed when one was.
     int run(const std::string& directory, const std::string& dataRoot);
     // Layers with their sizes and parallax factors, scroll time, aliens and the counts of problems.
     void printSummary(FILE* out) const;
@@ -34,8 +33,8 @@ public:
     int aliensPlaced;   // aliens the game places
 
 private:
-    bool sameBlocks(const Level& level) const;
-    int checkAliens(const std::string& text, const std::string& dataRoot, Level* level);
+    // The aliens read into a game; placements are tested against level when the game loads one.
+    void checkAliens(const std::string& text, const std::string& dataRoot, Level* level);
 
     Renderer* renderer;
     Diagnostics* diagnostics;

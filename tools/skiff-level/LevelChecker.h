@@ -7,51 +7,50 @@
 #include <vector>
 
 #include "CheckedBlock.h"
-#include "SourcePosition.h"
+#include "TextChecker.h"
 
-class Diagnostics;
-class TokenScanner;
+class Level;
 struct DATAFILE;
 
-// Reads a level.def the way Level::readDescription and Tileset::read do and
-// reports, with positions, every block the game drops and why, and what else
-// about the level the game does not handle.
-class LevelChecker {
+// Reads a level.def with the game's own Level, as its diagnostics sink, and turns what the
+// game reports into compiler-style diagnostics: every block the game drops and why, and
+// what else about the level the game does not handle.
+class LevelChecker : public TextChecker {
 public:
-    enum { ScreenWidth = 320, ScreenHeight = 240, MaxCoordinate = 32767, MaxReported = 10 };
-
-    // fileName is the name used in the diagnostics.
     LevelChecker(const std::string& fileName, Diagnostics* diagnostics);
     virtual ~LevelChecker();
 
-    // Checks the text against the level's datafile (null when there is none). Fills title and
-    // blocks with what the game keeps. 0 when the game loads the level, -1 when it refuses it.
-    int check(const std::string& text, const DATAFILE* datafile);
+    // Reads the text into level against the level's datafile (null when there is none) and fills
+    // title and blocks. Past a number the game cannot read, where it stops, the rest is still checked
+    // block by block. 0 when the game loads the level, -1 when it refuses it.
+    int check(const std::string& text, const DATAFILE* datafile, Level& level);
+    void report(const Report& report) override;
 
     std::string title;
     std::vector<CheckedBlock> blocks;       // kept by the game, in file order
     std::vector<CheckedBlock> unreadBlocks;  // correct blocks after the point where the game stops reading
 
 private:
-    void readBlock(TokenScanner& in, const DATAFILE* datafile);
-    bool checkPicture(TokenScanner& in, CheckedBlock& block, const DATAFILE* datafile, size_t pictureIndexAt,
-                      size_t tileSizeAt, const std::vector<size_t>& cellAt);
-    void checkTitle(TokenScanner& in, size_t keywordAt, size_t titleAt);
+    void checkTitle(int64_t titleAt, int64_t length);
+    void missingNumber(const Report& report);
+    void missingEnd(int64_t at, const std::string& token);
+    void beyondPicture(const Report& report);
+    void finishBlock();
     void checkLayers();
-    // Reports a number that could not be read: what belongs there, and how many of the numbers needed came.
-    void numberFailure(TokenScanner& in, const std::string& what, const std::string& needs, int64_t found);
-    void strayToken(size_t at, const std::string& token);
-    void flushStray(TokenScanner& in);
-    int blockStartsFrom(const TokenScanner& in, size_t at) const;
-    void error(const TokenScanner& in, size_t at, const std::string& text);
-    void warning(const TokenScanner& in, size_t at, const std::string& text);
-    void note(const TokenScanner& in, size_t at, const std::string& text);
+    void strayToken(int64_t at, const std::string& token);
+    void flushStray();
+    int blockStartsFrom(size_t at) const;
+    std::string pictureSize(int pictureIndex) const;
 
-    std::string fileName;
-    Diagnostics* diagnostics;
+    const DATAFILE* datafile;
     bool readByGame;        // false once the game has stopped reading the file
+    int64_t stopAt;         // where the last number that could not be read was looked for
+    CheckedBlock block;     // the block being read
+    int cutsReported;       // of the block being read
+    int beyondCount;
+    int64_t firstBeyondAt;
     size_t strayCount;      // tokens read as failed block starts, not yet reported
-    size_t strayAt;
+    int64_t strayAt;
     std::string strayFirst;
     size_t silentCount;     // stray tokens already explained by a diagnostic
     bool silentToBrace;     // the stray tokens up to the next "}" are explained

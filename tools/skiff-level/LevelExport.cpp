@@ -11,7 +11,9 @@
 #include "MapImport.h"
 #include "Paths.h"
 #include "TilePicture.h"
+#include "core/DataPaths.h"
 #include "level/DatafileCheck.h"
+#include "render/Screen.h"
 #include "sprites/PictureCheck.h"
 
 namespace {
@@ -89,14 +91,15 @@ std::string LevelExport::parallaxText(int tiles, int mainPixels, int screenPixel
 int LevelExport::run(const std::string& directory, const std::string& mapPath, const std::string& dataRoot)
 {
     LevelCheck check(nullptr, diagnostics);
-    if (check.run(directory, dataRoot) == LevelCheck::Disagreed || !check.levelLoaded) {
+    check.run(directory, dataRoot);
+    if (!check.levelLoaded) {
         diagnostics->error(mapPath, WholeFile, "not written: the game does not load the level");
         return -1;
     }
     const std::vector<CheckedBlock>& blocks = check.levelChecker.blocks;
     const CheckedBlock& main = blocks.back();
     const int tileSize = main.tileSize;
-    std::string levelFile = Paths::join(directory, "level.def");
+    std::string levelFile = Paths::join(directory, DataPaths::LevelDescription);
     for (const CheckedBlock& block : blocks) {
         if (block.tileSize != tileSize) {
             diagnostics->error(levelFile, block.start, "a Tiled map has one tile size: this block's tiles are " +
@@ -111,7 +114,7 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
         }
     }
 
-    std::string picturesFile = Paths::join(directory, "level.dat");
+    std::string picturesFile = Paths::join(directory, DataPaths::LevelPictures);
     DATAFILE* pictures = DatafileCheck::isSound(picturesFile.c_str()) ? load_datafile(picturesFile.c_str()) : nullptr;
     if (!pictures) {
         diagnostics->error(picturesFile, WholeFile, "cannot be loaded");
@@ -167,7 +170,7 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
         }
     }
 
-    std::string aliensFile = Paths::join(directory, "aliens.def");
+    std::string aliensFile = Paths::join(directory, DataPaths::AlienFile);
     const std::vector<CheckedPrototype>& prototypes = check.alienChecker.prototypes;
     const std::vector<CheckedPlacement>& placements = check.alienChecker.placements;
     int alienWidth = 0, alienHeight = 0, alienGid = 0;
@@ -224,8 +227,8 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
         xml += " <layer id=\"" + number(static_cast<int64_t>(i) + 1) + "\" name=\"" + escaped(name) + "\" width=\"" +
                number(main.width) + "\" height=\"" + number(main.height) + "\"";
         if (i + 1 < blocks.size()) {
-            std::string parallaxX = parallaxText(block.width, main.pixelWidth(), LevelChecker::ScreenWidth, tileSize);
-            std::string parallaxY = parallaxText(block.height, main.pixelHeight(), LevelChecker::ScreenHeight, tileSize);
+            std::string parallaxX = parallaxText(block.width, main.pixelWidth(), ScreenWidth, tileSize);
+            std::string parallaxY = parallaxText(block.height, main.pixelHeight(), ScreenHeight, tileSize);
             if (parallaxX != "1")
                 xml += " parallaxx=\"" + parallaxX + "\"";
             if (parallaxY != "1")

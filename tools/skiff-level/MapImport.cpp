@@ -12,6 +12,8 @@
 #include "LayerSelection.h"
 #include "Paths.h"
 #include "TileSource.h"
+#include "core/DataPaths.h"
+#include "render/Screen.h"
 
 namespace {
 
@@ -158,7 +160,7 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         diagnostics->error(outDirectory, SourcePosition{0, 0}, "cannot be made");
         return Refused;
     }
-    const std::string files[3] = {"level.def", "level.dat", "aliens.def"};
+    const std::string files[3] = {DataPaths::LevelDescription, DataPaths::LevelPictures, DataPaths::AlienFile};
     const std::string* contents[3] = {&levelText, &datafile, &aliensText};
     for (int i = 0; i < 3; ++i) {
         std::string path = Paths::join(outDirectory, files[i]);

@@ -19,7 +19,7 @@ struct BITMAP;
 class MapImport {
 public:
     enum { Imported = 0, Refused = 1 };
-    enum { ScreenWidth = 320, ScreenHeight = 240, MaxTiles = 255, MinCoordinate = -32768, MaxCoordinate = 32767 };
+    enum { MaxTiles = 255, MinCoordinate = -32768, MaxCoordinate = 32767 };
 
     explicit MapImport(Diagnostics* diagnostics);
     virtual ~MapImport();

@@ -17,6 +17,7 @@
 #include "LevelExport.h"
 #include "MapImport.h"
 #include "Paths.h"
+#include "core/DataPaths.h"
 #include "render/Renderer.h"
 
 namespace {
@@ -78,8 +79,9 @@ int main(int argc, char** argv)
             fprintf(stdout, "nothing written\n");
             return 1;
         }
-        fprintf(stdout, "wrote %s, %s and %s\n", Paths::join(operands[1], "level.def").c_str(),
-                Paths::join(operands[1], "level.dat").c_str(), Paths::join(operands[1], "aliens.def").c_str());
+        fprintf(stdout, "wrote %s, %s and %s\n", Paths::join(operands[1], DataPaths::LevelDescription).c_str(),
+                Paths::join(operands[1], DataPaths::LevelPictures).c_str(),
+                Paths::join(operands[1], DataPaths::AlienFile).c_str());
         Diagnostics loaded;
         LevelCheck check(&renderer, &loaded);
         int checked = check.run(operands[1], root);

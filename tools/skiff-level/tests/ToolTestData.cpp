@@ -2,33 +2,6 @@
 
 #include <allegro.h>
 
-PictureList::PictureList() : data{0, 0, 0, 0}
-{
-    objects.push_back(DATAFILE{nullptr, DAT_END, 0, nullptr});
-}
-
-PictureList::~PictureList()
-{
-    for (BITMAP* bitmap : bitmaps)
-        destroy_bitmap(bitmap);
-}
-
-void PictureList::addBitmap(BITMAP* bitmap)
-{
-    bitmaps.push_back(bitmap);
-    objects.insert(objects.end() - 1, DATAFILE{bitmap, DAT_BITMAP, 0, nullptr});
-}
-
-void PictureList::addData()
-{
-    objects.insert(objects.end() - 1, DATAFILE{data, DAT_DATA, sizeof data, nullptr});
-}
-
-const DATAFILE* PictureList::get() const
-{
-    return objects.data();
-}
-
 int tileColour(int id)
 {
     return makecol32(10 + id % 20 * 12, 20 + id / 20 * 9, 200 - id % 7 * 20);

@@ -2,27 +2,10 @@
 #define SKIFF_LEVEL_TOOL_TESTS_TOOLTESTDATA_H
 
 #include <string>
-#include <vector>
 
 #include "Diagnostics.h"
 
 struct BITMAP;
-struct DATAFILE;
-
-// A datafile in memory, as load_datafile gives it; owns its bitmaps.
-class PictureList {
-public:
-    PictureList();
-    ~PictureList();
-    void addBitmap(BITMAP* bitmap);
-    void addData();
-    const DATAFILE* get() const;
-
-private:
-    std::vector<DATAFILE> objects;
-    std::vector<BITMAP*> bitmaps;
-    char data[4];
-};
 
 // Colour of tile id of a test tileset: every id its own colour.
 int tileColour(int id);

@@ -8,7 +8,9 @@
 #include "Diagnostics.h"
 #include "LevelCheck.h"
 #include "ToolTestData.h"
-#include "support/TestFiles.h"
+#include "core/Game.h"
+#include "headless/ScratchFiles.h"
+#include "sprites/Explosion.h"
 
 namespace {
 
@@ -133,7 +135,9 @@ TEST(AlienChecker, ReadsAFileOfOneLineAsTheGameDoes)
 {
     Diagnostics diagnostics;
     AlienChecker checker("aliens.def", &diagnostics);
-    checker.check("ALIENPROTOS 1 0 bmp/a.bmp 0 9 ALIENDEF 1 0 10 20");
+    Game game;
+    game.explosionPrototypes.push_back(new Explosion());
+    checker.check("ALIENPROTOS 1 0 bmp/a.bmp 0 9 ALIENDEF 1 0 10 20", game);
     ASSERT_EQ(1u, checker.prototypes.size());
     EXPECT_EQ("bmp/a.bmp", checker.prototypes[0].picture);
     ASSERT_EQ(1u, checker.placements.size());

@@ -4,7 +4,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "support/TestFiles.h"
+#include "headless/ScratchFiles.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "Diagnostics.h"
 #include "LevelChecker.h"
 #include "ToolTestData.h"
+#include "headless/MemoryDatafile.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 
@@ -35,13 +36,15 @@ protected:
     int check(const std::string& text)
     {
         lastText = text;
-        return checker.check(text, pictures.get());
+        Level level(nullptr);
+        return checker.check(text, pictures.get(), level);
     }
 
     std::string errorAt(const std::string& part) const { return whereIs(diagnostics, Diagnostics::Error, part); }
     std::string warningAt(const std::string& part) const { return whereIs(diagnostics, Diagnostics::Warning, part); }
 
-    // The grids of the blocks the checker keeps, and of the tilesets the game's Level keeps.
+    // The grids of the blocks the checker keeps, and of the tilesets the game's Level keeps when it reads
+    // without a diagnostics sink.
     std::string checkerGrids() const
     {
         std::string all;
@@ -67,7 +70,7 @@ protected:
         return all;
     }
 
-    PictureList pictures;
+    MemoryDatafile pictures;
     Diagnostics diagnostics;
     LevelChecker checker{"level.def", &diagnostics};
     std::string lastText;
@@ -75,138 +78,107 @@ protected:
 
 }
 
-TEST_F(LevelChecking, MissingClosingBraceTakesTheNextBlocksBraceAndLosesThatBlockToo)
+// Each row: a damaged level.def, one diagnostic the checker gives for it and where, the grids the
+// game keeps of it, and the load's result. Past a dropped block the checker blames no token outside
+// any block unless the row says so.
+TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
 {
-    check("LEVELDEF T\n{ tileset 0 16 1 1 1\n{ tileset 0 16 1 1 2 }\n");
-    EXPECT_EQ("3:1", errorAt("\"}\" is missing after the grid")) << listed(diagnostics);
-    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
-    EXPECT_EQ("", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, WrongKeywordDropsOnlyItsOwnBlockAndNamesTheCaseMistake)
-{
-    check("LEVELDEF T\n{ tilesets 0 16 1 1 1 }\n{ Tileset 0 16 1 1 2 }\n{ tileset 0 16 1 1 3 }\n");
-    EXPECT_EQ("2:3", errorAt("not \"tilesets\": the block is dropped")) << listed(diagnostics);
-    EXPECT_EQ("3:3", errorAt("not \"Tileset\" (keywords are case-sensitive)"));
-    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
-    EXPECT_EQ("|1x1: 3", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, BraceWrittenAgainstTheKeywordIsOneTokenOutsideAnyBlock)
-{
-    check("LEVELDEF T\n{tileset 0 16 1 1 1 }\n{ tileset 0 16 1 1 3 }\n");
-    EXPECT_EQ("2:1", errorAt("7 tokens from \"{tileset\" on stand outside any block")) << listed(diagnostics);
-    EXPECT_TRUE(diagnostics.has(Diagnostics::Error, "the brace must stand apart"));
-    EXPECT_EQ("|1x1: 3", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, StrayClosingBraceBetweenBlocksIsNamed)
-{
-    check("LEVELDEF T\n{ tileset 0 16 1 1 1 }\n  }\n{ tileset 0 16 1 1 3 }\n");
-    EXPECT_EQ("3:3", errorAt("\"}\" stands outside any block and is skipped: this \"}\" closes no block"))
-        << listed(diagnostics);
-    EXPECT_EQ("|1x1: 1|1x1: 3", checkerGrids());
-}
-
-TEST_F(LevelChecking, WordWhereANumberBelongsStopsTheGameAndLosesEveryLaterBlock)
-{
-    check("LEVELDEF T\n{ tileset 0 16 2 1\n 1 x }\n{ tileset 0 16 1 1 1 }\n");
-    EXPECT_EQ("3:4", errorAt("a word where a number belongs: \"x\" stands where the tile number of column 1, row 0"))
-        << listed(diagnostics);
-    EXPECT_TRUE(diagnostics.has(Diagnostics::Note, "the 1 block after it is lost too"));
-    EXPECT_EQ("", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
-    ASSERT_EQ(1u, checker.unreadBlocks.size());
-}
-
-TEST_F(LevelChecking, WordInTheHeaderIsNamedByWhatBelongsThere)
-{
-    check("LEVELDEF T\n{ tileset 0 sixteen 1 1 1 }\n");
-    EXPECT_EQ("2:13", errorAt("\"sixteen\" stands where the tile size belongs")) << listed(diagnostics);
-}
-
-TEST_F(LevelChecking, NumberTooLargeForThirtyTwoBitsStopsTheGame)
-{
-    check("LEVELDEF T\n{ tileset 0 16 1 1 4294967296 }\n{ tileset 0 16 1 1 1 }\n");
-    EXPECT_EQ("2:20", errorAt("does not fit in 32 bits")) << listed(diagnostics);
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, NumbersTooFewSayHowManyTheGridNeedsAndHowManyCame)
-{
-    check("LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3 }\n");
-    EXPECT_EQ("4:3", errorAt("numbers too few: the grid of 2 x 2 cells needs 4 numbers, and \"}\" comes after 3"))
-        << listed(diagnostics);
-    check("LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3");
-    EXPECT_EQ("4:2", errorAt("numbers too few: the grid of 2 x 2 cells needs 4 numbers, and the file ends after 3"))
-        << listed(diagnostics);
-    check("LEVELDEF T\n{ tileset 0 16 2 }\n");
-    EXPECT_EQ("2:18", errorAt("numbers too few: the block header needs 4 numbers after \"tileset\", and \"}\" comes "
-                              "after 3"))
-        << listed(diagnostics);
-}
-
-TEST_F(LevelChecking, NumbersTooManySayHowManyMoreAndTheRealBraceIsNotBlamedAgain)
-{
-    check("LEVELDEF T\n{ tileset 0 16 2 1\n1 2 3 0 }\n{ tileset 0 16 1 1 1 }\n");
-    EXPECT_EQ("3:5", errorAt("numbers too many: the grid of 2 x 1 cells takes 2 numbers, and 2 more follow before"))
-        << listed(diagnostics);
-    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
-    EXPECT_EQ("|1x1: 1", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, TitlelessKeywordSwallowsTheFirstBlocksLineAndItsRestIsSkipped)
-{
-    check("LEVELDEF\n{ tileset 0 16 2 1\n1 2 }\n{ tileset 0 16 1 1 3 }\n");
-    EXPECT_EQ("2:1", errorAt("\"LEVELDEF\" has no title on its line, so this line is taken as the title"))
-        << listed(diagnostics);
-    const Diagnostics::Entry* note = diagnostics.find(Diagnostics::Note, "3 tokens");
-    ASSERT_NE(nullptr, note);
-    EXPECT_EQ(3, note->position.line);
-    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
+    const Diagnostics::Severity E = Diagnostics::Error, W = Diagnostics::Warning, N = Diagnostics::Note;
+    // Texts that give more than one diagnostic.
+    const char* const keywords =
+        "LEVELDEF T\n{ tilesets 0 16 1 1 1 }\n{ Tileset 0 16 1 1 2 }\n{ tileset 0 16 1 1 3 }\n";
+    const char* const wordInGrid = "LEVELDEF T\n{ tileset 0 16 2 1\n 1 x }\n{ tileset 0 16 1 1 1 }\n";
+    const char* const titleless = "LEVELDEF\n{ tileset 0 16 2 1\n1 2 }\n{ tileset 0 16 1 1 3 }\n";
+    const char* const pictureIndexes =
+        "LEVELDEF T\n{ tileset 5 16 1 1 0 }\n{ tileset 1 16 1 1 0 }\n{ tileset -1 16 1 1 0 }\n";
+    const char* const tileBeyond = "LEVELDEF T\n{ tileset 0 16 3 1 0 4 260 }\n";
+    struct Case {
+        const char* name;
+        const char* text;
+        Diagnostics::Severity severity;
+        const char* part;
+        const char* at;
+        const char* grids;
+        int result;
+        bool stray;
+    };
+    const Case cases[] = {
+        {"a missing closing brace takes the next block's brace and loses that block too",
+         "LEVELDEF T\n{ tileset 0 16 1 1 1\n{ tileset 0 16 1 1 2 }\n", E,
+         "\"}\" is missing after the grid", "3:1", "", -1, false},
+        {"a wrong keyword drops only its own block",
+         keywords, E, "not \"tilesets\": the block is dropped", "2:3", "|1x1: 3", 0, false},
+        {"a keyword in another case is named as such",
+         keywords, E, "not \"Tileset\" (keywords are case-sensitive)", "3:3", "|1x1: 3", 0, false},
+        {"a brace written against the keyword is one token outside any block",
+         "LEVELDEF T\n{tileset 0 16 1 1 1 }\n{ tileset 0 16 1 1 3 }\n", E,
+         "7 tokens from \"{tileset\" on stand outside any block and are skipped: the brace must stand apart",
+         "2:1", "|1x1: 3", 0, true},
+        {"a stray closing brace between blocks",
+         "LEVELDEF T\n{ tileset 0 16 1 1 1 }\n  }\n{ tileset 0 16 1 1 3 }\n", E,
+         "\"}\" stands outside any block and is skipped: this \"}\" closes no block", "3:3", "|1x1: 1|1x1: 3", 0, true},
+        {"a word where a number belongs stops the game",
+         wordInGrid, E,
+         "a word where a number belongs: \"x\" stands where the tile number of column 1, row 0", "3:4", "", -1, false},
+        {"so every later block is lost",
+         wordInGrid, N, "the 1 block after it is lost too", "3:4", "", -1, false},
+        {"a word in the header is named by what belongs there",
+         "LEVELDEF T\n{ tileset 0 sixteen 1 1 1 }\n", E,
+         "\"sixteen\" stands where the tile size belongs", "2:13", "", -1, false},
+        {"a number too large for 32 bits stops the game",
+         "LEVELDEF T\n{ tileset 0 16 1 1 4294967296 }\n{ tileset 0 16 1 1 1 }\n", E,
+         "does not fit in 32 bits", "2:20", "", -1, false},
+        {"numbers too few before the brace",
+         "LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3 }\n", E,
+         "numbers too few: the grid of 2 x 2 cells needs 4 numbers, and \"}\" comes after 3", "4:3", "", -1, false},
+        {"numbers too few before the end of the file",
+         "LEVELDEF T\n{ tileset 0 16 2 2\n1 2\n3", E,
+         "numbers too few: the grid of 2 x 2 cells needs 4 numbers, and the file ends after 3", "4:2", "", -1, false},
+        {"numbers too few in the header",
+         "LEVELDEF T\n{ tileset 0 16 2 }\n", E,
+         "numbers too few: the block header needs 4 numbers after \"tileset\", and \"}\" comes after 3",
+         "2:18", "", -1, false},
+        {"numbers too many, and the real brace is not blamed again",
+         "LEVELDEF T\n{ tileset 0 16 2 1\n1 2 3 0 }\n{ tileset 0 16 1 1 1 }\n", E,
+         "numbers too many: the grid of 2 x 1 cells takes 2 numbers, and 2 more follow before",
+         "3:5", "|1x1: 1", 0, false},
+        {"a titleless keyword swallows the first block's line",
+         titleless, E,
+         "\"LEVELDEF\" has no title on its line, so this line is taken as the title", "2:1", "|1x1: 3", 0, false},
+        {"and the rest of that block is skipped",
+         titleless, N, "the rest of that block, 3 tokens, is skipped", "3:1", "|1x1: 3", 0, false},
+        {"a picture index beyond the datafile",
+         pictureIndexes, E,
+         "picture index 5 is beyond level.dat, which holds 3 objects (0 to 2)", "2:11", "", -1, false},
+        {"a picture index naming something else than a bitmap",
+         pictureIndexes, E,
+         "picture index 1 names a \"DATA\" object of level.dat, not a bitmap", "3:11", "", -1, false},
+        {"a negative picture index",
+         pictureIndexes, E, "picture index -1 is beyond level.dat", "4:11", "", -1, false},
+        {"a tile beyond what the picture yields is pointed at in the grid",
+         tileBeyond, E, "tile 4 is beyond the 4 tiles that picture 0 (32 x 32 pixels) yields", "2:22", "", -1, false},
+        {"a tile number cut to its low 8 bits",
+         tileBeyond, W, "tile number 260 is read as 4: only its low 8 bits count", "2:24", "", -1, false},
+        {"a picture that is no multiple of the tile size is a warning only",
+         "LEVELDEF T\n{ tileset 2 16 1 1 1 }\n", W,
+         "picture 2 is 40 x 24 pixels, not a multiple of the tile size 16: its last 8 pixel columns and 8 pixel "
+         "rows are not used", "2:13", "|1x1: 1", 0, false},
+        {"a tile size below 1 drops the block before its grid, which is not blamed",
+         "LEVELDEF T\n{ tileset 0 0 2 1 1 1 }\n{ tileset 0 16 1 1 2 }\n", E,
+         "the tile size must be at least 1", "2:13", "|1x1: 2", 0, false},
+    };
+    for (const Case& c : cases) {
+        diagnostics = Diagnostics();
+        EXPECT_EQ(c.result, check(c.text)) << c.name;
+        EXPECT_EQ(c.at, whereIs(diagnostics, c.severity, c.part)) << c.name << "\n" << listed(diagnostics);
+        EXPECT_EQ(c.grids, checkerGrids()) << c.name;
+        EXPECT_EQ(gameGrids(), checkerGrids()) << c.name;
+        EXPECT_EQ(c.stray, diagnostics.has(Diagnostics::Error, "outside any block")) << c.name;
+    }
+    check(wordInGrid);
+    EXPECT_EQ(1u, checker.unreadBlocks.size());
+    check(titleless);
     EXPECT_EQ("{ tileset 0 16 2 1", checker.title);
-    EXPECT_EQ("|1x1: 3", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, PictureIndexBeyondTheDatafileOrNotABitmapDropsTheBlock)
-{
-    check("LEVELDEF T\n{ tileset 5 16 1 1 0 }\n{ tileset 1 16 1 1 0 }\n{ tileset -1 16 1 1 0 }\n");
-    EXPECT_EQ("2:11", errorAt("picture index 5 is beyond level.dat, which holds 3 objects (0 to 2)"))
-        << listed(diagnostics);
-    EXPECT_EQ("3:11", errorAt("picture index 1 names a \"DATA\" object of level.dat, not a bitmap"));
-    EXPECT_EQ("4:11", errorAt("picture index -1 is beyond level.dat"));
-    EXPECT_EQ(-1, checker.check(lastText, pictures.get()));
-}
-
-TEST_F(LevelChecking, TileBeyondWhatThePictureYieldsIsPointedAtInTheGrid)
-{
-    check("LEVELDEF T\n{ tileset 0 16 3 1 0 4 260 }\n");
-    EXPECT_EQ("2:22", errorAt("tile 4 is beyond the 4 tiles that picture 0 (32 x 32 pixels) yields")) << listed(diagnostics);
-    EXPECT_EQ("2:24", warningAt("tile number 260 is read as 4: only its low 8 bits count"));
-    EXPECT_EQ(gameGrids(), checkerGrids());
-}
-
-TEST_F(LevelChecking, PictureThatIsNoMultipleOfTheTileSizeIsAWarningOnly)
-{
-    check("LEVELDEF T\n{ tileset 2 16 1 1 1 }\n");
-    EXPECT_EQ("2:13", warningAt("picture 2 is 40 x 24 pixels, not a multiple of the tile size 16: its last 8 pixel "
-                                "columns and 8 pixel rows are not used"))
-        << listed(diagnostics);
-    EXPECT_EQ("|1x1: 1", checkerGrids());
-}
-
-TEST_F(LevelChecking, TileSizeBelowOneDropsTheBlockBeforeItsGridWithoutBlamingTheGrid)
-{
-    check("LEVELDEF T\n{ tileset 0 0 2 1 1 1 }\n{ tileset 0 16 1 1 2 }\n");
-    EXPECT_EQ("2:13", errorAt("the tile size must be at least 1")) << listed(diagnostics);
-    EXPECT_FALSE(diagnostics.has(Diagnostics::Error, "outside any block"));
-    EXPECT_EQ("|1x1: 2", checkerGrids());
-    EXPECT_EQ(gameGrids(), checkerGrids());
 }
 
 TEST_F(LevelChecking, LayersSmallerThanTheScreenAreErrorsButAScreenSizedMainIsNot)
@@ -228,10 +200,9 @@ TEST_F(LevelChecking, FileWithoutKeywordOrWithoutAnyGoodBlockIsRefused)
 {
     EXPECT_EQ(-1, check("leveldef T\n{ tileset 0 16 1 1 0 }\n"));
     EXPECT_EQ("1:1", errorAt("must start with \"LEVELDEF\", not \"leveldef\""));
-    Diagnostics fresh;
-    LevelChecker other("level.def", &fresh);
-    EXPECT_EQ(-1, other.check("LEVELDEF T\n", pictures.get()));
-    EXPECT_TRUE(fresh.has(Diagnostics::Error, "no tileset block reads correctly"));
+    diagnostics = Diagnostics();
+    EXPECT_EQ(-1, check("LEVELDEF T\n"));
+    EXPECT_TRUE(diagnostics.has(Diagnostics::Error, "no tileset block reads correctly"));
 }
 
 TEST_F(LevelChecking, KeepsExactlyTheBlocksTheGamesLevelKeepsOnRandomDamagedFiles)

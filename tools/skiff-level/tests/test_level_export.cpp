@@ -9,9 +9,9 @@
 #include "MapImport.h"
 #include "Paths.h"
 #include "ToolTestData.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
-#include "support/TestFiles.h"
 
 namespace {
 

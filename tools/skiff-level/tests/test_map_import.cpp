@@ -10,11 +10,11 @@
 #include "MapImport.h"
 #include "Paths.h"
 #include "ToolTestData.h"
+#include "headless/RenderLog.h"
+#include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
-#include "support/RenderLog.h"
-#include "support/TestFiles.h"
 
 namespace {
 

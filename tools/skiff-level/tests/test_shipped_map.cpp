@@ -7,7 +7,7 @@
 #include "MapImport.h"
 #include "Paths.h"
 #include "ToolTestData.h"
-#include "support/TestFiles.h"
+#include "headless/ScratchFiles.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#ifndef SKIFF_TESTS_SUPPORT_RENDERLOG_H
-#define SKIFF_TESTS_SUPPORT_RENDERLOG_H
+#ifndef SKIFF_HEADLESS_RENDERLOG_H
+#define SKIFF_HEADLESS_RENDERLOG_H
 
 #include <cstdint>
 #include <string>
@@ -35,6 +35,8 @@ class RenderLog {
 public:
     // Forgets every call and restarts texture names at 1.
     static void clear();
+    // A quad as "x,y widthxheight #texture", with " alpha a" when it was not opaque, for tests to compare.
+    static std::string describe(const QuadCall& quad);
 
     static std::vector<QuadCall> quads;
     static std::vector<TextCall> texts;

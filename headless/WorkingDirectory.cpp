@@ -1,4 +1,4 @@
-#include "WorkingDirectory.h"
+#include "headless/WorkingDirectory.h"
 
 #include <unistd.h>
 
@@ -16,15 +16,4 @@ WorkingDirectory::~WorkingDirectory()
 {
     if (moved && chdir(previous.c_str()) != 0)
         return;
-}
-
-std::string sourceDataDirectory()
-{
-    return std::string(SKIFF_SOURCE_DIR) + "/data";
-}
-
-bool shippedLevelPresent(const std::string& dataDirectory)
-{
-    return access((dataDirectory + "/level0/level.def").c_str(), R_OK) == 0 &&
-           access((dataDirectory + "/level0/level.dat").c_str(), R_OK) == 0;
 }

@@ -1,34 +1,8 @@
+// The game's Renderer for programs without a display: it makes texture names,
+// draws nothing and writes down every call in the RenderLog.
 #include "render/Renderer.h"
 
-#include "support/RenderLog.h"
-
-std::vector<QuadCall> RenderLog::quads;
-std::vector<TextCall> RenderLog::texts;
-std::vector<int> RenderLog::lives;
-std::vector<AlertCall> RenderLog::alerts;
-int RenderLog::framesBegun = 0;
-int RenderLog::framesEnded = 0;
-int RenderLog::texturesMade = 0;
-uint32_t RenderLog::nextTexture = 1;
-int RenderLog::screenHeight = 240;
-float RenderLog::red = 1.0f;
-float RenderLog::green = 1.0f;
-float RenderLog::blue = 1.0f;
-float RenderLog::alpha = 1.0f;
-
-void RenderLog::clear()
-{
-    quads.clear();
-    texts.clear();
-    lives.clear();
-    alerts.clear();
-    framesBegun = 0;
-    framesEnded = 0;
-    texturesMade = 0;
-    nextTexture = 1;
-    screenHeight = 240;
-    red = green = blue = alpha = 1.0f;
-}
+#include "headless/RenderLog.h"
 
 Renderer::Renderer() : filterTextures(true), fontTexture(0), fontListBase(0) {}
 

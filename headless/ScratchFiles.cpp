@@ -1,0 +1,87 @@
+#include "headless/ScratchFiles.h"
+
+#include <allegro.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+#include "core/DataPaths.h"
+
+BITMAP* makeBitmap(int width, int height, int colour)
+{
+    BITMAP* bitmap = create_bitmap_ex(32, width, height);
+    if (bitmap)
+        clear_to_color(bitmap, colour);
+    return bitmap;
+}
+
+std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitmap)
+{
+    std::string path = dir.path() + "/" + name;
+    save_bitmap(path.c_str(), bitmap, nullptr);
+    return path;
+}
+
+std::string buildDatafile(const TempDir& dir, const std::string& name, const std::string& bmpPaths)
+{
+    std::string path = dir.path() + "/" + name;
+    std::string command = "dat -a -n0 -t BMP -bpp 32 '" + path + "' " + bmpPaths + " > /dev/null 2>&1";
+    if (system(command.c_str()) != 0)
+        return std::string();
+    return path;
+}
+
+int magenta()
+{
+    return makecol32(255, 0, 255);
+}
+
+int opaqueWhite()
+{
+    return makecol32(255, 255, 255);
+}
+
+std::string writeStrip(const TempDir& dir, const std::string& name, int width, int frameHeight, int frames)
+{
+    BITMAP* picture = makeBitmap(width, frameHeight * frames, opaqueWhite());
+    std::string path = saveBitmap(dir, name, picture);
+    destroy_bitmap(picture);
+    return path;
+}
+
+void writeSpritePictures(const TempDir& dir)
+{
+    mkdir((dir.path() + "/bmp").c_str(), 0755);
+    writeStrip(dir, DataPaths::Shot, 10, 4, 1);
+    writeStrip(dir, DataPaths::Explosions[0], 32, 32, 8);
+    writeStrip(dir, DataPaths::Explosions[1], 24, 24, 7);
+    writeStrip(dir, DataPaths::Player, 24, 12, 2);
+    writeStrip(dir, DataPaths::Alien, 16, 16, 1);
+}
+
+std::string gridText(int columns, int rows, bool solidFloor)
+{
+    std::string text;
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            text += (solidFloor && row == rows - 1) ? "1 " : "0 ";
+        text += "\n";
+    }
+    return text;
+}
+
+void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::string& grid,
+                         const std::string& aliensDef)
+{
+    const std::string level = DataPaths::Level;
+    mkdir((dir.path() + "/" + level).c_str(), 0755);
+    // Tile 0 on top (empty), tile 1 below it (solid): tiles are numbered down the columns.
+    BITMAP* picture = makeBitmap(16, 32, magenta());
+    rectfill(picture, 0, 16, 15, 31, opaqueWhite());
+    std::string tiles = saveBitmap(dir, "tiles.bmp", picture);
+    destroy_bitmap(picture);
+    buildDatafile(dir, level + DataPaths::LevelPictures, "'" + tiles + "'");
+    dir.write(level + DataPaths::LevelDescription, "LEVELDEF Test level\n{ tileset 0 16 " + std::to_string(columns) +
+                                                       " " + std::to_string(rows) + "\n" + grid + "}\n");
+    dir.write(level + DataPaths::AlienFile, aliensDef);
+}

@@ -1,0 +1,33 @@
+#ifndef SKIFF_HEADLESS_SCRATCHFILES_H
+#define SKIFF_HEADLESS_SCRATCHFILES_H
+
+#include <string>
+
+#include "headless/TempDir.h"
+
+struct BITMAP;
+
+// Pictures, datafiles and levels written into a TempDir laid out like the game's data/ tree.
+
+// A 32-bit memory bitmap filled with colour (made with makecol).
+BITMAP* makeBitmap(int width, int height, int colour);
+// Saves a BMP into dir; returns its full path.
+std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitmap);
+// Builds a datafile of the given BMP files with Allegro's dat tool, in that order; returns its path.
+std::string buildDatafile(const TempDir& dir, const std::string& name, const std::string& bmpPaths);
+int magenta();
+int opaqueWhite();
+
+// A picture of frames stacked vertically, every pixel opaque; returns its path.
+std::string writeStrip(const TempDir& dir, const std::string& name, int width, int frameHeight, int frames);
+// The game's sprite pictures in the agreed sizes under dir/bmp/: shoot 10x4, boom 8 x 32x32,
+// boom2 7 x 24x24, player 2 x 24x12, alien 16x16, all fully opaque.
+void writeSpritePictures(const TempDir& dir);
+// A level directory "level0/" under dir: level.def with one main tileset of columns x rows
+// 16-pixel cells (grid given row by row, 0 empty, 1 solid), level.dat, and aliens.def.
+void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::string& grid,
+                         const std::string& aliensDef);
+// Grid text of columns x rows zeros, with the cells of the last row set to 1 when solidFloor.
+std::string gridText(int columns, int rows, bool solidFloor);
+
+#endif

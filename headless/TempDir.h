@@ -1,0 +1,21 @@
+#ifndef SKIFF_HEADLESS_TEMPDIR_H
+#define SKIFF_HEADLESS_TEMPDIR_H
+
+#include <string>
+
+// A fresh directory under the system's temporary directory, removed with its files.
+class TempDir {
+public:
+    TempDir();
+    virtual ~TempDir();
+    // path() + "/" + name, with contents written to it.
+    std::string write(const std::string& name, const std::string& contents) const;
+    // The directory with a trailing "/", as the game's loaders expect.
+    std::string prefix() const;
+    const std::string& path() const { return dir; }
+
+private:
+    std::string dir;
+};
+
+#endif
