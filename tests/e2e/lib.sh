@@ -180,9 +180,24 @@ wait_for_window() {
     poll_until "$1" has_game_window || fail "no game window after $1 s"
 }
 
+# grab FILE: the whole screen, unconverted (xwd), as fast as it can be taken. X
+# refuses a capture now and then (BadDrawable while a window changes): one that
+# fails is taken again.
+grab() {
+    local try
+    for try in 1 2 3 4 5; do
+        xwd -root -silent > "$1" 2> /dev/null && [ -s "$1" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 # screenshot FILE: the whole screen as PNG.
 screenshot() {
-    xwd -root -silent | "$CONVERT" xwd:- "png:$1" 2> /dev/null
+    grab "$1.xwd" && "$CONVERT" "xwd:$1.xwd" "png:$1" 2> /dev/null
+    local status=$?
+    rm -f "$1.xwd"
+    return $status
 }
 
 # shot [NAME]: a fresh screenshot in the work directory; prints its path.
@@ -300,11 +315,6 @@ dismiss_alert() {
     press Return
 }
 
-# grab FILE: the whole screen, unconverted (xwd), as fast as it can be taken.
-grab() {
-    xwd -root -silent > "$1"
-}
-
 # timed_shot [NAME]: like shot, but prints "FILE SECONDS", SECONDS being the wall-clock
 # time (date +%s.%N) halfway through the capture, for measuring speeds on the screen.
 timed_shot() {
@@ -324,27 +334,34 @@ timed_shot() {
 # COLOURs ("r,g,b"). Prints "count left top right bottom", the box of those pixels in
 # screen coordinates, or "0 -1 -1 -1 -1" when there is none.
 colour_stats() {
-    local file=$1 geometry=$2 tolerance=$3
-    shift 3
-    [[ "$geometry" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "bad geometry $geometry"
-    "$CONVERT" "$file" -crop "$geometry" +repage -depth 8 rgb:- 2> /dev/null |
-        perl -e '
-            my ($w, $x0, $y0, $tol, @colours) = @ARGV;
-            my %wanted;
-            for my $colour (@colours) {
-                my ($r, $g, $b) = split /,/, $colour;
-                for my $dr (-$tol .. $tol) {
-                    for my $dg (-$tol .. $tol) {
-                        for my $db (-$tol .. $tol) {
-                            my ($R, $G, $B) = ($r + $dr, $g + $dg, $b + $db);
-                            next if $R < 0 || $G < 0 || $B < 0 || $R > 255 || $G > 255 || $B > 255;
-                            $wanted{pack("C3", $R, $G, $B)} = 1;
-                        }
+    local file=$1
+    shift
+    "$CONVERT" "$file" -crop "$1" +repage -depth 8 rgb:- 2> /dev/null | count_colours "$@"
+}
+
+# count_colours GEOMETRY TOLERANCE COLOUR...: colour_stats for each of the regions,
+# as raw RGB, one after the other on the standard input: a line for each.
+count_colours() {
+    local tolerance=$2
+    [[ "$1" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "bad geometry $1"
+    shift 2
+    perl -e '
+        my ($w, $h, $x0, $y0, $tol, @colours) = @ARGV;
+        my %wanted;
+        for my $colour (@colours) {
+            my ($r, $g, $b) = split /,/, $colour;
+            for my $dr (-$tol .. $tol) {
+                for my $dg (-$tol .. $tol) {
+                    for my $db (-$tol .. $tol) {
+                        my ($R, $G, $B) = ($r + $dr, $g + $dg, $b + $db);
+                        next if $R < 0 || $G < 0 || $B < 0 || $R > 255 || $G > 255 || $B > 255;
+                        $wanted{pack("C3", $R, $G, $B)} = 1;
                     }
                 }
             }
-            local $/;
-            my $data = <STDIN> // "";
+        }
+        my ($data, $frames) = ("", 0);
+        while (read(STDIN, $data, 3 * $w * $h) || !$frames) {
             my ($n, $l, $t, $r, $b) = (0, -1, -1, -1, -1);
             my $pixels = int(length($data) / 3);
             for my $i (0 .. $pixels - 1) {
@@ -357,7 +374,9 @@ colour_stats() {
                 $n++;
             }
             print "$n $l $t $r $b\n";
-        ' "${BASH_REMATCH[1]}" "${BASH_REMATCH[3]}" "${BASH_REMATCH[4]}" "$tolerance" "$@"
+            $frames++;
+        }
+    ' "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" "${BASH_REMATCH[3]}" "${BASH_REMATCH[4]}" "$tolerance" "$@"
 }
 
 # picture_colours PICTURE: the colours of a picture other than the transparent magenta,
@@ -402,7 +421,7 @@ start_recording() {
         local taken
         while [ "${EPOCHREALTIME%.*}" -lt "$limit" ]; do
             taken=${EPOCHREALTIME/./}000
-            xwd -root -silent > "$RECORD_DIR/next.xwd" 2> /dev/null || break
+            grab "$RECORD_DIR/next.xwd" || break
             mv "$RECORD_DIR/next.xwd" "$RECORD_DIR/$taken.xwd" 2> /dev/null || break
             [ "$pause" = 0 ] || sleep "$pause"
         done
@@ -421,4 +440,27 @@ stop_recording() {
 # recorded_frames: the frames of the last recording, oldest first.
 recorded_frames() {
     find "$RECORD_DIR" -maxdepth 1 -name '[0-9]*.xwd' | sort
+}
+
+# scan_recording GEOMETRY TOLERANCE MINIMUM COLOUR...: colour_stats over the frames
+# recorded since the last scan, oldest first, deleting them as it goes, so that
+# short events are seen however slowly the test looks. True at the first frame
+# with at least MINIMUM such pixels: kept as $SEEN, its stats in STATS.
+scan_recording() {
+    local geometry=$1 tolerance=$2 minimum=$3 frames stats i
+    shift 3
+    frames=($(recorded_frames | head -n 50))
+    [ "${#frames[@]}" -gt 0 ] || return 1
+    mapfile -t stats < <("$CONVERT" "${frames[@]}" -crop "$geometry" +repage -depth 8 rgb:- 2> /dev/null |
+        count_colours "$geometry" "$tolerance" "$@")
+    for i in "${!frames[@]}"; do
+        STATS=(${stats[$i]:-0})
+        if [ "${STATS[0]}" -ge "$minimum" ]; then
+            SEEN="$E2E_WORK/seen-$(basename "${frames[$i]}")"
+            mv "${frames[$i]}" "$SEEN"
+            return 0
+        fi
+        rm -f "${frames[$i]}"
+    done
+    return 1
 }
