@@ -30,10 +30,15 @@ BURST_COLOURS=$(picture_colours "$DATA/bmp/boom2.bmp" | awk -F, '$2 - $1 >= 60 &
 [ -n "$BURST_COLOURS" ] || fail "no green in $DATA/bmp/boom2.bmp"
 note "burst colours at 90 %: $(echo $BURST_COLOURS)"
 
-# burst_in GEOMETRY: a recorded frame holds at least 6 burst-coloured pixels in the
-# region. A burst lasts 0.84 s: the screen is recorded, and every frame looked at.
+# burst_in GEOMETRY WHERE: a recorded frame holds at least 6 burst-coloured pixels in
+# the region. A burst lasts 0.84 s: the screen is recorded, and every frame looked at,
+# up to the game's end, which fails.
 burst_in() {
-    scan_recording "$1" 8 6 $BURST_COLOURS
+    local running=1
+    game_running || running=0
+    scan_recording "$1" 8 6 $BURST_COLOURS && return 0
+    [ "$running" = 1 ] || fail "the game ended before any alien burst $2 was seen; stderr: $(cat "$E2E_WORK/game.err")"
+    return 1
 }
 
 shows_intro() {
@@ -42,10 +47,13 @@ shows_intro() {
     [ "$(differing_pixels "$intro" "$E2E_WORK/intro-shown.png")" = 0 ]
 }
 
+# in_play: the first logic step has taken a life, and no ram has ended the game yet.
 LIVES_FRAME=""
-lives_shown() {
+in_play() {
     LIVES_FRAME=$(shot lives)
-    [ "$(count_lives "$LIVES_FRAME")" = "$1" ]
+    local lives
+    lives=$(count_lives "$LIVES_FRAME")
+    [ "$lives" -ge 1 ] && [ "$lives" -le 4 ]
 }
 
 # start_play: the game past its intro, with the first ship on its way in.
@@ -54,22 +62,14 @@ start_play() {
     wait_for_window 30
     poll_until 30 shows_intro || fail "the intro is not shown"
     press x
-    poll_until 30 lives_shown 4 || fail "no game with 4 lives after the intro ($LIVES_FRAME)"
+    poll_until 30 in_play || fail "no game with 1 to 4 lives after the intro ($LIVES_FRAME)"
 }
 
 # (a) Nobody at the keys: the aliens ram the ship, each taking one life.
 start_play
 start_recording 120 0.02
-# The ship sits at screen (106, 100); a rammed alien bursts over it. The frames
-# recorded up to the game's end are looked at before giving up.
-near_ship_burst() {
-    local running=1
-    game_running || running=0
-    burst_in 80x60+90+75 && return 0
-    [ "$running" = 1 ] || fail "the game ended before any alien burst over the ship was seen"
-    return 1
-}
-poll_until 100 near_ship_burst || fail "no alien burst at the ship within 100 s"
+# The ship sits at screen (106, 100); a rammed alien bursts over it.
+poll_until 100 burst_in 80x60+90+75 "over the ship" || fail "no alien burst at the ship within 100 s"
 stop_recording
 note "an alien burst over the ship: ${STATS[*]} ($SEEN)"
 wait_for_exit 120
@@ -79,11 +79,7 @@ wait_for_exit 120
 start_play
 start_recording 120 0.02
 hold space
-ahead_burst() {
-    game_running || fail "the game ended while firing; stderr: $(cat "$E2E_WORK/game.err")"
-    burst_in 170x140+150+40
-}
-poll_until 60 ahead_burst || { release space; fail "no alien burst ahead of the firing ship within 60 s"; }
+poll_until 60 burst_in 170x140+150+40 "ahead of the firing ship" || { release space; fail "no alien burst ahead of the firing ship within 60 s"; }
 release space
 stop_recording
 note "an alien burst ahead of the ship: ${STATS[*]} ($SEEN)"
