@@ -1,6 +1,7 @@
 # Installs Skiff the way Debian installs games: the launcher in games/, the
 # program in lib/games/skiff/, the data in share/games/skiff/, plus a desktop
-# entry, icons and a manual page; and packs the same tree as a .deb.
+# entry, AppStream metadata, icons, a manual page, the copyright and the changelog;
+# and packs the same tree as a .deb that passes lintian.
 include(GNUInstallDirs)
 
 # Relative to the prefix; the launcher finds the others from its own place.
@@ -25,13 +26,27 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/skiff DESTINATION ${SKIFF_INSTALL_
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/intro ${CMAKE_SOURCE_DIR}/data/bmp ${CMAKE_SOURCE_DIR}/data/level0
   DESTINATION ${SKIFF_INSTALL_DATADIR})
 install(FILES ${CMAKE_SOURCE_DIR}/data/allegro.cfg DESTINATION ${SKIFF_INSTALL_DATADIR})
-install(FILES ${CMAKE_SOURCE_DIR}/tools/launcher/skiff.desktop
+install(FILES ${CMAKE_SOURCE_DIR}/tools/launcher/org.example.skiff.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/tools/launcher/org.example.skiff.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 32 48 64 128)
   install(FILES ${CMAKE_SOURCE_DIR}/tools/icons/skiff-${size}.png
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME skiff.png)
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/docs/skiff.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# Debian wants the manual page and the changelog compressed with gzip -9n (no name,
+# no time stamp). Made when configuring, so that installing needs no build target.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/debian)
+foreach(source docs/skiff.6 cmake/debian/changelog)
+  get_filename_component(name ${source} NAME)
+  execute_process(COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/${source}
+    OUTPUT_FILE ${CMAKE_BINARY_DIR}/debian/${name}.gz COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${source})
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/debian/skiff.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_BINARY_DIR}/debian/changelog.gz ${CMAKE_BINARY_DIR}/debian/copyright
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME skiff)
@@ -57,4 +72,16 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "liballeggl4.4 (>= 2:4.4.3.1), liballegro4.4 (>= 2:4.4.3.1), libc6, libgcc-s1, libgl1, libstdc++6")
 endif()
+
+# The machine-readable copyright carries LICENSE's holder and permission text.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/LICENSE)
+file(STRINGS ${CMAKE_SOURCE_DIR}/LICENSE SKIFF_COPYRIGHT REGEX "^Copyright \\(c\\) ")
+string(REGEX REPLACE "^Copyright \\(c\\) " "" SKIFF_COPYRIGHT "${SKIFF_COPYRIGHT}")
+file(READ ${CMAKE_SOURCE_DIR}/LICENSE licence)
+string(FIND "${licence}" "Permission is hereby granted" start)
+string(SUBSTRING "${licence}" ${start} -1 licence)
+string(STRIP "${licence}" licence)
+string(REPLACE "\n\n" "\n.\n" licence "${licence}")
+string(REPLACE "\n" "\n " SKIFF_LICENSE_TEXT "${licence}")
+configure_file(${CMAKE_SOURCE_DIR}/cmake/debian/copyright.in ${CMAKE_BINARY_DIR}/debian/copyright @ONLY)
 include(CPack)

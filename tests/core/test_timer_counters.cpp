@@ -15,30 +15,60 @@
 // share nothing but the two counters.
 namespace {
 
-const int32_t TickCount = 200000;
+const int32_t Rounds = 4;
+const int32_t TicksPerRound = 50000;
+const int32_t TickCount = Rounds * TicksPerRound;
+
+// Calls the callback TicksPerRound times a round; after each round it waits until
+// the main side has seen the round end. The main side works while ticks come and
+// at every round's end, however the threads are scheduled.
+class LockstepTimer {
+public:
+    explicit LockstepTimer(Game* game) : roundsCounted(0), roundsSeen(0), thread(&LockstepTimer::run, this, game) {}
+    ~LockstepTimer() { thread.join(); }
+
+    // The rounds whose ticks have all been counted.
+    int32_t counted() const { return roundsCounted.load(); }
+    // Lets the next round start once the main side is done with this many.
+    void seen(int32_t rounds) { roundsSeen.store(rounds); }
+
+private:
+    void run(Game* game)
+    {
+        for (int32_t round = 1; round <= Rounds; ++round) {
+            for (int32_t i = 0; i < TicksPerRound; ++i)
+                Game::onTimerTick(game);
+            roundsCounted.store(round);
+            while (roundsSeen.load() < round)
+                std::this_thread::yield();
+        }
+    }
+
+    std::atomic<int32_t> roundsCounted;
+    std::atomic<int32_t> roundsSeen;
+    std::thread thread;
+};
 
 }
 
 TEST(TimerCounters, NoTickIsLostBetweenTheCallbackAndTheLoopTakingThem)
 {
     Game game;
-    std::atomic<bool> done(false);
-    std::thread timer([&game, &done]() {
-        for (int32_t i = 0; i < TickCount; ++i)
-            Game::onTimerTick(&game);
-        done.store(true);
-    });
     int64_t taken = 0;
-    int64_t takes = 0;
-    while (!done.load()) {
-        taken += game.pendingTicks.exchange(0);
-        ++takes;
+    {
+        LockstepTimer timer(&game);
+        for (int32_t seen = 0; seen < Rounds;) {
+            const int32_t counted = timer.counted();
+            taken += game.pendingTicks.exchange(0);
+            if (counted > seen) {
+                EXPECT_EQ(int64_t(counted) * TicksPerRound, taken) << "after round " << counted;
+                seen = counted;
+                timer.seen(seen);
+            }
+        }
     }
-    timer.join();
-    taken += game.pendingTicks.exchange(0);
     EXPECT_EQ(TickCount, game.ticks.load());
     EXPECT_EQ(TickCount, taken);
-    EXPECT_GT(takes, 1);
 }
 
 TEST(TimerCounters, FramesRunWhileTheCallbackCountsAndTakeEveryTick)
@@ -49,27 +79,26 @@ TEST(TimerCounters, FramesRunWhileTheCallbackCountsAndTakeEveryTick)
     game.renderer = &renderer;
     game.lives = 5;
     game.startLoop();
-    std::atomic<bool> done(false);
-    std::thread timer([&game, &done]() {
-        for (int32_t i = 0; i < TickCount; ++i)
-            Game::onTimerTick(&game);
-        done.store(true);
-    });
-    int frames = 0;
-    while (!done.load()) {
-        game.runFrame();
-        RenderLog::quads.clear();
-        RenderLog::texts.clear();
-        RenderLog::lives.clear();
-        ++frames;
+    {
+        LockstepTimer timer(&game);
+        for (int32_t seen = 0; seen < Rounds;) {
+            const int32_t counted = timer.counted();
+            game.runFrame();
+            RenderLog::quads.clear();
+            RenderLog::texts.clear();
+            RenderLog::lives.clear();
+            if (counted > seen) {
+                // This frame read every tick counted so far.
+                EXPECT_EQ(counted * TicksPerRound, game.lastFrameTicks) << "after round " << counted;
+                EXPECT_EQ(0, game.pendingTicks.load());
+                seen = counted;
+                timer.seen(seen);
+            }
+        }
     }
-    timer.join();
-    game.runFrame();
-    // The last frame read every tick counted: its elapsedTicks close the sum.
     EXPECT_EQ(TickCount, game.ticks.load());
     EXPECT_EQ(0, game.pendingTicks.load());
     EXPECT_EQ(0, game.stepsLeft);
     EXPECT_EQ(TickCount, game.lastFrameTicks);
-    EXPECT_GT(frames, 0);
     RenderLog::clear();
 }
