@@ -1,7 +1,7 @@
 // skiff-level: checks a level directory and turns maps of the Tiled map editor into levels.
 //
 //   skiff-level check [--data-root DIR] LEVELDIR
-//   skiff-level import [--data-root DIR] MAP.tmx OUTDIR
+//   skiff-level import [--data-root DIR] MAP OUTDIR      (MAP: .tmx, .tmj or .json)
 //   skiff-level export [--data-root DIR] LEVELDIR OUT.tmx
 #include <allegro.h>
 
@@ -26,7 +26,7 @@ int usage()
 {
     fprintf(stderr,
             "usage: skiff-level check [--data-root DIR] LEVELDIR\n"
-            "       skiff-level import [--data-root DIR] MAP.tmx OUTDIR\n"
+            "       skiff-level import [--data-root DIR] MAP OUTDIR   (MAP: .tmx, .tmj or .json)\n"
             "       skiff-level export [--data-root DIR] LEVELDIR OUT.tmx\n"
             "DIR is the game's working directory, where alien pictures are looked for;\n"
             "by default the directory that holds LEVELDIR or OUTDIR.\n");
