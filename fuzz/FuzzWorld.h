@@ -20,9 +20,15 @@ public:
     // A level of two layers, the shot and explosion prototypes and a waiting player, as the game's set-up
     // makes them. Built on the first call, then the same game for the whole process; callers do not delete it.
     static Game* game();
-    // Puts that game back as it was first made: no alien prototype, alien or shot, and the ship and
-    // the scroll where they started.
+    // Puts that game back as it was first made: no alien prototype, alien or shot, five lives, and the
+    // ship, the scroll and the counters where they started.
     static void resetGame();
+    // Keeps the ship with its explosion, the scroll and the tick count of that game as they are now;
+    // returns the number moveTo takes.
+    static int keepMoment();
+    // Puts the ship, its explosion, the scroll and the tick count back as they were at a kept moment;
+    // aliens, shots and lives stay as they are.
+    static void moveTo(int moment);
     // A file in the working directory for targets that need their input on disk.
     static std::string scratchPath();
 };

@@ -13,10 +13,42 @@
 #include "headless/RenderLog.h"
 
 // An alien file from the input, read into a game built in code once; the aliens it places then fly a while.
+namespace {
+
+// Timer ticks a frame, as at about 33 frames a second.
+const int FrameTicks = 3;
+
+// The ship's entry does not depend on the input: it is placed at the first step, flies in until the
+// 70th, is protected until the 202nd, and until it flies no alien hits it or steers towards it. So
+// the aliens need not wait through it: they fly two steps at the start, two at the end of the fly-in
+// and 30 from the end of the protection on, steering at the flying ship.
+struct Leg {
+    int fromTick;
+    int steps;
+};
+const Leg Legs[] = {{0, 2}, {68, 2}, {200, 30}};
+const size_t LegCount = sizeof Legs / sizeof Legs[0];
+int legMoments[LegCount];
+
+void step(Game* game)
+{
+    game->ticks.fetch_add(1);
+    game->logicStep();
+}
+
+}
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzWorld::initialize();
-    FuzzWorld::game();
+    Game* game = FuzzWorld::game();
+    game->elapsedTicks = FrameTicks;
+    for (size_t leg = 0; leg < LegCount; ++leg) {
+        while (game->ticks < Legs[leg].fromTick)
+            step(game);
+        legMoments[leg] = FuzzWorld::keepMoment();
+    }
+    FuzzWorld::resetGame();
     return 0;
 }
 
@@ -28,10 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     delete reader;
     if (!game->aliens.empty() && game->alienPrototypes.empty())
         abort();
-    game->elapsedTicks = 3;
-    for (int step = 0; step < 300 && game->lives >= 0; ++step) {
-        game->ticks.fetch_add(1);
-        game->logicStep();
+    game->elapsedTicks = FrameTicks;
+    for (size_t leg = 0; leg < LegCount; ++leg) {
+        FuzzWorld::moveTo(legMoments[leg]);
+        for (int count = 0; count < Legs[leg].steps && game->lives >= 0; ++count)
+            step(game);
     }
     game->runFrame();
     FuzzWorld::resetGame();
