@@ -6,7 +6,6 @@ COMPARE=/usr/bin/compare
 E2E_WORK="" E2E_XVFB_PID="" E2E_GAME_PID="" E2E_RECORDER_PID="" E2E_STATUS="" E2E_FAILED=0
 
 fail() { echo "FAIL: $*" >&2; E2E_FAILED=1; exit 1; }
-note() { echo "$*" >&2; }
 game_running() { kill -0 "$E2E_GAME_PID" 2> /dev/null; }
 game_stopped() { ! game_running; }
 game_err() { echo "the game's stderr: $(cat "$E2E_WORK/game.err" 2> /dev/null)"; }
@@ -28,7 +27,7 @@ e2e_cleanup() {
     stop_recording
     kill_game
     [ -z "$E2E_XVFB_PID" ] || kill "$E2E_XVFB_PID"
-    if [ "$E2E_FAILED" = 1 ] || [ -n "${E2E_KEEP:-}" ]; then note "work directory kept: $E2E_WORK"; else rm -rf "$E2E_WORK"; fi
+    if [ "$E2E_FAILED" = 1 ] || [ -n "${E2E_KEEP:-}" ]; then echo "work directory kept: $E2E_WORK" >&2; else rm -rf "$E2E_WORK"; fi
 }
 
 # start_xvfb [WIDTHxHEIGHTxDEPTH [XVFB-OPTION...]]: a new private X server, by default
@@ -77,7 +76,7 @@ picture() {
 }
 
 # use_test_font: cell n of the font draws only its leftmost column, in rgb(n,200,100),
-# so that read_text and count_lives can read the text back.
+# so that bottom_text can read the text back.
 use_test_font() {
     local draw=() cell
     for cell in $(seq 0 255); do
@@ -179,7 +178,6 @@ differing_pixels() {
 
 # shows_intro: the screen shows intro.pcx 1:1 at the top left, its magenta black.
 shows_intro() {
-    game_running || fail "the game ended; $(game_err)"
     [ -s "$E2E_WORK/intro.png" ] || "$CONVERT" "$GAME_DIR/intro/intro.pcx" -alpha off -fill black -opaque magenta "png:$E2E_WORK/intro.png"
     INTRO_SHOT=$(shot intro)
     [ "$(differing_pixels "$INTRO_SHOT" "$E2E_WORK/intro.png")" = 0 ]
@@ -250,8 +248,7 @@ stop_recording() {
 # see SECONDS WHAT GEOMETRY COLOUR [MINIMUM]: waits for a frame with at least MINIMUM
 # (default 1) pixels of COLOUR ("r,g,b", give or take 10 %) in the region WxH+X+Y, or
 # fails after SECONDS. The screen is recorded meanwhile and every frame is looked at, so
-# an event of a few frames is seen however slowly the frames are read. The frame is kept
-# as $SEEN; BOX is the box of those pixels within the region, as WxH+X+Y.
+# an event of a few frames is seen however slowly the frames are read.
 see() {
     local deadline=$(( ${EPOCHREALTIME/./} + $1 * 1000000 )) last=0 frames stats i
     start_recording
@@ -264,15 +261,10 @@ see() {
         frames=($(ls "$RECORD_DIR"/*.xwd 2> /dev/null | head -n -$(( 1 - last )) | head -n 40))
         [ "${#frames[@]}" -gt 0 ] || { [ "$last" = 0 ] || break; sleep 0.1; continue; }
         mapfile -t stats < <("$CONVERT" "${frames[@]}" -crop "$3" +repage -fuzz 10% -fill white -opaque "rgb($4)" \
-            -fuzz 0 -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)] %@\n' info: 2> /dev/null)
+            -fuzz 0 -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]\n' info: 2> /dev/null)
         [ "${#stats[@]}" = "${#frames[@]}" ] || fail "cannot read the recorded frames ${frames[*]}"
         for i in "${!frames[@]}"; do
-            if [ "${stats[$i]% *}" -ge "${5:-1}" ]; then
-                SEEN="$E2E_WORK/seen-${frames[$i]##*/}" BOX=${stats[$i]#* }
-                mv "${frames[$i]}" "$SEEN"
-                stop_recording
-                return 0
-            fi
+            [ "${stats[$i]}" -lt "${5:-1}" ] || { stop_recording; return 0; }
             rm -f "${frames[$i]}"
         done
     done

@@ -17,7 +17,7 @@ take_alerts() {
 
 # case_ alert|play NAME COMMAND: the game on fresh data that COMMAND, run in level0/, broke.
 case_() {
-    note "case: $2"
+    echo "case: $2" >&2
     copy_data
     (cd "$GAME_DIR/level0" && eval "$3") || fail "$2: cannot make the case"
     if [ "$1" = alert ]; then

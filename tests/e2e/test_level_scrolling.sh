@@ -1,8 +1,8 @@
 #!/bin/bash
 # The map scrolls 20 pixels a second, and its background layers follow at their factors.
 # A level of three layers whose tiles are coded: the red of a pixel gives its tile column,
-# the green its x within the tile and the blue its layer, so one screen row tells how far
-# its layer has scrolled. The far layer (30 tiles wide: factor (480 - 320) / (960 - 320)
+# the green its x within the tile and the blue its layer, so one pixel tells how far its
+# layer has scrolled. The far layer (30 tiles wide: factor (480 - 320) / (960 - 320)
 # = 0.25) shows alone above y = 80, the near one (42 tiles: 0.55) from 80, the main one
 # (60 tiles) from 160; all are 15 tiles high, so none scrolls up or down.
 source "$(dirname "$0")/lib.sh"
@@ -27,22 +27,17 @@ WIDTHS=(30 42 60) FIRST_ROWS=(0 5 10) BLUES=(40 120 200) ROWS=(40 120 200) FACTO
 build_datafile "$GAME_DIR/level0/level.dat" "$E2E_WORK"/layer{0,1,2}.bmp
 printf 'ALIENPROTOS 0\nALIENDEF 0\n' > "$GAME_DIR/level0/aliens.def"
 
-# scrolled FILE: SCROLL[layer], how far each layer has scrolled, from the median over its
-# row of map x minus screen x; false unless every row shows mostly its layer. TIME: when
-# the screen was taken, give or take 75 ms (slower captures are taken again).
+# scrolled: SCROLL[layer], how far each layer has scrolled, from the map x of the pixel at
+# x = 160 of its row; false unless the pixel is of its layer. TIME: when the screen was
+# taken, give or take 75 ms (slower captures are taken again).
 scrolled() {
     local before layer
     until before=${EPOCHREALTIME/./} && grab "$E2E_WORK/now.xwd" && [ $(( ${EPOCHREALTIME/./} - before )) -lt 150000 ]; do :; done
     TIME=$(( (before + ${EPOCHREALTIME/./}) / 2 ))
     for layer in 0 1 2; do
-        SCROLL[$layer]=$("$CONVERT" "$E2E_WORK/now.xwd" -crop "320x1+0+${ROWS[$layer]}" -depth 8 rgb:- | perl -e '
-            local $/; my @p = unpack("C*", <STDIN>); my @offsets;
-            for my $x (0 .. 319) {
-                push @offsets, 16 * int($p[3 * $x] / 4 + 0.5) + int($p[3 * $x + 1] / 16 + 0.5) - 16 - $x if abs($p[3 * $x + 2] - $ARGV[0]) <= 2;
-            }
-            @offsets = sort { $a <=> $b } @offsets;
-            print @offsets >= 200 ? $offsets[@offsets / 2] : "none";' "${BLUES[$layer]}")
-        [ "${SCROLL[$layer]}" != none ] || return 1
+        set -- $("$CONVERT" "$E2E_WORK/now.xwd" -crop "1x1+160+${ROWS[$layer]}" -depth 8 rgb:- | od -An -tu1)
+        SCROLL[$layer]=$(( 4 * $1 + $2 / 16 - 16 - 160 ))
+        [ "$3" = "${BLUES[$layer]}" ] || return 1
     done
 }
 
