@@ -133,6 +133,7 @@ kill_game() {
 
 # wait_for_exit SECONDS: E2E_STATUS is the game's exit status; fails at the deadline.
 wait_for_exit() {
+    stop_recording
     poll_until "$1" game_stopped || { kill_game; fail "the game did not end within $1 s"; }
     wait "$E2E_GAME_PID"
     E2E_STATUS=$? E2E_GAME_PID=""
@@ -225,7 +226,7 @@ release() { xdotool keyup "$@" > /dev/null 2>&1; }
 
 # start_recording / stop_recording: grabs the screen over and over in the background,
 # 20 ms apart, into $RECORD_DIR/<microseconds>.xwd (the pause is a read that times out on
-# a pipe nobody writes to). Stopping drops the last frame, which may be cut short.
+# a pipe nobody writes to), for see. Stopping drops the last frame, which may be cut short.
 start_recording() {
     RECORD_DIR="$E2E_WORK/record"
     rm -rf "$RECORD_DIR"
@@ -245,29 +246,31 @@ stop_recording() {
     rm -f "$(ls "$RECORD_DIR"/*.xwd | tail -n 1)"
 } 2> /dev/null
 
-# see SECONDS WHAT GEOMETRY COLOUR [MINIMUM]: waits for a frame with at least MINIMUM
-# (default 1) pixels of COLOUR ("r,g,b", give or take 10 %) in the region WxH+X+Y, or
-# fails after SECONDS. The screen is recorded meanwhile and every frame is looked at, so
-# an event of a few frames is seen however slowly the frames are read.
+# see SECONDS WHAT GEOMETRY COLOUR [MINIMUM [MAXIMUM]]: waits for a frame with MINIMUM
+# (default 1) to MAXIMUM pixels of COLOUR ("r,g,b", give or take 10 %) in the region
+# WxH+X+Y, taken within SECONDS from now, or fails. The screen is recorded from the first
+# call on, and each call looks at every frame after the one the last call saw, so events
+# of a few frames, and their order, are seen however slowly the frames are read.
 see() {
-    local deadline=$(( ${EPOCHREALTIME/./} + $1 * 1000000 )) last=0 frames stats i
-    start_recording
+    local deadline=$(( ${EPOCHREALTIME/./} + $1 * 1000000 )) frames stats i time
+    [ -n "$E2E_RECORDER_PID" ] || start_recording
     while true; do
-        if [ "$last" = 0 ] && { game_stopped || [ "${EPOCHREALTIME/./}" -ge "$deadline" ]; }; then
-            stop_recording
-            last=1
-        fi
+        game_running || stop_recording
         # While recording, the newest frame may still be being written.
-        frames=($(ls "$RECORD_DIR"/*.xwd 2> /dev/null | head -n -$(( 1 - last )) | head -n 40))
-        [ "${#frames[@]}" -gt 0 ] || { [ "$last" = 0 ] || break; sleep 0.1; continue; }
+        frames=($(ls "$RECORD_DIR"/*.xwd 2> /dev/null | head -n -$(( E2E_RECORDER_PID > 0 )) | head -n 40))
+        if [ "${#frames[@]}" = 0 ]; then
+            [ -n "$E2E_RECORDER_PID" ] || fail "the game ended before $2 was seen; $(game_err)"
+            sleep 0.1
+            continue
+        fi
         mapfile -t stats < <("$CONVERT" "${frames[@]}" -crop "$3" +repage -fuzz 10% -fill white -opaque "rgb($4)" \
             -fuzz 0 -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]\n' info: 2> /dev/null)
         [ "${#stats[@]}" = "${#frames[@]}" ] || fail "cannot read the recorded frames ${frames[*]}"
         for i in "${!frames[@]}"; do
-            [ "${stats[$i]}" -lt "${5:-1}" ] || { stop_recording; return 0; }
+            time=${frames[$i]##*/}
+            [ "${time%.xwd}" -le "$deadline" ] || fail "$2 not seen within $1 s"
             rm -f "${frames[$i]}"
+            [ "${stats[$i]}" -lt "${5:-1}" ] || [ "${stats[$i]}" -gt "${6:-${stats[$i]}}" ] || return 0
         done
     done
-    game_running || fail "the game ended before $2 was seen; $(game_err)"
-    fail "$2 not seen within $1 s"
 }
