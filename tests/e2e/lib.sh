@@ -1,43 +1,24 @@
-# End-to-end helpers, sourced by the test_*.sh scripts and tools/screenshot.sh.
-# Each test runs the real game on a private Xvfb display, from a copy of the data
-# directory, and watches it through screenshots. Waiting is always polling for
-# what is expected, up to a deadline.
-
+# End-to-end harness, sourced by the test_*.sh scripts and tools/screenshot.sh. A test runs
+# the real game on a private Xvfb display from a copy of the data directory, does what a
+# player does, and waits for what must be seen, up to a deadline.
 CONVERT=/usr/bin/convert
 COMPARE=/usr/bin/compare
+E2E_WORK="" E2E_XVFB_PID="" E2E_GAME_PID="" E2E_RECORDER_PID="" E2E_STATUS="" E2E_FAILED=0
 
-E2E_WORK=""
-E2E_XVFB_PID=""
-E2E_GAME_PID=""
-E2E_STATUS=""
-E2E_FAILED=0
-DISPLAY_NUMBER=""
-
-fail() {
-    echo "FAIL: $*" >&2
-    E2E_FAILED=1
-    exit 1
-}
-
-note() {
-    echo "$*" >&2
-}
+fail() { echo "FAIL: $*" >&2; E2E_FAILED=1; exit 1; }
+game_running() { kill -0 "$E2E_GAME_PID" 2> /dev/null; }
+game_stopped() { ! game_running; }
+game_err() { echo "the game's stderr: $(cat "$E2E_WORK/game.err" 2> /dev/null)"; }
 
 # e2e_init SKIFF DATA: checks the arguments and the tools, makes the work directory.
 e2e_init() {
-    SKIFF=$(realpath "$1" 2>/dev/null) || fail "usage: $0 path-to-skiff path-to-data"
-    DATA=$(realpath "$2" 2>/dev/null) || fail "usage: $0 path-to-skiff path-to-data"
-    [ -x "$SKIFF" ] || fail "no game binary at $1"
-    [ -d "$DATA" ] || fail "no data directory at $2"
+    SKIFF=$(realpath "$1" 2>/dev/null) && [ -x "$SKIFF" ] || fail "usage: $0 path-to-skiff path-to-data"
+    DATA=$(realpath "$2" 2>/dev/null) && [ -d "$DATA" ] || fail "usage: $0 path-to-skiff path-to-data"
     local tool
-    for tool in Xvfb xdotool xwd xwininfo "$CONVERT" "$COMPARE"; do
+    for tool in Xvfb xdotool xwd dat "$CONVERT" "$COMPARE"; do
         command -v "$tool" > /dev/null || fail "missing tool: $tool (scripts/install-deps test)"
     done
     E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/skiff-e2e-XXXXXX") || fail "cannot make a work directory"
-    # A blink lasts 0.12 s and the screen recorder forks for every frame: on a busy
-    # machine the test, its X server and the game run ahead of other work where
-    # that is allowed (as root), so that the recording keeps up.
-    renice -n -10 -p $$ > /dev/null 2>&1
     trap e2e_cleanup EXIT
 }
 
@@ -45,148 +26,129 @@ e2e_cleanup() {
     set +e
     stop_recording
     kill_game
-    stop_xvfb
-    if [ "$E2E_FAILED" = 1 ] || [ -n "${E2E_KEEP:-}" ]; then
-        note "work directory kept: $E2E_WORK"
-    elif [ -n "$E2E_WORK" ]; then
-        rm -rf "$E2E_WORK"
-    fi
+    [ -z "$E2E_XVFB_PID" ] || kill "$E2E_XVFB_PID"
+    if [ "$E2E_FAILED" = 1 ] || [ -n "${E2E_KEEP:-}" ]; then echo "work directory kept: $E2E_WORK" >&2; else rm -rf "$E2E_WORK"; fi
 }
 
-# start_xvfb [WIDTHxHEIGHTxDEPTH [XVFB-OPTION...]]: a private X server; sets DISPLAY.
-# Xvfb picks a free display number itself and reports it once it accepts connections.
+# start_xvfb [WIDTHxHEIGHTxDEPTH [XVFB-OPTION...]]: a new private X server, by default
+# as large as the game's window; sets DISPLAY. Xvfb reports its display once ready.
 start_xvfb() {
-    local screen=${1:-1024x768x24}
+    local screen=${1:-320x240x24}
     shift $(( $# > 0 ? 1 : 0 ))
-    stop_xvfb
-    local numberFile="$E2E_WORK/display-number"
-    : > "$numberFile"
-    Xvfb -displayfd 1 -screen 0 "$screen" -nolisten tcp -noreset "$@" \
-        > "$numberFile" 2> "$E2E_WORK/xvfb.log" &
+    [ -z "$E2E_XVFB_PID" ] || { kill "$E2E_XVFB_PID"; wait "$E2E_XVFB_PID"; } 2> /dev/null
+    : > "$E2E_WORK/display"
+    Xvfb -displayfd 1 -screen 0 "$screen" -nolisten tcp -noreset "$@" > "$E2E_WORK/display" 2> "$E2E_WORK/xvfb.log" &
     E2E_XVFB_PID=$!
-    poll_until 20 xvfb_ready "$numberFile" || fail "Xvfb did not start: $(tail -3 "$E2E_WORK/xvfb.log")"
-    DISPLAY_NUMBER=$(head -1 "$numberFile")
-    export DISPLAY=":$DISPLAY_NUMBER"
-    # Without a window manager, keyboard focus follows the pointer.
-    xdotool mousemove 0 0 > /dev/null 2>&1
-}
-
-stop_xvfb() {
-    [ -n "$E2E_XVFB_PID" ] || return 0
-    kill "$E2E_XVFB_PID" 2> /dev/null
-    wait "$E2E_XVFB_PID" 2> /dev/null
-    E2E_XVFB_PID=""
-}
-
-xvfb_ready() {
-    kill -0 "$E2E_XVFB_PID" 2> /dev/null || fail "Xvfb exited: $(tail -3 "$E2E_WORK/xvfb.log")"
-    grep -q '^[0-9][0-9]*$' "$1"
+    poll_until 20 grep -q '^[0-9]' "$E2E_WORK/display" || fail "Xvfb did not start: $(tail -3 "$E2E_WORK/xvfb.log")"
+    export DISPLAY=":$(head -1 "$E2E_WORK/display")"
 }
 
 # poll_until SECONDS COMMAND...: runs COMMAND until it succeeds; false after SECONDS.
 poll_until() {
-    local seconds=$1
+    local deadline=$(( ${EPOCHREALTIME/./} + $1 * 1000000 ))
     shift
-    local deadline=$(( $(date +%s%N) / 1000000 + seconds * 1000 ))
-    while true; do
-        "$@" && return 0
-        [ $(( $(date +%s%N) / 1000000 )) -ge $deadline ] && return 1
+    until "$@"; do
+        [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
         sleep 0.1
     done
 }
 
-# copy_data: the game's own copy of the data tree, in $GAME_DIR, with the game
-# binary in it: Allegro reads allegro.cfg from the executable's directory, not from
-# the working directory.
+# copy_data: a fresh copy of the data in $GAME_DIR, with the game beside its allegro.cfg
+# (Allegro reads it from the executable's directory), for a 320x240 window.
 copy_data() {
     GAME_DIR="$E2E_WORK/data"
-    cp -r "$DATA" "$GAME_DIR" || fail "cannot copy $DATA"
-    cp "$SKIFF" "$GAME_DIR/skiff" || fail "cannot copy $SKIFF"
+    rm -rf "$GAME_DIR"
+    cp -r "$DATA" "$GAME_DIR" && cp "$SKIFF" "$GAME_DIR/skiff" || fail "cannot copy the game and its data"
     write_config 320 240 0 0
 }
 
 # write_config WIDTH HEIGHT FULLSCREEN FILTERING: the game's allegro.cfg.
 write_config() {
-    cat > "$GAME_DIR/allegro.cfg" <<EOF
-[engineparams]
-screenwidth = $1
-screenheight = $2
-fullScreen = $3
-textureFiltering = $4
-EOF
+    printf '[engineparams]\nscreenwidth = %s\nscreenheight = %s\nfullScreen = %s\ntextureFiltering = %s\n' "$@" > "$GAME_DIR/allegro.cfg"
 }
 
-# use_test_font: replaces the font picture with one in which cell n draws only its
-# leftmost column, coloured rgb(n,200,100), so that text can be read back with read_text.
+# picture FILE WIDTH HEIGHT [COLOUR [DRAW...]]: a 24-bit BMP filled with COLOUR (by default
+# magenta, which is transparent), then drawn on.
+picture() {
+    local file=$1 size=$2x$3 colour=${4:-255,0,255}
+    shift $(( $# < 4 ? $# : 4 ))
+    "$CONVERT" -size "$size" "xc:rgb($colour)" +antialias "$@" -type TrueColor "BMP3:$file" || fail "cannot write $file"
+}
+
+# use_test_font: cell n of the font draws only its leftmost column, in rgb(n,200,100),
+# so that bottom_text can read the text back.
 use_test_font() {
     local draw=() cell
     for cell in $(seq 0 255); do
-        local x=$(( cell % 16 * 16 )) y=$(( cell / 16 * 16 ))
-        draw+=(-fill "rgb($cell,200,100)" -draw "line $x,$y $x,$(( y + 15 ))")
+        draw+=(-fill "rgb($cell,200,100)" -draw "line $(( cell % 16 * 16 )),$(( cell / 16 * 16 )) $(( cell % 16 * 16 )),$(( cell / 16 * 16 + 15 ))")
     done
-    "$CONVERT" -size 256x256 xc:magenta +antialias "${draw[@]}" -type TrueColor \
-        "BMP3:$GAME_DIR/bmp/fontes.bmp" || fail "cannot write the test font"
+    picture "$GAME_DIR/bmp/fontes.bmp" 256 256 255,0,255 "${draw[@]}"
 }
 
-# start_game [ENV=VALUE...]: starts the game in $GAME_DIR in the background, killed
-# after GAME_TIMEOUT seconds (default 120) whatever happens.
+# The colours of use_test_sprites as shown: explosions are drawn at 90 % opacity.
+SHIP=0,0,255 SHOT=255,255,0 FIRE=230,0,0 ALIEN=0,255,255 BURST=0,230,0
+
+# use_test_sprites [FLOOR_ROW]: the ship (two frames of 24x12), its shot (10x4), the two
+# explosions (frames of 32x32 and 24x24) and the alien (16x16), each of one colour; and
+# a level of 60x15 tiles of 16, empty above FLOOR_ROW (default 15, no floor), slate below.
+use_test_sprites() {
+    picture "$GAME_DIR/bmp/player.bmp" 24 24 "$SHIP"
+    picture "$GAME_DIR/bmp/shoot.bmp" 10 4 "$SHOT"
+    picture "$GAME_DIR/bmp/boom.bmp" 32 256 255,0,0
+    picture "$GAME_DIR/bmp/boom2.bmp" 24 168 0,255,0
+    picture "$GAME_DIR/bmp/alien.bmp" 16 16 "$ALIEN"
+    picture "$E2E_WORK/tiles.bmp" 16 32 255,0,255 -fill 'rgb(50,50,70)' -draw 'rectangle 0,16 15,31'
+    build_datafile "$GAME_DIR/level0/level.dat" "$E2E_WORK/tiles.bmp"
+    awk -v floor="${1:-15}" 'BEGIN {
+        print "LEVELDEF Test\n{ tileset 0 16 60 15"
+        for (r = 0; r < 15; r++) { for (c = 0; c < 60; c++) printf "%d ", (r >= floor); print "" }
+        print "}" }' > "$GAME_DIR/level0/level.def"
+    printf 'ALIENPROTOS 0\nALIENDEF 0\n' > "$GAME_DIR/level0/aliens.def"
+}
+
+# build_datafile DATAFILE BMP...: an Allegro datafile of the pictures as 32-bit bitmaps, in order.
+build_datafile() {
+    local out=$1
+    shift
+    rm -f "$out"
+    dat -a -n0 -t BMP -bpp 32 "$out" "$@" > "$E2E_WORK/dat.log" 2>&1 \
+        && [ "$(dat -l "$out" 2> /dev/null | grep -c 'bitmap (.*32 bit)')" = $# ] || fail "dat failed: $(cat "$E2E_WORK/dat.log")"
+}
+
+# start_game [ENV=VALUE...]: the game in $GAME_DIR, in the background, killed after
+# GAME_TIMEOUT seconds (default 120) whatever happens.
 start_game() {
     (cd "$GAME_DIR" && exec env "$@" timeout -s KILL "${GAME_TIMEOUT:-120}" "$GAME_DIR/skiff") \
         > "$E2E_WORK/game.out" 2> "$E2E_WORK/game.err" &
     E2E_GAME_PID=$!
-    E2E_STATUS=""
 }
 
-# kill_game: ends the game (and the timeout process watching it) at once.
 kill_game() {
     [ -n "$E2E_GAME_PID" ] || return 0
-    local child
-    for child in $(pgrep -P "$E2E_GAME_PID" 2> /dev/null); do
-        kill -KILL "$child" 2> /dev/null
-    done
-    kill -KILL "$E2E_GAME_PID" 2> /dev/null
-    wait "$E2E_GAME_PID" 2> /dev/null
-    E2E_GAME_PID=""
-}
-
-game_running() {
-    kill -0 "$E2E_GAME_PID" 2> /dev/null
-}
-
-game_stopped() {
-    ! game_running
-}
-
-# wait_for_exit SECONDS: waits for the game to end and sets E2E_STATUS to its exit
-# status; kills it and fails at the deadline.
-wait_for_exit() {
-    if ! poll_until "$1" game_stopped; then
-        kill_game
-        fail "the game did not end within $1 s"
-    fi
+    pkill -KILL -P "$E2E_GAME_PID"
+    kill -KILL "$E2E_GAME_PID"
     wait "$E2E_GAME_PID"
-    E2E_STATUS=$?
     E2E_GAME_PID=""
-}
+} 2> /dev/null
 
-# The game's window: the only top-level window called skiff.
-game_window() {
-    xdotool search --name '^skiff$' 2> /dev/null | head -1
+# wait_for_exit SECONDS: E2E_STATUS is the game's exit status; fails at the deadline.
+wait_for_exit() {
+    stop_recording
+    poll_until "$1" game_stopped || { kill_game; fail "the game did not end within $1 s"; }
+    wait "$E2E_GAME_PID"
+    E2E_STATUS=$? E2E_GAME_PID=""
 }
 
 has_game_window() {
-    game_running || fail "the game ended early; its stderr: $(cat "$E2E_WORK/game.err")"
-    [ -n "$(game_window)" ]
+    game_running || fail "the game ended early; $(game_err)"
+    xdotool search --name '^skiff$' > /dev/null 2>&1
 }
 
-# wait_for_window SECONDS: until the game's window is mapped.
 wait_for_window() {
     poll_until "$1" has_game_window || fail "no game window after $1 s"
 }
 
-# grab FILE: the whole screen, unconverted (xwd), as fast as it can be taken. X
-# refuses a capture now and then (BadDrawable while a window changes): one that
-# fails is taken again.
+# grab FILE: the screen as xwd, taken again when X refuses it (BadDrawable while a window changes).
 grab() {
     local try
     for try in 1 2 3 4 5; do
@@ -196,296 +158,119 @@ grab() {
     return 1
 }
 
-# screenshot FILE: the whole screen as PNG.
-screenshot() {
-    grab "$1.xwd" && "$CONVERT" "xwd:$1.xwd" "png:$1" 2> /dev/null
-    local status=$?
-    rm -f "$1.xwd"
-    return $status
-}
-
-# shot [NAME]: a fresh screenshot in the work directory; prints its path.
+# shot [NAME]: a new screenshot as PNG in the work directory; prints its path.
 shot() {
-    local count
-    count=$(find "$E2E_WORK" -maxdepth 1 -name 'shot-*.png' | wc -l)
-    local file="$E2E_WORK/shot-$(( count + 1 ))${1:+-$1}.png"
-    screenshot "$file" || fail "screenshot failed"
+    local file
+    file=$(mktemp --suffix=.png "$E2E_WORK/shot-${1:+$1-}XXXX")
+    grab "$file.xwd" && "$CONVERT" "xwd:$file.xwd" "png:$file" 2> /dev/null || fail "screenshot failed"
+    rm -f "$file.xwd"
     echo "$file"
-}
-
-# pixel FILE X Y: "red green blue" of one pixel, 0 to 255 each.
-pixel() {
-    "$CONVERT" "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)] %[fx:int(255*p{$2,$3}.g+0.5)] %[fx:int(255*p{$2,$3}.b+0.5)]\n" info:
 }
 
 # has_colour FILE X Y WIDTH HEIGHT: whether any pixel of the rectangle is not black.
 has_colour() {
-    local brightest
-    brightest=$("$CONVERT" "$1" -crop "$4x$5+$2+$3" +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)
-    [ "$brightest" != 0 ]
+    [ "$("$CONVERT" "$1" -crop "$4x$5+$2+$3" +repage -format '%[fx:maxima.r+maxima.g+maxima.b]' info:)" != 0 ]
 }
 
-# differing_pixels A B [GEOMETRY]: how many pixels of the region (default the
-# 320 x 240 window at the top-left) differ between two pictures.
+# differing_pixels A B [GEOMETRY]: how many pixels of the region (default the window) differ.
 differing_pixels() {
-    local region=${3:-320x240+0+0}
-    "$CONVERT" "$1" -crop "$region" +repage "$E2E_WORK/a.png"
-    "$CONVERT" "$2" -crop "$region" +repage "$E2E_WORK/b.png"
-    "$COMPARE" -metric AE "$E2E_WORK/a.png" "$E2E_WORK/b.png" null: 2>&1 | cut -d' ' -f1
+    "$COMPARE" -metric AE "$1[${3:-320x240+0+0}]" "$2[${3:-320x240+0+0}]" null: 2>&1
 }
 
-# as_shown PICTURE OUTPUT: how the game shows a picture drawn 1:1 on black: magenta is transparent.
-as_shown() {
-    "$CONVERT" "$1" -alpha off -fill black -opaque magenta "png:$2"
+# shows_intro: the screen shows intro.pcx 1:1 at the top left, its magenta black.
+shows_intro() {
+    [ -s "$E2E_WORK/intro.png" ] || "$CONVERT" "$GAME_DIR/intro/intro.pcx" -alpha off -fill black -opaque magenta "png:$E2E_WORK/intro.png"
+    INTRO_SHOT=$(shot intro)
+    [ "$(differing_pixels "$INTRO_SHOT" "$E2E_WORK/intro.png")" = 0 ]
 }
 
-# read_text FILE X Y ADVANCE: the text written with the test font whose first glyph
-# starts at (X, Y), one glyph every ADVANCE pixels.
-read_text() {
-    local file=$1 x=$2 y=$3 advance=$4 text="" rgb cell
-    while [ "$x" -lt 320 ]; do
-        rgb=$(pixel "$file" "$x" "$y")
-        set -- $rgb
-        [ "$2" = 200 ] && [ "$3" = 100 ] || break
-        cell=$1
-        text+=$(printf "\\$(printf '%03o' $(( cell + 32 )))")
-        x=$(( x + advance ))
-    done
-    printf '%s' "$text"
+left_intro() {
+    game_running || fail "the game ended; $(game_err)"
+    press x
+    [ "$(differing_pixels "$(shot)" "$E2E_WORK/intro.png")" -gt 1000 ]
 }
 
-# count_lives FILE: the life symbols (cell 127) from x = 270, 7 pixels apart, in the band at y = 215.
-count_lives() {
-    local count=0 x=270
-    while [ "$x" -lt 320 ] && [ "$(pixel "$1" "$x" 215)" = "127 200 100" ]; do
-        count=$(( count + 1 ))
-        x=$(( x + 7 ))
-    done
-    echo "$count"
+# play: starts the game and leaves its intro with a key.
+play() {
+    start_game
+    wait_for_window 30
+    poll_until 30 shows_intro || fail "the intro is not shown 1:1 at the top left ($INTRO_SHOT)"
+    poll_until 30 left_intro || fail "a key does not leave the intro"
 }
 
-# point_into_game: moves the pointer into the game's window, which gives it the keyboard.
-point_into_game() {
-    xdotool mousemove 100 100 > /dev/null 2>&1
+# quit: holding Escape ends the game with status 0.
+quit() {
+    game_running || fail "the game ended before Escape; $(game_err)"
+    hold Escape
+    wait_for_exit 20
+    release Escape
+    [ "$E2E_STATUS" = 0 ] || fail "Escape ended the game with status $E2E_STATUS, not 0"
 }
 
-# press KEY...: taps keys in the game's window.
-press() {
-    point_into_game
-    xdotool key --delay 60 "$@"
+# bottom_text FILE: the test font's text from (16, 215), 5 pixels a glyph, and a space
+# and the number of life symbols (cell 127) from x = 270, 7 pixels apart.
+bottom_text() {
+    "$CONVERT" "$1" -crop 320x1+0+215 -depth 8 rgb:- | perl -e '
+        local $/; my @p = unpack("C*", <STDIN>); my ($text, $lives) = ("", 0);
+        sub cell { my $i = 3 * $_[0]; $p[$i + 1] == 200 && $p[$i + 2] == 100 ? $p[$i] : -1 }
+        for (my $x = 16; cell($x) >= 0; $x += 5) { $text .= chr(cell($x) + 32) }
+        $lives++ while cell(270 + 7 * $lives) == 127;
+        print "$text $lives";'
 }
 
-# hold KEY... / release KEY...: keeps keys down until released.
-hold() {
-    point_into_game
-    xdotool keydown "$@"
-}
+# press KEY... / hold KEY... / release KEY...: keys for the game's window, which has the
+# keyboard while the pointer is in it (there is no window manager).
+press() { xdotool mousemove 100 100 key --delay 60 "$@"; }
+hold() { xdotool mousemove 100 100 keydown "$@"; }
+release() { xdotool keyup "$@" > /dev/null 2>&1; }
 
-release() {
-    xdotool keyup "$@" > /dev/null 2>&1
-}
-
-message_box() {
-    xdotool search --class Xmessage 2> /dev/null | head -1
-}
-
-has_message_box() {
-    [ -n "$(message_box)" ]
-}
-
-# dismiss_message SECONDS: waits for allegro_message's xmessage box and clicks its
-# OK button, at the box's bottom left.
-dismiss_message() {
-    poll_until "$1" has_message_box || fail "no message box after $1 s"
-    local box HEIGHT=0
-    box=$(message_box)
-    eval "$(xdotool getwindowgeometry --shell "$box" | grep '^HEIGHT=')"
-    xdotool mousemove --window "$box" 15 $(( HEIGHT - 14 )) click 1 > /dev/null 2>&1
-}
-
-# message_text: the text the game handed to xmessage, while the box is open.
-message_text() {
-    local child
-    local game
-    game=$(pgrep -P "$E2E_GAME_PID" 2> /dev/null | head -1)
-    [ -n "$game" ] || return 0
-    for child in $(pgrep -P "$game" 2> /dev/null); do
-        tr '\0' ' ' < "/proc/$child/cmdline" 2> /dev/null
-    done
-}
-
-# dismiss_alert: an algl_alert in the game's window takes Return.
-dismiss_alert() {
-    press Return
-}
-
-# timed_shot [NAME]: like shot, but prints "FILE SECONDS", SECONDS being the wall-clock
-# time (date +%s.%N) halfway through the capture, for measuring speeds on the screen.
-timed_shot() {
-    local count before after
-    count=$(find "$E2E_WORK" -maxdepth 1 -name 'shot-*.png' | wc -l)
-    local file="$E2E_WORK/shot-$(( count + 1 ))${1:+-$1}.png"
-    # The picture is taken somewhere between before and after: a capture that a busy
-    # machine slowed down blurs that time, and is taken again.
-    local tries=0
-    while true; do
-        before=${EPOCHREALTIME/./}000
-        grab "$E2E_WORK/timed.xwd" || fail "screenshot failed"
-        after=${EPOCHREALTIME/./}000
-        tries=$(( tries + 1 ))
-        [ $(( after - before )) -lt 150000000 ] || [ "$tries" -ge 50 ] && break
-    done
-    "$CONVERT" "xwd:$E2E_WORK/timed.xwd" "png:$file" 2> /dev/null || fail "screenshot failed"
-    local middle=$(( (before + after) / 2 ))
-    printf '%s %d.%09d\n' "$file" $(( middle / 1000000000 )) $(( middle % 1000000000 ))
-}
-
-# colour_stats FILE GEOMETRY TOLERANCE COLOUR...: counts the pixels of the region
-# WxH+X+Y whose red, green and blue each lie within TOLERANCE of those of one of the
-# COLOURs ("r,g,b"). Prints "count left top right bottom", the box of those pixels in
-# screen coordinates, or "0 -1 -1 -1 -1" when there is none.
-colour_stats() {
-    local file=$1
-    shift
-    "$CONVERT" "$file" -crop "$1" +repage -depth 8 rgb:- 2> /dev/null | count_colours "$@"
-}
-
-# count_colours GEOMETRY TOLERANCE COLOUR...: colour_stats for each of the regions,
-# as raw RGB, one after the other on the standard input: a line for each.
-count_colours() {
-    local tolerance=$2
-    [[ "$1" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || fail "bad geometry $1"
-    shift 2
-    perl -e '
-        my ($w, $h, $x0, $y0, $tol, @colours) = @ARGV;
-        my %wanted;
-        for my $colour (@colours) {
-            my ($r, $g, $b) = split /,/, $colour;
-            for my $dr (-$tol .. $tol) {
-                for my $dg (-$tol .. $tol) {
-                    for my $db (-$tol .. $tol) {
-                        my ($R, $G, $B) = ($r + $dr, $g + $dg, $b + $db);
-                        next if $R < 0 || $G < 0 || $B < 0 || $R > 255 || $G > 255 || $B > 255;
-                        $wanted{pack("C3", $R, $G, $B)} = 1;
-                    }
-                }
-            }
-        }
-        my ($data, $frames) = ("", 0);
-        while (read(STDIN, $data, 3 * $w * $h) || !$frames) {
-            my ($n, $l, $t, $r, $b) = (0, -1, -1, -1, -1);
-            my $pixels = int(length($data) / 3);
-            for my $i (0 .. $pixels - 1) {
-                next unless $wanted{substr($data, 3 * $i, 3)};
-                my ($x, $y) = ($x0 + $i % $w, $y0 + int($i / $w));
-                $l = $x if $l < 0 || $x < $l;
-                $r = $x if $x > $r;
-                $t = $y if $t < 0;
-                $b = $y;
-                $n++;
-            }
-            print "$n $l $t $r $b\n";
-            $frames++;
-        }
-    ' "${BASH_REMATCH[1]}" "${BASH_REMATCH[2]}" "${BASH_REMATCH[3]}" "${BASH_REMATCH[4]}" "$tolerance" "$@"
-}
-
-# picture_colours PICTURE: the colours of a picture other than the transparent magenta,
-# one "r,g,b" a line, most frequent first.
-picture_colours() {
-    "$CONVERT" "$1" -alpha off -depth 8 -format %c histogram:info:- |
-        sort -rn | sed -n 's/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p' | grep -vx '255,0,255'
-}
-
-# ppm_to_bmp PPM BMP: a 24-bit BMP, which Allegro and its dat tool read.
-ppm_to_bmp() {
-    "$CONVERT" "ppm:$1" -alpha off -type TrueColor "BMP3:$2" || fail "cannot write $2"
-    # Bits per pixel: the 16-bit word at byte 28 of the headers.
-    local bits
-    bits=$(od -An -tu2 -j28 -N2 "$2" | tr -d ' ')
-    [ "$bits" = 24 ] || fail "$2 is not a 24-bit BMP (it has $bits bits per pixel)"
-}
-
-# build_datafile DATAFILE BMP...: an Allegro datafile holding the pictures as 32-bit
-# bitmaps, object n being the n-th picture.
-build_datafile() {
-    command -v dat > /dev/null || fail "missing tool: dat (liballegro4-dev)"
-    local out=$1
-    shift
-    rm -f "$out"
-    dat -a -n0 -t BMP -bpp 32 "$out" "$@" > "$E2E_WORK/dat.log" 2>&1 || fail "dat failed: $(cat "$E2E_WORK/dat.log")"
-    [ "$(dat -l "$out" 2> /dev/null | grep -c 'bitmap (.*32 bit)')" = $# ] || fail "dat did not store $# bitmaps: $(dat -l "$out" 2>&1)"
-}
-
-E2E_RECORDER_PID=""
-
-# start_recording [SECONDS [PAUSE]]: grabs the screen over and over in the background,
-# PAUSE seconds apart (default 0), into $E2E_WORK/record/<nanoseconds>.xwd, the time
-# the grab began, until stop_recording or SECONDS (default 20). One process a frame:
-# xwd writes the frame in place, and the pause is a read that times out on a pipe
-# nobody writes to.
+# start_recording / stop_recording: grabs the screen over and over in the background,
+# 20 ms apart, into $RECORD_DIR/<microseconds>.xwd (the pause is a read that times out on
+# a pipe nobody writes to), for see. Stopping drops the last frame, which may be cut short.
 start_recording() {
-    stop_recording
     RECORD_DIR="$E2E_WORK/record"
     rm -rf "$RECORD_DIR"
-    mkdir -p "$RECORD_DIR"
-    mkfifo "$RECORD_DIR/pause" || fail "cannot make a pipe in $RECORD_DIR"
-    local limit=$(( $(date +%s) + ${1:-20} )) pause=${2:-0}
+    mkdir -p "$RECORD_DIR" && mkfifo "$RECORD_DIR/pause" || fail "cannot make $RECORD_DIR"
     (
         exec 3<> "$RECORD_DIR/pause"
-        while [ "${EPOCHREALTIME%.*}" -lt "$limit" ]; do
-            grab "$RECORD_DIR/${EPOCHREALTIME/./}000.xwd" || break
-            [ "$pause" = 0 ] || read -r -t "$pause" -u 3
-        done
+        while grab "$RECORD_DIR/${EPOCHREALTIME/./}.xwd"; do read -r -t 0.02 -u 3; done
     ) &
     E2E_RECORDER_PID=$!
 }
 
-# stop_recording: ends the recording; its last frame, perhaps cut short, is dropped.
 stop_recording() {
     [ -n "$E2E_RECORDER_PID" ] || return 0
-    kill "$E2E_RECORDER_PID" 2> /dev/null
-    wait "$E2E_RECORDER_PID" 2> /dev/null
+    kill "$E2E_RECORDER_PID"
+    wait "$E2E_RECORDER_PID"
     E2E_RECORDER_PID=""
-    rm -f "$(all_frames | tail -n 1)"
-}
+    rm -f "$(ls "$RECORD_DIR"/*.xwd | tail -n 1)"
+} 2> /dev/null
 
-all_frames() {
-    find "$RECORD_DIR" -maxdepth 1 -name '[0-9]*.xwd' | sort
-}
-
-# recorded_frames: the frames of the last recording, oldest first; while recording,
-# all but the newest, which may still be being written.
-recorded_frames() {
-    if [ -n "$E2E_RECORDER_PID" ]; then
-        all_frames | head -n -1
-    else
-        all_frames
-    fi
-}
-
-# scan_recording GEOMETRY TOLERANCE MINIMUM COLOUR...: colour_stats over the frames
-# recorded since the last scan, oldest first, deleting them as it goes, so that
-# short events are seen however slowly the test looks. True at the first frame
-# with at least MINIMUM such pixels: kept as $SEEN, its stats in STATS.
-scan_recording() {
-    local geometry=$1 tolerance=$2 minimum=$3 frames stats i
-    shift 3
-    local all=($(recorded_frames))
-    while [ "${#all[@]}" -gt 0 ]; do
-        frames=("${all[@]:0:50}")
-        all=("${all[@]:50}")
-        mapfile -t stats < <("$CONVERT" "${frames[@]}" -crop "$geometry" +repage -depth 8 rgb:- 2> /dev/null |
-            count_colours "$geometry" "$tolerance" "$@")
+# see SECONDS WHAT GEOMETRY COLOUR [MINIMUM [MAXIMUM]]: waits for a frame with MINIMUM
+# (default 1) to MAXIMUM pixels of COLOUR ("r,g,b", give or take 10 %) in the region
+# WxH+X+Y, taken within SECONDS from now, or fails. The screen is recorded from the first
+# call on, and each call looks at every frame after the one the last call saw, so events
+# of a few frames, and their order, are seen however slowly the frames are read.
+see() {
+    local deadline=$(( ${EPOCHREALTIME/./} + $1 * 1000000 )) frames stats i time
+    [ -n "$E2E_RECORDER_PID" ] || start_recording
+    while true; do
+        game_running || stop_recording
+        # While recording, the newest frame may still be being written.
+        frames=($(ls "$RECORD_DIR"/*.xwd 2> /dev/null | head -n -$(( E2E_RECORDER_PID > 0 )) | head -n 40))
+        if [ "${#frames[@]}" = 0 ]; then
+            [ -n "$E2E_RECORDER_PID" ] || fail "the game ended before $2 was seen; $(game_err)"
+            sleep 0.1
+            continue
+        fi
+        mapfile -t stats < <("$CONVERT" "${frames[@]}" -crop "$3" +repage -fuzz 10% -fill white -opaque "rgb($4)" \
+            -fuzz 0 -fill black +opaque white -format '%[fx:int(mean*w*h+0.5)]\n' info: 2> /dev/null)
+        [ "${#stats[@]}" = "${#frames[@]}" ] || fail "cannot read the recorded frames ${frames[*]}"
         for i in "${!frames[@]}"; do
-            STATS=(${stats[$i]:-0})
-            if [ "${STATS[0]}" -ge "$minimum" ]; then
-                SEEN="$E2E_WORK/seen-$(basename "${frames[$i]}")"
-                mv "${frames[$i]}" "$SEEN"
-                return 0
-            fi
+            time=${frames[$i]##*/}
+            [ "${time%.xwd}" -le "$deadline" ] || fail "$2 not seen within $1 s"
             rm -f "${frames[$i]}"
+            [ "${stats[$i]}" -lt "${5:-1}" ] || [ "${stats[$i]}" -gt "${6:-${stats[$i]}}" ] || return 0
         done
     done
-    return 1
 }
