@@ -136,7 +136,7 @@ TEST_F(GameLoop, AnExplosionIsCentredOnTheSpriteWithHalvesAndSumsTruncatedToward
 TEST_F(Passes, AShotIsMovedThenDestroysTheFirstAlienItTouchesThatIsNotExploding)
 {
     // Two 16x16 aliens at the same place; the 10x4 shots move 5 before they are tested, and
-    // one more shot far from everything moves on.
+    // one more shot at their height, far to the left, moves on.
     struct Case {
         const char* name;
         int alienX, alienY;
@@ -161,7 +161,7 @@ TEST_F(Passes, AShotIsMovedThenDestroysTheFirstAlienItTouchesThatIsNotExploding)
         fresh.placeAlien(c.alienX, c.alienY);
         for (int i = 0; i < c.shots; ++i)
             fresh.placeShot(c.shotX, c.shotY);
-        fresh.placeShot(20.0, 20.0);
+        fresh.placeShot(20.0, c.shotY);
         fresh.game.updateShots();
         const std::string exploding = {fresh.alien(0)->exploding ? '1' : '0', fresh.alien(1)->exploding ? '1' : '0'};
         EXPECT_EQ(exploding, c.exploding);
