@@ -128,8 +128,8 @@ TEST_F(GameLoop, AnExplosionIsCentredOnTheSpriteWithHalvesAndSumsTruncatedToward
     odd.loadFrames(writeStrip(world.dir, "odd.bmp", 25, 25, 2).c_str());
     odd.frameIndex = 1;
     game.startExplosion(*world.placeShot(-10.5, 7.9), odd);  // a 10 x 4 shot
-    EXPECT_DOUBLE_EQ(odd.x, -17.0);                                // -10.5 + (10 - 25) / 2 = -10.5 - 7
-    EXPECT_DOUBLE_EQ(odd.y, -2.0);                                 // 7.9 + (4 - 25) / 2 = 7.9 - 10
+    EXPECT_DOUBLE_EQ(odd.x, -17.0);                          // -10.5 + (10 - 25) / 2 = -10.5 - 7
+    EXPECT_DOUBLE_EQ(odd.y, -2.0);                           // 7.9 + (4 - 25) / 2 = 7.9 - 10
     EXPECT_EQ(odd.frameIndex, 1);
 }
 
