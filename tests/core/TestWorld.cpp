@@ -2,12 +2,13 @@
 
 #include <allegro.h>
 
+#include <iterator>
+
 #include "aliens/HomingAlien.h"
 #include "core/DataPaths.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/CollisionMask.h"
-#include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
 
@@ -83,10 +84,6 @@ AssembledGame::AssembledGame(int columns, int rows)
     game.addAlienPrototype(0, DataPaths::Alien, 0);
 
     game.lives = 5;
-    game.ticks = 0;
-    game.pendingTicks = 0;
-    game.stepsLeft = 0;
-    game.lastFrameTicks = 0;
     game.elapsedTicks = 1;
 }
 
@@ -97,23 +94,25 @@ Player& AssembledGame::ship()
     return *game.player;
 }
 
+void AssembledGame::fly(double x, double y)
+{
+    game.player->state = Flying;
+    game.player->x = x;
+    game.player->y = y;
+    game.player->lastScrollX = 0.0;
+}
+
 HomingAlien* AssembledGame::placeAlien(int x, int y)
 {
-    Alien* prototype = game.alienPrototypes[0];
-    HomingAlien* alien = new HomingAlien;
-    alien->speed = 1.0;
-    alien->copyFramesFrom(*prototype);
-    Explosion* boom = new Explosion;
-    boom->copyFramesFrom(*prototype->explosion);
-    alien->explosion = boom;
-    alien->exploding = false;
-    alien->activity = Dormant;
-    alien->heading = 0x800000;
-    alien->target = prototype->target;
-    alien->renderer = prototype->renderer;
-    alien->setPosition(x, y);
-    game.aliens.push_back(alien);
-    return alien;
+    game.addAlien(0, x, y);
+    return static_cast<HomingAlien*>(game.aliens.back());
+}
+
+HomingAlien* AssembledGame::alien(size_t i)
+{
+    auto it = game.aliens.begin();
+    std::advance(it, i);
+    return static_cast<HomingAlien*>(*it);
 }
 
 Shot* AssembledGame::placeShot(double x, double y)

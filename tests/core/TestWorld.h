@@ -38,8 +38,12 @@ struct AssembledGame {
     ~AssembledGame();
 
     Player& ship();
-    // A dormant homing alien at (x, y) appended to game.aliens, made like a placement.
+    // Puts the ship at (x, y), Flying.
+    void fly(double x, double y);
+    // A dormant homing alien at (x, y) appended to game.aliens, placed as the alien file places it.
     HomingAlien* placeAlien(int x, int y);
+    // The i-th alien of game.aliens.
+    HomingAlien* alien(size_t i);
     // A shot copied from the prototype at (x, y) appended to game.playerShots.
     Shot* placeShot(double x, double y);
 

@@ -1,12 +1,12 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "aliens/HomingAlien.h"
-#include "core/Game.h"
 #include "core/TestWorld.h"
 #include "headless/RenderLog.h"
-#include "level/Level.h"
-#include "level/Tileset.h"
 #include "sprites/Explosion.h"
 #include "sprites/Player.h"
 #include "sprites/Shot.h"
@@ -20,240 +20,220 @@ protected:
     // One frame in which `ticks` timer ticks arrived.
     bool frameAfter(int ticks)
     {
-        world.game.ticks += ticks;
-        world.game.pendingTicks += ticks;
-        return world.game.runFrame();
+        game.ticks += ticks;
+        game.pendingTicks += ticks;
+        return game.runFrame();
     }
 
-    void fly(double x, double y)
+    std::vector<double> shotsX() const
     {
-        ship.state = Flying;
-        ship.x = x;
-        ship.y = y;
-        ship.lastScrollX = 0.0;
+        std::vector<double> xs;
+        for (const Shot* shot : game.playerShots)
+            xs.push_back(shot->x);
+        return xs;
     }
 
     HeldKeys keys;
     AssembledGame world;
+    Game& game = world.game;
     Player& ship;
 };
 
+// Each logic step's collision passes: shots, aliens, the ship and the terrain.
+class Passes : public GameLoop {};
+
 }  // namespace
 
-TEST_F(GameLoop, StartingTheLoopResetsTheFrameCountersButNotTheTicks)
+TEST_F(GameLoop, AFrameRunsOneStepPerTickAndEachStepGetsTheTicksSinceTheLastFrame)
 {
-    world.game.ticks = 777;
-    world.game.pendingTicks = 7;
-    world.game.lastFrameTicks = 3;
-    world.game.elapsedTicks = 9;
-    world.game.startLoop();
-    EXPECT_EQ(world.game.ticks.load(), 777);
-    EXPECT_EQ(world.game.pendingTicks.load(), 0);
-    EXPECT_EQ(world.game.lastFrameTicks, 0);
-    EXPECT_EQ(world.game.elapsedTicks, 0);
-}
-
-TEST_F(GameLoop, AFrameWithoutTicksRunsNoStepButIsStillDrawn)
-{
-    Shot* shot = world.placeShot(50.0, 50.0);
-    world.game.startLoop();
-    EXPECT_TRUE(world.game.runFrame());
-    EXPECT_EQ(ship.state, Waiting);
-    EXPECT_EQ(world.game.lives, 5);
-    EXPECT_DOUBLE_EQ(shot->x, 50.0);
-    EXPECT_EQ(RenderLog::framesBegun, 1);
-    EXPECT_EQ(RenderLog::framesEnded, 1);
-    ASSERT_EQ(RenderLog::lives.size(), 1u);
-    EXPECT_EQ(RenderLog::lives[0], 5);
-}
-
-TEST_F(GameLoop, EachStepOfAFrameGetsTheTicksOfTheWholeFrame)
-{
-    fly(100.0, 100.0);
-    Shot* shot = world.placeShot(50.0, 50.0);
-    world.game.startLoop();
+    world.fly(100.0, 100.0);
+    keys.press(KEY_SPACE);
+    game.ticks = 1000;
+    game.startLoop();
+    // The first frame counts every tick since set-up: each of its three steps may fire,
+    // and every shot moves 5 in the step that fires it.
     EXPECT_TRUE(frameAfter(3));
-    EXPECT_EQ(world.game.elapsedTicks, 3);
-    EXPECT_EQ(world.game.stepsLeft, 0);
-    EXPECT_EQ(world.game.pendingTicks.load(), 0);
-    EXPECT_EQ(world.game.lastFrameTicks, 3);
-    EXPECT_DOUBLE_EQ(shot->x, 65.0);  // three steps of 5
-    EXPECT_EQ(ship.fireTicks, 9);     // three steps of 3 ticks
-    EXPECT_EQ(ship.frameTicks, 9);
-
-    EXPECT_TRUE(frameAfter(1));
-    EXPECT_EQ(world.game.elapsedTicks, 1);
-    EXPECT_DOUBLE_EQ(shot->x, 70.0);
-    EXPECT_EQ(ship.fireTicks, 10);
+    EXPECT_EQ(shotsX(), (std::vector<double>{139.0, 134.0, 129.0}));
+    // One tick since the last fire: more than 5 are needed.
+    frameAfter(1);
+    EXPECT_EQ(shotsX(), (std::vector<double>{144.0, 139.0, 134.0}));
+    // A frame without ticks runs no step, but is drawn.
+    EXPECT_TRUE(frameAfter(0));
+    EXPECT_EQ(shotsX(), (std::vector<double>{144.0, 139.0, 134.0}));
+    EXPECT_EQ(RenderLog::framesEnded, 3);
 }
 
-TEST_F(GameLoop, TheFirstFrameCountsEveryTickSinceSetUp)
+TEST_F(GameLoop, TheFrameRateIsCountedOverMoreThanAHundredTicksAndShownTopLeft)
 {
-    fly(100.0, 100.0);
-    world.game.ticks = 5000;
-    world.game.startLoop();
-    world.game.pendingTicks = 2;
-    world.game.runFrame();
-    EXPECT_EQ(world.game.elapsedTicks, 5000);
-    EXPECT_EQ(ship.fireTicks, 10000);
-}
-
-TEST_F(GameLoop, TheFrameRateIsCountedOverMoreThanAHundredTicks)
-{
-    world.game.startLoop();
+    game.startLoop();
     const int ticks[] = {0, 0, 0, 100, 101, 150, 201, 202};
     const char* shown[] = {"", "", "", "", "5FPS", "5FPS", "5FPS", "3FPS"};
     for (int i = 0; i < 8; ++i) {
-        world.game.ticks = ticks[i];
-        world.game.runFrame();
+        game.ticks = ticks[i];
+        game.runFrame();
         ASSERT_EQ(RenderLog::texts.size(), size_t(i + 1));
         EXPECT_EQ(RenderLog::texts.back().text, shown[i]) << "frame at tick " << ticks[i];
     }
-}
-
-TEST_F(GameLoop, TheFrameRateCanShowOnTheVeryFirstFrame)
-{
-    world.game.ticks = 4000;
-    world.game.startLoop();
-    world.game.runFrame();
-    ASSERT_EQ(RenderLog::texts.size(), 1u);
-    EXPECT_EQ(RenderLog::texts[0].text, "1FPS");
-}
-
-TEST_F(GameLoop, TheTextGoesToTheBottomLeftInTheSmallFontAndTheLivesFollowIt)
-{
-    world.game.startLoop();
-    world.game.runFrame();
-    ASSERT_EQ(RenderLog::texts.size(), 1u);
     EXPECT_FLOAT_EQ(RenderLog::texts[0].x, 16.0f);
     EXPECT_FLOAT_EQ(RenderLog::texts[0].y, 16.0f);
     EXPECT_EQ(RenderLog::texts[0].characterSet, 0);
-    EXPECT_EQ(RenderLog::lives, std::vector<int>{5});
 }
 
 TEST_F(GameLoop, AFrameDrawsTheMapThenTheShipTheShotsAndTheAliens)
 {
-    fly(100.0, 100.0);
+    world.fly(100.0, 100.0);
     world.placeShot(50.0, 50.0);
-    HomingAlien* alien = world.placeAlien(200, 60);
-    alien->activity = Active;
-    world.game.startLoop();
-    world.game.runFrame();
+    world.placeAlien(200, 60)->activity = Active;
+    game.startLoop();
+    game.runFrame();
 
     const size_t cells = 20 * 15;
     ASSERT_EQ(RenderLog::quads.size(), cells + 3);
     for (size_t i = 0; i < cells; ++i)
         ASSERT_EQ(RenderLog::quads[i].width, 16) << "quad " << i;
     EXPECT_EQ(RenderLog::quads[cells].texture, ship.frameTextures[0]);
-    EXPECT_DOUBLE_EQ(RenderLog::quads[cells].x, 100.0);
-    EXPECT_EQ(RenderLog::quads[cells + 1].texture, world.game.shotPrototypes[0]->frameTextures[0]);
-    EXPECT_EQ(RenderLog::quads[cells + 2].texture, world.game.alienPrototypes[0]->frameTextures[0]);
+    EXPECT_EQ(RenderLog::quads[cells + 1].texture, game.shotPrototypes[0]->frameTextures[0]);
+    EXPECT_EQ(RenderLog::quads[cells + 2].texture, game.alienPrototypes[0]->frameTextures[0]);
 }
 
-TEST_F(GameLoop, TheFirstStepTakesALifeAndBringsTheShipIn)
+TEST_F(GameLoop, TheFirstStepTakesALifeAndEscapeEndsTheLoopAfterTheFrameIsShown)
 {
-    world.game.startLoop();
-    EXPECT_TRUE(frameAfter(1));
-    EXPECT_EQ(world.game.lives, 4);
+    game.startLoop();
+    keys.press(KEY_ESC);
+    EXPECT_FALSE(frameAfter(1));
     EXPECT_EQ(ship.state, Entering);
-    EXPECT_EQ(ship.respawnTick, 1);
-    EXPECT_DOUBLE_EQ(ship.x, -30.0);
-    EXPECT_DOUBLE_EQ(ship.y, 100.0);
     EXPECT_EQ(RenderLog::lives, std::vector<int>{4});
-
+    keys.release(KEY_ESC);
     EXPECT_TRUE(frameAfter(1));
-    EXPECT_EQ(world.game.lives, 4);
     EXPECT_DOUBLE_EQ(ship.x, -28.0);
-}
-
-TEST_F(GameLoop, AFlyingShipThatTouchesTheTerrainCostsALifeWhenItsExplosionEnds)
-{
-    setCell(*world.game.level, 7, 6, 1);  // under the ship's right half
-    fly(100.0, 100.0);
-    world.game.lives = 4;
-    world.game.startLoop();
-    frameAfter(1);
-    EXPECT_EQ(ship.state, Exploding);
-    EXPECT_DOUBLE_EQ(ship.explosion->x, 96.0);
-    EXPECT_DOUBLE_EQ(ship.explosion->y, 90.0);
-    EXPECT_EQ(ship.explosion->frameTicks, 0);
-    for (int frame = 1; frame <= 95; ++frame) {
-        frameAfter(1);
-        ASSERT_EQ(world.game.lives, 4) << "frame " << frame;
-        ASSERT_EQ(ship.state, Exploding) << "frame " << frame;
-    }
-    frameAfter(1);
-    EXPECT_EQ(world.game.lives, 3);
-    EXPECT_EQ(ship.state, Entering);
-    EXPECT_DOUBLE_EQ(ship.x, -30.0);
-    EXPECT_DOUBLE_EQ(ship.y, 100.0);
-    EXPECT_EQ(ship.respawnTick, world.game.ticks.load());
 }
 
 TEST_F(GameLoop, AShipThatIsNotFlyingPassesThroughTheTerrain)
 {
-    setCell(*world.game.level, 7, 6, 1);
-    fly(100.0, 100.0);
-    ship.state = Protected;
-    ship.respawnTick = 0;
-    world.game.startLoop();
-    frameAfter(1);
-    EXPECT_EQ(ship.state, Protected);
-
-    ship.state = Entering;
-    ship.x = 50.0;
-    setCell(*world.game.level, 3, 6, 1);
-    setCell(*world.game.level, 4, 6, 1);
-    frameAfter(1);
-    EXPECT_EQ(ship.state, Entering);
+    setCell(*game.level, 7, 6, 1);
+    setCell(*game.level, 3, 6, 1);
+    for (PlayerState state : {Protected, Entering}) {
+        world.fly(state == Entering ? 50.0 : 100.0, 100.0);  // over one of the two cells
+        ship.state = state;
+        game.logicStep();
+        EXPECT_EQ(ship.state, state);
+    }
 }
 
-TEST_F(GameLoop, TheLoopEndsAfterTheFrameInWhichTheLastLifeIsTaken)
+TEST_F(GameLoop, AnExplosionIsCentredOnTheSpriteWithHalvesAndSumsTruncatedTowardZero)
 {
-    fly(100.0, 100.0);
-    world.game.lives = 0;
-    world.game.startLoop();
-    EXPECT_TRUE(frameAfter(1));
-
-    ship.state = Exploding;
-    ship.explosion->frameTicks = 94;
-    EXPECT_TRUE(frameAfter(1));
-    EXPECT_EQ(world.game.lives, 0);
-    EXPECT_FALSE(frameAfter(1));
-    EXPECT_EQ(world.game.lives, -1);
-    EXPECT_EQ(RenderLog::framesEnded, 3);
-    EXPECT_EQ(RenderLog::lives.back(), -1);
-}
-
-TEST_F(GameLoop, HoldingEscapeEndsTheLoopAfterTheFrameIsShown)
-{
-    world.game.startLoop();
-    keys.press(KEY_ESC);
-    EXPECT_FALSE(frameAfter(1));
-    EXPECT_EQ(RenderLog::framesEnded, 1);
-    keys.release(KEY_ESC);
-    EXPECT_TRUE(frameAfter(1));
-}
-
-TEST_F(GameLoop, AnExplosionIsCentredOnTheSpriteWithIntegerHalving)
-{
-    ship.x = 100.7;
-    ship.y = 50.2;
-    ship.explosion->frameTicks = 30;
-    ship.explosion->frameIndex = 2;
-    world.game.startExplosion(ship, *ship.explosion);
-    EXPECT_DOUBLE_EQ(ship.explosion->x, 96.0);  // 100.7 + (24 - 32) / 2 = 96.7
-    EXPECT_DOUBLE_EQ(ship.explosion->y, 40.0);  // 50.2 + (12 - 32) / 2 = 40.2
-    EXPECT_EQ(ship.explosion->frameTicks, 30);
-    EXPECT_EQ(ship.explosion->frameIndex, 2);
-
-    // Odd, negative differences halve toward zero, and the sums truncate toward zero.
     Explosion odd;
     odd.renderer = &world.renderer;
     odd.frameCount = 2;
     odd.loadFrames(writeStrip(world.dir, "odd.bmp", 25, 25, 2).c_str());
-    Shot* shot = world.placeShot(-10.5, 7.9);  // 10 x 4
-    world.game.startExplosion(*shot, odd);
-    EXPECT_DOUBLE_EQ(odd.x, -17.0);  // -10.5 + (10 - 25) / 2 = -10.5 - 7
-    EXPECT_DOUBLE_EQ(odd.y, -2.0);   // 7.9 + (4 - 25) / 2 = 7.9 - 10
+    odd.frameIndex = 1;
+    game.startExplosion(*world.placeShot(-10.5, 7.9), odd);  // a 10 x 4 shot
+    EXPECT_DOUBLE_EQ(odd.x, -17.0);                          // -10.5 + (10 - 25) / 2 = -10.5 - 7
+    EXPECT_DOUBLE_EQ(odd.y, -2.0);                           // 7.9 + (4 - 25) / 2 = 7.9 - 10
+    EXPECT_EQ(odd.frameIndex, 1);
+}
+
+TEST_F(Passes, AShotIsMovedThenDestroysTheFirstAlienItTouchesThatIsNotExploding)
+{
+    // Two 16x16 aliens at the same place; the 10x4 shots move 5 before they are tested, and
+    // one more shot at their height, far to the left, moves on.
+    struct Case {
+        const char* name;
+        int alienX, alienY;
+        bool firstExploding;
+        double shotX, shotY;
+        int shots;
+        const char* exploding;
+    } cases[] = {
+        {"a shot reaching the alien only after its step", 200, 100, false, 190.0, 105.0, 1, "10"},
+        {"a shot reaching into the alien's top", 200, 100, false, 190.0, 98.0, 1, "10"},
+        {"a shot passing an alien that already explodes", 200, 100, true, 190.0, 105.0, 1, "11"},
+        {"a second shot passing the alien the first destroyed", 200, 100, false, 190.0, 105.0, 2, "11"},
+        {"a shot leaving the screen", 318, 98, false, 316.0, 100.0, 1, "00"},
+        {"a shot touching the terrain", 200, 36, false, 190.0, 36.0, 1, "00"},
+        {"a dormant alien just past the right edge", 320, 100, false, 315.0, 104.0, 1, "10"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AssembledGame fresh;
+        setCell(*fresh.game.level, 12, 2, 1);  // 192..207 x 32..47
+        fresh.placeAlien(c.alienX, c.alienY)->exploding = c.firstExploding;
+        fresh.placeAlien(c.alienX, c.alienY);
+        for (int i = 0; i < c.shots; ++i)
+            fresh.placeShot(c.shotX, c.shotY);
+        fresh.placeShot(20.0, c.shotY);
+        fresh.game.updateShots();
+        const std::string exploding = {fresh.alien(0)->exploding ? '1' : '0', fresh.alien(1)->exploding ? '1' : '0'};
+        EXPECT_EQ(exploding, c.exploding);
+        ASSERT_EQ(fresh.game.playerShots.size(), 1u);
+        EXPECT_DOUBLE_EQ(fresh.game.playerShots.front()->x, 25.0);
+    }
+}
+
+TEST_F(Passes, OnlyAFlyingShipAndTheFirstAlienTouchingItExplodeTogether)
+{
+    const PlayerState states[] = {Flying, Exploding, Entering, Protected, Waiting};
+    for (PlayerState state : states) {
+        SCOPED_TRACE("ship state " + std::to_string(int(state)));
+        AssembledGame fresh;
+        Player& ship = fresh.ship();
+        fresh.fly(100.0, 100.0);
+        ship.state = state;
+        HomingAlien* first = fresh.placeAlien(110, 98);  // dormant, as placed
+        HomingAlien* second = fresh.placeAlien(104, 100);
+        fresh.game.elapsedTicks = 3;
+        fresh.game.updateAliens();
+        EXPECT_EQ(first->exploding, state == Flying);
+        EXPECT_FALSE(second->exploding);
+        EXPECT_EQ(ship.state, state == Flying ? Exploding : state);
+        EXPECT_EQ(fresh.game.lives, 5);
+        if (state != Flying)
+            continue;
+        EXPECT_DOUBLE_EQ(first->explosion->x, 102.0);
+        EXPECT_DOUBLE_EQ(first->explosion->y, 90.0);
+        EXPECT_EQ(first->explosion->frameTicks, 3);  // its explosion already played this step
+        EXPECT_DOUBLE_EQ(ship.explosion->y, 90.0);
+    }
+}
+
+TEST_F(Passes, AliensTouchingTheTerrainExplodeAndFinishedAliensAreRemoved)
+{
+    ship.state = Protected;
+    setCell(*game.level, 12, 6, 1);
+    HomingAlien* crashing = world.placeAlien(200, 100);
+    HomingAlien* flying = world.placeAlien(200, 150);
+    flying->activity = Active;
+    world.placeAlien(321, 50)->activity = Active;
+    HomingAlien* played = world.placeAlien(100, 150);
+    played->exploding = true;
+    played->explosion->frameTicks = 95;
+    HomingAlien* dormant = world.placeAlien(400, 50);
+    game.updateAliens();
+    EXPECT_EQ(std::vector<Alien*>(game.aliens.begin(), game.aliens.end()),
+              (std::vector<Alien*>{crashing, flying, dormant}));
+    EXPECT_TRUE(crashing->exploding);
+    EXPECT_DOUBLE_EQ(crashing->explosion->x, 192.0);
+    EXPECT_DOUBLE_EQ(crashing->explosion->y, 92.0);
+    EXPECT_EQ(crashing->explosion->frameTicks, 1);
+    EXPECT_FALSE(flying->exploding);
+    EXPECT_DOUBLE_EQ(flying->x, 199.0);
+}
+
+TEST_F(Passes, EnemyShotsWaitWhileTheShipEntersOrIsProtectedAndStayInPlayAfterAHit)
+{
+    Shot* enemy = world.placeShot(100.0, 104.0);
+    game.playerShots.remove(enemy);
+    game.enemyShots.push_back(enemy);
+    world.fly(100.0, 100.0);
+    for (PlayerState state : {Entering, Protected}) {
+        ship.state = state;
+        game.updateShots();
+        EXPECT_DOUBLE_EQ(enemy->x, 100.0) << "ship state " << int(state);
+    }
+    ship.state = Flying;
+    game.updateShots();
+    EXPECT_EQ(ship.state, Exploding);
+    EXPECT_DOUBLE_EQ(ship.explosion->x, 96.0);
+    ASSERT_EQ(game.enemyShots.size(), 1u);
+    EXPECT_DOUBLE_EQ(enemy->x, 105.0);
 }
