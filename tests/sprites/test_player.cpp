@@ -70,14 +70,6 @@ TEST_F(Ship, AWaitingShipAsksForALifeAndItsEntryFromLeftOfTheScreenTakesSixtyEig
     EXPECT_DOUBLE_EQ(ship.y, 128.0);
 }
 
-TEST_F(Ship, AFlyingShipIsCarriedByTheScroll)
-{
-    place(Flying, 100.0, 100.0);
-    world.game.level->mainTileset->scrollX = 41.5;
-    ship.update(1);
-    EXPECT_DOUBLE_EQ(screenX(), 101.5);
-}
-
 // Each row: the arrow key held (0 for none), where the ship starts on the screen along that
 // key's axis, and where one step leaves it: the screen's edges stop the ship, snapping it onto them.
 TEST_F(Ship, TheScreenEdgesStopTheShip)
@@ -102,18 +94,6 @@ TEST_F(Ship, TheScreenEdgesStopTheShip)
         if (c.key)
             keys.release(c.key);
     }
-}
-
-TEST_F(Ship, OppositeKeysHeldTogetherApplyUpThenDownAndLeftThenRight)
-{
-    keys.press(KEY_UP);
-    keys.press(KEY_DOWN);
-    keys.press(KEY_LEFT);
-    keys.press(KEY_RIGHT);
-    place(Flying, 1.0, 1.0);  // up snaps to 0, then down adds 2; left snaps to 0, then right adds 2
-    ship.update(1);
-    EXPECT_DOUBLE_EQ(screenX(), 2.0);
-    EXPECT_DOUBLE_EQ(screenY(), 2.0);
 }
 
 TEST_F(Ship, HoldingFireShootsOnceMoreThanFiveTicksHaveGatheredFromTheMiddleOfTheRightEdge)
