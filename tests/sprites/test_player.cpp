@@ -166,10 +166,12 @@ TEST_F(Ship, AnExplodingShipShowsOnlyItsExplosionAndStaysBehindTheScrollUntilIts
     EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
               "76.8,90 32x32 #" + std::to_string(ship.explosion->frameTextures[7]) + " alpha 0.9");
     EXPECT_EQ(ship.update(1), 1);
-    // The scroll missed during the explosion is made up at the first step of the entry.
+    // The scroll missed during the explosion is made up at the first step of the entry, and only there.
     ship.respawn(500);
     ship.update(1);
     EXPECT_NEAR(ship.x, 59.2 - 30.0 + 19.2 + 2.0, 1e-9);
+    ship.update(1);
+    EXPECT_NEAR(ship.x, 59.2 - 30.0 + 19.2 + 4.0, 1e-9);
 }
 
 // Each row: the state, the frame, and whether the ship is drawn.
