@@ -46,25 +46,6 @@ BITMAP* randomBitmap(std::mt19937& random, int minWidth = 1, int maxWidth = 100,
 
 }
 
-TEST(MaskRandom, MaskBitsMatchTheOpaquePixelsAndNothingBeyondTheWidth)
-{
-    std::mt19937 random(20240611u);
-    for (int round = 0; round < 200; ++round) {
-        BITMAP* bitmap = randomBitmap(random);
-        CollisionMask* mask = createMask(bitmap);
-        ASSERT_NE(mask, nullptr);
-        ASSERT_EQ(mask->lastWord, (bitmap->w + 31) / 32 - 1);
-        for (int y = 0; y < bitmap->h; ++y) {
-            for (int x = 0; x < (mask->lastWord + 1) * 32; ++x) {
-                bool bit = (mask->rows[y][x / 32] >> (31 - x % 32)) & 1u;
-                ASSERT_EQ(bit, opaque(bitmap, x, y)) << "round " << round << " at " << x << "," << y;
-            }
-        }
-        destroyMask(mask);
-        destroy_bitmap(bitmap);
-    }
-}
-
 TEST(MaskRandom, OverlapAgreesWithAPixelByPixelComparison)
 {
     std::mt19937 random(7919u);

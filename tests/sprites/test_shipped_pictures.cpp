@@ -21,137 +21,70 @@ int opaqueFrom(BITMAP* bitmap, int left, int top, int width, int height, int fir
     int count = 0;
     for (int y = top; y < top + height; ++y)
         for (int x = left + firstColumn; x < left + width; ++x)
-            if (opaque(bitmap, x, y))
-                ++count;
+            count += opaque(bitmap, x, y);
     return count;
 }
 
-struct Shipped {
-    const char* path;
-    int width;
-    int height;
-    int frames;
-};
-
-const Shipped sprites[] = {
-    { "bmp/player.bmp", 24, 24, 2 },
-    { "bmp/shoot.bmp", 10, 4, 1 },
-    { "bmp/boom.bmp", 32, 256, 8 },
-    { "bmp/boom2.bmp", 24, 168, 7 },
-    { "bmp/alien.bmp", 16, 16, 1 },
-    { "bmp/alien2.bmp", 16, 16, 1 },
-};
-
 }
 
-TEST(ShippedPictures, EveryPictureLoadsWithItsAgreedSize)
-{
-    const Shipped all[] = {
-        { "intro/intro.pcx", 320, 240, 1 },
-        { "bmp/fontes.bmp", 256, 256, 1 },
-        sprites[0], sprites[1], sprites[2], sprites[3], sprites[4], sprites[5],
-    };
-    for (const Shipped& picture : all) {
-        BITMAP* bitmap = loadShipped(picture.path);
-        ASSERT_NE(bitmap, nullptr) << picture.path;
-        EXPECT_EQ(bitmap->w, picture.width) << picture.path;
-        EXPECT_EQ(bitmap->h, picture.height) << picture.path;
-        destroy_bitmap(bitmap);
-    }
-}
-
-TEST(ShippedPictures, IntroHasNoTransparentPixelThatWouldShowAsAHole)
+TEST(ShippedPictures, TheIntroFillsTheScreenWithoutATransparentPixelThatWouldShowAsAHole)
 {
     BITMAP* intro = loadShipped("intro/intro.pcx");
     ASSERT_NE(intro, nullptr);
+    EXPECT_EQ(intro->w, 320);
+    EXPECT_EQ(intro->h, 240);
     EXPECT_EQ(opaqueFrom(intro, 0, 0, 320, 240, 0), 320 * 240);
     destroy_bitmap(intro);
 }
 
-TEST(ShippedPictures, EverySpriteFrameHasAShapeWithTransparentCorners)
+// Each row: a sheet, its size, and how many sprite frames are stacked in it (0 for the font).
+TEST(ShippedPictures, EverySheetHasItsAgreedSizeEveryFrameAShapeAndNoEdgeBlendedTowardMagenta)
 {
-    for (const Shipped& sprite : sprites) {
-        BITMAP* strip = loadShipped(sprite.path);
-        ASSERT_NE(strip, nullptr) << sprite.path;
-        int frameHeight = strip->h / sprite.frames;
-        for (int frame = 0; frame < sprite.frames; ++frame) {
-            int top = frame * frameHeight;
-            EXPECT_GT(opaqueFrom(strip, 0, top, strip->w, frameHeight, 0), 0) << sprite.path << " frame " << frame;
-            EXPECT_FALSE(opaque(strip, 0, top)) << sprite.path << " frame " << frame;
-            EXPECT_FALSE(opaque(strip, strip->w - 1, top + frameHeight - 1)) << sprite.path << " frame " << frame;
+    struct Sheet { const char* path; int width, height, frames; } sheets[] = {
+        {"bmp/fontes.bmp", 256, 256, 0}, {"bmp/player.bmp", 24, 24, 2}, {"bmp/shoot.bmp", 10, 4, 1},
+        {"bmp/boom.bmp", 32, 256, 8},    {"bmp/boom2.bmp", 24, 168, 7}, {"bmp/alien.bmp", 16, 16, 1},
+        {"bmp/alien2.bmp", 16, 16, 1},
+    };
+    for (const Sheet& sheet : sheets) {
+        BITMAP* bitmap = loadShipped(sheet.path);
+        ASSERT_NE(bitmap, nullptr) << sheet.path;
+        EXPECT_EQ(bitmap->w, sheet.width) << sheet.path;
+        EXPECT_EQ(bitmap->h, sheet.height) << sheet.path;
+        for (int frame = 0; frame < sheet.frames; ++frame) {
+            int height = bitmap->h / sheet.frames;
+            int top = frame * height;
+            EXPECT_GT(opaqueFrom(bitmap, 0, top, bitmap->w, height, 0), 0) << sheet.path << " frame " << frame;
+            EXPECT_FALSE(opaque(bitmap, 0, top)) << sheet.path << " frame " << frame;
+            EXPECT_FALSE(opaque(bitmap, bitmap->w - 1, top + height - 1)) << sheet.path << " frame " << frame;
         }
-        destroy_bitmap(strip);
-    }
-}
-
-TEST(ShippedPictures, SpriteEdgesAreHardWithoutPixelsBlendedTowardMagenta)
-{
-    const char* sheets[] = { "bmp/fontes.bmp", "bmp/player.bmp", "bmp/shoot.bmp", "bmp/boom.bmp",
-        "bmp/boom2.bmp", "bmp/alien.bmp", "bmp/alien2.bmp" };
-    for (const char* path : sheets) {
-        BITMAP* bitmap = loadShipped(path);
-        ASSERT_NE(bitmap, nullptr) << path;
         int blended = 0;
         for (int y = 0; y < bitmap->h; ++y)
             for (int x = 0; x < bitmap->w; ++x) {
                 int c = getpixel(bitmap, x, y);
-                if (c != bitmap_mask_color(bitmap) && getr(c) > 180 && getb(c) > 180 && getg(c) < 100)
-                    ++blended;
+                blended += opaque(bitmap, x, y) && getr(c) > 180 && getb(c) > 180 && getg(c) < 100;
             }
-        EXPECT_EQ(blended, 0) << path;
+        EXPECT_EQ(blended, 0) << sheet.path;
         destroy_bitmap(bitmap);
     }
 }
 
-// Glyph cells are 16 x 16; the pen advances 5 (set 0) or 7 (set 1) pixels.
-TEST(ShippedFont, EveryGlyphOfSetZeroHasInkOnlyInTheLeftFiveColumns)
+// Glyph cells are 16 x 16. Each row: cells from first to last, and the columns their ink keeps to:
+// the pen advances 5 pixels in set 0, 7 in set 1 and between life symbols.
+TEST(ShippedFont, EveryGlyphHasInkOnlyInTheColumnsThePenAdvancesOverAndSpacesHaveNone)
 {
     BITMAP* font = loadShipped("bmp/fontes.bmp");
     ASSERT_NE(font, nullptr);
-    for (int code = 33; code <= 126; ++code) {
-        int cell = code - 32;
-        int left = (cell % 16) * 16;
-        int top = (cell / 16) * 16;
-        EXPECT_GT(opaqueFrom(font, left, top, 16, 16, 0), 0) << "character " << code;
-        EXPECT_EQ(opaqueFrom(font, left, top, 16, 16, 5), 0) << "character " << code;
+    struct Glyphs { const char* name; int first, last, width; } rows[] = {
+        {"set 0", 1, 94, 5}, {"set 1", 129, 222, 7}, {"life symbol", 127, 127, 7},
+    };
+    for (const Glyphs& row : rows) {
+        for (int cell = row.first; cell <= row.last; ++cell) {
+            EXPECT_GT(opaqueFrom(font, cell % 16 * 16, cell / 16 * 16, 16, 16, 0), 0) << row.name << " cell " << cell;
+            EXPECT_EQ(opaqueFrom(font, cell % 16 * 16, cell / 16 * 16, 16, 16, row.width), 0)
+                << row.name << " cell " << cell;
+        }
     }
-    EXPECT_EQ(opaqueFrom(font, 0, 0, 16, 16, 0), 0) << "space";
-    destroy_bitmap(font);
-}
-
-TEST(ShippedFont, EveryGlyphOfSetOneHasInkOnlyInTheLeftSevenColumns)
-{
-    BITMAP* font = loadShipped("bmp/fontes.bmp");
-    ASSERT_NE(font, nullptr);
-    for (int code = 33; code <= 126; ++code) {
-        int cell = code + 96;
-        int left = (cell % 16) * 16;
-        int top = (cell / 16) * 16;
-        EXPECT_GT(opaqueFrom(font, left, top, 16, 16, 0), 0) << "character " << code;
-        EXPECT_EQ(opaqueFrom(font, left, top, 16, 16, 7), 0) << "character " << code;
-    }
-    EXPECT_EQ(opaqueFrom(font, 0, 128, 16, 16, 0), 0) << "space";
-    destroy_bitmap(font);
-}
-
-TEST(ShippedFont, LetterAIsInCell33AndCell161)
-{
-    BITMAP* font = loadShipped("bmp/fontes.bmp");
-    ASSERT_NE(font, nullptr);
-    // Cell 33: column 1, row 2. Cell 161: column 1, row 10.
-    EXPECT_GT(opaqueFrom(font, 16, 32, 16, 16, 0), 0);
-    EXPECT_EQ(opaqueFrom(font, 16, 32, 16, 16, 5), 0);
-    EXPECT_GT(opaqueFrom(font, 16, 160, 16, 16, 0), 0);
-    EXPECT_EQ(opaqueFrom(font, 16, 160, 16, 16, 7), 0);
-    destroy_bitmap(font);
-}
-
-TEST(ShippedFont, LifeSymbolInCell127FitsTheSevenPixelSpacing)
-{
-    BITMAP* font = loadShipped("bmp/fontes.bmp");
-    ASSERT_NE(font, nullptr);
-    // Cell 127: column 15, row 7.
-    EXPECT_GT(opaqueFrom(font, 240, 112, 16, 16, 0), 0);
-    EXPECT_EQ(opaqueFrom(font, 240, 112, 16, 16, 7), 0);
+    EXPECT_EQ(opaqueFrom(font, 0, 0, 16, 16, 0), 0) << "space of set 0";
+    EXPECT_EQ(opaqueFrom(font, 0, 128, 16, 16, 0), 0) << "space of set 1";
     destroy_bitmap(font);
 }
