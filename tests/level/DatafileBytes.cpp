@@ -2,19 +2,12 @@
 
 std::string DatafileBytes::long32(int64_t value)
 {
-    uint32_t bits = (uint32_t)value;
-    std::string out;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back((char)((bits >> shift) & 0xff));
-    return out;
+    return word16((int)(((uint32_t)value >> 16) & 0xffff)) + word16((int)((uint32_t)value & 0xffff));
 }
 
 std::string DatafileBytes::word16(int value)
 {
-    std::string out;
-    out.push_back((char)((value >> 8) & 0xff));
-    out.push_back((char)(value & 0xff));
-    return out;
+    return std::string(1, (char)((value >> 8) & 0xff)) + (char)(value & 0xff);
 }
 
 std::string DatafileBytes::property(const std::string& type, const std::string& text)

@@ -17,14 +17,6 @@ int LevelTest::read(const std::string& text)
     return level.readDescription(in, datafile.get());
 }
 
-std::string emptyBlock(int pictureIndex, int tileSize, int width, int height)
-{
-    std::string grid;
-    for (int i = 0; i < width * height; ++i)
-        grid += (i % width == width - 1) ? "0\n" : "0 ";
-    return block(pictureIndex, tileSize, width, height, grid);
-}
-
 std::string block(int pictureIndex, int tileSize, int width, int height, const std::string& grid)
 {
     std::ostringstream out;
@@ -33,11 +25,19 @@ std::string block(int pictureIndex, int tileSize, int width, int height, const s
     return out.str();
 }
 
+std::string emptyBlock(int pictureIndex, int tileSize, int width, int height)
+{
+    std::string grid;
+    for (int i = 0; i < width * height; ++i)
+        grid += "0 ";
+    return block(pictureIndex, tileSize, width, height, grid);
+}
+
 std::string colourAt(BITMAP* bitmap, int x, int y)
 {
     int c = getpixel(bitmap, x, y);
+    int depth = bitmap_color_depth(bitmap);
     std::ostringstream out;
-    out << getr_depth(bitmap_color_depth(bitmap), c) << "," << getg_depth(bitmap_color_depth(bitmap), c) << ","
-        << getb_depth(bitmap_color_depth(bitmap), c);
+    out << getr_depth(depth, c) << "," << getg_depth(depth, c) << "," << getb_depth(depth, c);
     return out.str();
 }

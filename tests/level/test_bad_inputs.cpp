@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -17,7 +18,6 @@
 #include "headless/ScratchFiles.h"
 #include "level/DatafileBytes.h"
 #include "level/Level.h"
-#include "level/Tileset.h"
 #include "sprites/PictureCheck.h"
 #include "sprites/Player.h"
 
@@ -28,11 +28,6 @@ namespace {
 const char Missing[] = "\x01missing";
 const char Directory[] = "\x01directory";
 
-std::string repeated(char c, size_t count)
-{
-    return std::string(count, c);
-}
-
 // Picture 0 is 32 x 16 (two 16-pixel tiles), object 1 is raw data, not a bitmap.
 std::string goodPictures()
 {
@@ -40,81 +35,44 @@ std::string goodPictures()
                                           DatafileBytes::object("DATA", "xyz"));
 }
 
-void put32(std::string& out, uint32_t value)
+// Little-endian numbers of the given width in bytes.
+std::string le(int bytes, std::initializer_list<uint32_t> values)
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back((char)((value >> (8 * i)) & 0xff));
+    std::string out;
+    for (uint32_t value : values)
+        for (int i = 0; i < bytes; ++i)
+            out.push_back((char)((value >> (8 * i)) & 0xff));
+    return out;
 }
 
-void put16(std::string& out, unsigned value)
-{
-    out.push_back((char)(value & 0xff));
-    out.push_back((char)((value >> 8) & 0xff));
-}
-
-// A Windows BMP of the given size, depth and compression followed by pixelBytes bytes.
+// A Windows BMP of the given size, depth and compression followed by pixelBytes bytes (by default
+// none: the pixel data stops after the headers).
 std::string bmpFile(int64_t width, int64_t height, int bits = 24, size_t pixelBytes = 0, uint32_t compression = 0,
                     uint32_t infoSize = 40)
 {
-    std::string out = "BM";
-    put32(out, (uint32_t)(14 + infoSize + pixelBytes));
-    put32(out, 0);
-    put32(out, 14 + infoSize);
-    put32(out, infoSize);
-    put32(out, (uint32_t)width);
-    put32(out, (uint32_t)height);
-    put16(out, 1);
-    put16(out, (unsigned)bits);
-    put32(out, compression);
-    put32(out, (uint32_t)pixelBytes);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, 0);
-    put32(out, 0);
+    std::string out = "BM" +
+                      le(4, {(uint32_t)(14 + infoSize + pixelBytes), 0, 14 + infoSize, infoSize, (uint32_t)width,
+                             (uint32_t)height}) +
+                      le(2, {1, (uint32_t)bits}) + le(4, {compression, (uint32_t)pixelBytes, 2835, 2835, 0, 0});
     out.resize(14 + infoSize, '\0');
     return out + std::string(pixelBytes, '\x20');
-}
-
-// A BMP file of the given size whose pixel data stops after the headers.
-std::string bmpHeader(int64_t width, int64_t height, int bits = 24)
-{
-    return bmpFile(width, height, bits);
 }
 
 // An OS/2 BMP: 12-byte info header with 16-bit sizes.
 std::string os2Bmp(unsigned width, unsigned height, size_t pixelBytes)
 {
-    std::string out = "BM";
-    put32(out, (uint32_t)(26 + pixelBytes));
-    put32(out, 0);
-    put32(out, 26);
-    put32(out, 12);
-    put16(out, width);
-    put16(out, height);
-    put16(out, 1);
-    put16(out, 24);
-    return out + std::string(pixelBytes, '\x20');
+    return "BM" + le(4, {(uint32_t)(26 + pixelBytes), 0, 26, 12}) + le(2, {width, height, 1, 24}) +
+           std::string(pixelBytes, '\x20');
 }
 
 // The 128-byte header of a PCX picture covering xMin..xMax, yMin..yMax, with no image data.
 std::string pcxHeader(unsigned xMax, unsigned yMax, unsigned bytesPerLine, int bits = 8, int planes = 1,
                       unsigned xMin = 0)
 {
-    std::string out(128, '\0');
-    out[0] = 10;
-    out[1] = 5;
-    out[2] = 1;
-    out[3] = (char)bits;
-    std::string fields;
-    put16(fields, xMin);
-    put16(fields, 0);
-    put16(fields, xMax);
-    put16(fields, yMax);
-    out.replace(4, 8, fields);
-    out[65] = (char)planes;
-    std::string line;
-    put16(line, bytesPerLine);
-    out.replace(66, 2, line);
+    std::string out = std::string("\x0a\x05\x01", 3) + (char)bits + le(2, {xMin, 0, xMax, yMax});
+    out.resize(65, '\0');
+    out += std::string(1, (char)planes) + le(2, {bytesPerLine});
+    out.resize(128, '\0');
     return out;
 }
 
@@ -129,11 +87,16 @@ void writeOrMake(const TempDir& dir, const std::string& name, const std::string&
     dir.write(name, contents);
 }
 
-std::vector<std::string> alertLines()
+// The first line of every alert, followed by its second with dir's path as "DIR" when dir is given.
+std::vector<std::string> alertLines(const TempDir* dir = nullptr)
 {
     std::vector<std::string> lines;
-    for (const AlertCall& alert : RenderLog::alerts)
-        lines.push_back(alert.line1);
+    for (const AlertCall& alert : RenderLog::alerts) {
+        std::string second = alert.line2;
+        if (dir && second.compare(0, dir->path().size(), dir->path()) == 0)
+            second.replace(0, dir->path().size(), "DIR");
+        lines.push_back(dir ? alert.line1 + " " + second : alert.line1);
+    }
     return lines;
 }
 
@@ -174,20 +137,19 @@ TEST(BadLevelFiles, EachLevelInputLoadsOrFailsWithItsAlerts)
     const std::string pictures = goodPictures();
     struct Row {
         const char* what;
-        std::string levelDef;
-        std::string levelDat;
+        std::string levelDef, levelDat;
         int result;
         std::vector<std::string> alerts;
     } rows[] = {
         {"good files", goodDef, pictures, 0, {}},
-        {"level.def missing", Missing, pictures, -1, {"Unable to find"}},
+        {"level.def missing", Missing, pictures, -1, {"Unable to find DIR/level.def"}},
         {"level.def empty", "", pictures, -1, {}},
         {"level.def of binary garbage", std::string("\x00\xff\x13\x80garbage\x00", 12), pictures, -1, {}},
         {"keyword and nothing else", "LEVELDEF", pictures, -1, {}},
-        {"title of 10,000 characters", "LEVELDEF " + repeated('t', 10000) + "\n{ tileset 0 16 2 1 0 1 }\n", pictures,
+        {"title of 10,000 characters", "LEVELDEF " + std::string(10000, 't') + "\n{ tileset 0 16 2 1 0 1 }\n", pictures,
          0, {}},
         {"token of 10,000 characters before a block",
-         "LEVELDEF x\n" + repeated('{', 10000) + "\n{ tileset 0 16 2 1 0 1 }\n", pictures, 0, {}},
+         "LEVELDEF x\n" + std::string(10000, '{') + "\n{ tileset 0 16 2 1 0 1 }\n", pictures, 0, {}},
         {"tile size in the billions", "LEVELDEF x\n{ tileset 0 3000000000 2 1 0 1 }\n", pictures, -1, {}},
         {"width in the billions", "LEVELDEF x\n{ tileset 0 16 2000000000 1 0 1 }\n", pictures, -1, {}},
         {"grid of 2,000,000,000 cells", "LEVELDEF x\n{ tileset 0 16 50000 40000 0 1 }\n", pictures, -1, {}},
@@ -197,17 +159,17 @@ TEST(BadLevelFiles, EachLevelInputLoadsOrFailsWithItsAlerts)
         {"negative picture index", "LEVELDEF x\n{ tileset -1 16 2 1 0 1 }\n", pictures, -1, {}},
         {"tile the picture does not have", "LEVELDEF x\n{ tileset 0 16 2 1 0 2 }\n", pictures, -1, {}},
         {"picture of 0 x 0", goodDef, DatafileBytes::datafile(1, DatafileBytes::bitmap(32, 0, 0, 0)), -1, {}},
-        {"level.dat missing", goodDef, Missing, -1, {"Unable to load"}},
-        {"level.dat empty", goodDef, "", -1, {"Unable to load"}},
-        {"level.dat cut after its header", goodDef, pictures.substr(0, 20), -1, {"Unable to load"}},
-        {"level.dat cut inside the pixels", goodDef, pictures.substr(0, pictures.size() / 2), -1, {"Unable to load"}},
-        {"level.dat of text", goodDef, goodDef, -1, {"Unable to load"}},
-        {"level.dat a directory", goodDef, Directory, -1, {"Unable to load"}},
+        {"level.dat missing", goodDef, Missing, -1, {"Unable to load DIR/level.dat"}},
+        {"level.dat empty", goodDef, "", -1, {"Unable to load DIR/level.dat"}},
+        {"level.dat cut after its header", goodDef, pictures.substr(0, 20), -1, {"Unable to load DIR/level.dat"}},
+        {"level.dat cut inside the pixels", goodDef, pictures.substr(0, pictures.size() / 2), -1, {"Unable to load DIR/level.dat"}},
+        {"level.dat of text", goodDef, goodDef, -1, {"Unable to load DIR/level.dat"}},
+        {"level.dat a directory", goodDef, Directory, -1, {"Unable to load DIR/level.dat"}},
         {"picture claiming 30000 x 30000", goodDef,
-         DatafileBytes::datafile(1, DatafileBytes::bitmap(32, 30000, 30000, 48)), -1, {"Unable to load"}},
+         DatafileBytes::datafile(1, DatafileBytes::bitmap(32, 30000, 30000, 48)), -1, {"Unable to load DIR/level.dat"}},
         {"object count in the billions", goodDef, DatafileBytes::datafile(2000000000, DatafileBytes::bitmap(32, 2, 2, 12)),
-         -1, {"Unable to load"}},
-        {"both files missing", Missing, Missing, -1, {"Unable to find", "Unable to load"}},
+         -1, {"Unable to load DIR/level.dat"}},
+        {"both files missing", Missing, Missing, -1, {"Unable to find DIR/level.def", "Unable to load DIR/level.dat"}},
     };
     for (const Row& row : rows) {
         TempDir dir;
@@ -217,7 +179,7 @@ TEST(BadLevelFiles, EachLevelInputLoadsOrFailsWithItsAlerts)
         Renderer renderer;
         Level level(&renderer);
         EXPECT_EQ(row.result, level.load(dir.prefix().c_str())) << row.what;
-        EXPECT_EQ(row.alerts, alertLines()) << row.what;
+        EXPECT_EQ(row.alerts, alertLines(&dir)) << row.what;
         EXPECT_NE(nullptr, memchr(level.title, '\0', sizeof level.title)) << row.what;
         EXPECT_LE(strlen(level.title), 127u) << row.what;
         if (row.result == 0) {
@@ -226,43 +188,19 @@ TEST(BadLevelFiles, EachLevelInputLoadsOrFailsWithItsAlerts)
     }
 }
 
-TEST(BadLevelFiles, ATilesetPictureOfAMillionTilesCutsOnlyTheTilesAGridCanShow)
-{
-    // Grid cells hold 8-bit tile numbers, so no tile past 255 can ever be shown or hit;
-    // a 1024 x 1024 picture cut into 1-pixel tiles must not turn into a million bitmaps.
-    BITMAP* picture = makeBitmap(1024, 1024, makecol(10, 20, 30));
-    DATAFILE objects[2];
-    memset(objects, 0, sizeof objects);
-    objects[0].dat = picture;
-    objects[0].type = DAT_BITMAP;
-    objects[1].type = DAT_END;
-    Renderer renderer;
-    Tileset tileset(&renderer);
-    std::istringstream block("{ tileset 0 1 2 1 0 255 }");
-    EXPECT_EQ(0, tileset.read(block, objects));
-    EXPECT_LE(tileset.tilePictures.size(), 256u);
-    EXPECT_EQ(tileset.tilePictures.size(), tileset.masks.size());
-    destroy_bitmap(picture);
-}
-
 TEST(BadAlienFiles, EachAlienFilePlacesWhatItCanAndTheGamePlaysOn)
 {
-    struct Row {
-        const char* what;
-        std::string text;
-        size_t prototypes;
-        size_t aliens;
-    } rows[] = {
+    struct Row { const char* what; std::string text; size_t prototypes; size_t aliens; } rows[] = {
         {"empty", "", 0, 0},
         {"binary garbage", std::string("\x00\xff\x10\x80\x7f", 5), 0, 0},
         {"keyword in lower case", "alienprotos 1 0 bmp/alien.bmp 0 0 ALIENDEF 1 0 10 20", 0, 0},
-        {"first word of 10,000 characters", repeated('A', 10000) + " 1 0 bmp/alien.bmp 0 0", 0, 0},
+        {"first word of 10,000 characters", std::string(10000, 'A') + " 1 0 bmp/alien.bmp 0 0", 0, 0},
         {"good file", "ALIENPROTOS 1 0 bmp/alien.bmp 0 0 ALIENDEF 2 0 200 60 0 260 90", 1, 2},
         {"prototype count in the billions", "ALIENPROTOS 2000000000 0 bmp/alien.bmp 0 0 ALIENDEF 1 0 10 20", 1, 0},
         {"prototype count beyond 32 bits", "ALIENPROTOS 99999999999 0 bmp/alien.bmp 0 0", 0, 0},
         {"placement count in the billions", "ALIENPROTOS 1 0 bmp/alien.bmp 0 0 ALIENDEF 2000000000 0 10 20", 1, 1},
         {"placement count beyond 32 bits", "ALIENPROTOS 1 0 bmp/alien.bmp 0 0 ALIENDEF 3000000000 0 10 20", 1, 0},
-        {"picture name of 10,000 characters", "ALIENPROTOS 1 0 " + repeated('p', 10000) + " 0 0 ALIENDEF 1 0 10 20",
+        {"picture name of 10,000 characters", "ALIENPROTOS 1 0 " + std::string(10000, 'p') + " 0 0 ALIENDEF 1 0 10 20",
          0, 0},
         {"explosion kind 7", "ALIENPROTOS 1 0 bmp/alien.bmp 7 0 ALIENDEF 1 0 10 20", 0, 0},
         {"explosion kind -1", "ALIENPROTOS 1 0 bmp/alien.bmp -1 0 ALIENDEF 1 0 10 20", 0, 0},
@@ -282,8 +220,8 @@ TEST(BadAlienFiles, EachAlienFilePlacesWhatItCanAndTheGamePlaysOn)
         AssembledGame world(40, 15);
         world.dir.write("bmp/empty.bmp", "");
         world.dir.write("bmp/garbage.bmp", "BM\x13\x80 not a picture at all");
-        world.dir.write("bmp/zero.bmp", bmpHeader(0, 0));
-        world.dir.write("bmp/huge.bmp", bmpHeader(100000, 100000));
+        world.dir.write("bmp/zero.bmp", bmpFile(0, 0));
+        world.dir.write("bmp/huge.bmp", bmpFile(100000, 100000));
         Game& game = world.game;
         for (Alien* prototype : game.alienPrototypes)
             delete prototype;
@@ -308,8 +246,8 @@ TEST(BadSpritePictures, ASpriteWithABadPictureHasNoFramesAndNeverCollides)
         {"missing", Missing, 0, 0},
         {"empty", "", 0, 0},
         {"garbage", "BM garbage, not a bitmap", 0, 0},
-        {"0 x 0 header", bmpHeader(0, 0), 0, 0},
-        {"header claiming 100000 x 100000", bmpHeader(100000, 100000), 0, 0},
+        {"0 x 0 header", bmpFile(0, 0), 0, 0},
+        {"header claiming 100000 x 100000", bmpFile(100000, 100000), 0, 0},
         {"one pixel for two frames", "", 1, 0},
         {"2048 x 2048", "", 2048, 2},
     };
@@ -340,7 +278,7 @@ TEST(BadSpritePictures, ASpriteWithABadPictureHasNoFramesAndNeverCollides)
 TEST(BadSpritePictures, TheWholeGameSetsUpAndPlaysWithAnyOneSpritePictureBroken)
 {
     const char* pictures[] = {"bmp/player.bmp", "bmp/shoot.bmp", "bmp/boom.bmp", "bmp/boom2.bmp", "bmp/alien.bmp"};
-    const std::string contents[] = {Missing, "", "BM garbage", bmpHeader(0, 0), bmpHeader(100000, 100000)};
+    const std::string contents[] = {Missing, "", "BM garbage", bmpFile(0, 0), bmpFile(100000, 100000)};
     for (const char* picture : pictures) {
         for (const std::string& broken : contents) {
             TempDir dir;
@@ -408,15 +346,15 @@ TEST(BadPictures, PictureCheckPassesOnlyHeadersThatLoadBitmapSurvives)
         {"empty", "a.bmp", "", false},
         {"only the magic", "a.bmp", "BM", false},
         {"text", "a.bmp", "not a picture at all, only words to read", false},
-        {"0 x 0", "a.bmp", bmpHeader(0, 0), true},
+        {"0 x 0", "a.bmp", bmpFile(0, 0), true},
         {"16 x 16 without its pixel rows", "a.bmp", bmpFile(16, 16, 24, 16 * 48 - 1), false},
         {"16 x 16 with its pixel rows", "a.bmp", bmpFile(16, 16, 24, 16 * 48), true},
         {"5 x 1 of 24 bits, rows padded to 16 bytes", "a.bmp", bmpFile(5, 1, 24, 16), true},
         {"5 x 1 of 24 bits without the padding", "a.bmp", bmpFile(5, 1, 24, 15), false},
-        {"100000 x 100000 of 24 bits", "a.bmp", bmpHeader(100000, 100000, 24), false},
-        {"100000 x 100000 of 32 bits", "a.bmp", bmpHeader(100000, 100000, 32), false},
-        {"65536 x 65536 of 8 bits", "a.bmp", bmpHeader(65536, 65536, 8), false},
-        {"4 x 2^30", "a.bmp", bmpHeader(4, 1 << 30, 24), false},
+        {"100000 x 100000 of 24 bits", "a.bmp", bmpFile(100000, 100000, 24), false},
+        {"100000 x 100000 of 32 bits", "a.bmp", bmpFile(100000, 100000, 32), false},
+        {"65536 x 65536 of 8 bits", "a.bmp", bmpFile(65536, 65536, 8), false},
+        {"4 x 2^30", "a.bmp", bmpFile(4, 1 << 30, 24), false},
         {"16385 x 1 with its pixels", "a.bmp", bmpFile(16385, 1, 8, 16388), false},
         {"negative width", "a.bmp", bmpFile(-5, 5, 24, 80), false},
         {"depth 7", "a.bmp", bmpFile(2, 2, 7, 64), false},
@@ -459,14 +397,11 @@ TEST(BadPictures, PictureCheckPassesOnlyHeadersThatLoadBitmapSurvives)
 TEST(BadSpritePictures, PicturesWhoseHeadersLieNeitherCrashNorHangASprite)
 {
     // load_bitmap itself crashes on the first three and loops for minutes over the last.
-    struct Row {
-        const char* what;
-        std::string contents;
-    } rows[] = {
-        {"100000 x 100000 of 32 bits", bmpHeader(100000, 100000, 32)},
-        {"65536 x 65536 of 8 bits", bmpHeader(65536, 65536, 8)},
+    struct Row { const char* what; std::string contents; } rows[] = {
+        {"100000 x 100000 of 32 bits", bmpFile(100000, 100000, 32)},
+        {"65536 x 65536 of 8 bits", bmpFile(65536, 65536, 8)},
         {"PCX of 65536 x 65536", pcxHeader(65535, 65535, 65535)},
-        {"4 x 2^30", bmpHeader(4, 1 << 30, 24)},
+        {"4 x 2^30", bmpFile(4, 1 << 30, 24)},
     };
     for (const Row& row : rows) {
         TempDir dir;

@@ -117,7 +117,7 @@ TEST(ShippedLevel, MainLayerIsLongAndTallerThanTheScreenAndBackgroundsScrollSlow
               factor(level().layers[1].pixelWidth(), main.pixelWidth(), 320));
 }
 
-TEST(ShippedLevel, MainLayerIsSolidRockAlongItsTopAndBottomRows)
+TEST(ShippedLevel, MainLayerIsRockAlongItsTopAndBottomRowsItsTileZeroEmptyAndTheFarLayerHasNoHoles)
 {
     ASSERT_EQ(3u, level().layers.size());
     ASSERT_NE(nullptr, level().pictures);
@@ -127,13 +127,7 @@ TEST(ShippedLevel, MainLayerIsSolidRockAlongItsTopAndBottomRows)
             ASSERT_TRUE(level().opaque(main, x, y)) << "top row open at " << x << ", " << y;
             ASSERT_TRUE(level().opaque(main, x, main.pixelHeight() - 1 - y)) << "bottom row open at " << x;
         }
-}
-
-TEST(ShippedLevel, MainLayerTileZeroIsEmptyAndTheFarLayerHasNoHoles)
-{
-    ASSERT_EQ(3u, level().layers.size());
-    ASSERT_NE(nullptr, level().pictures);
-    BITMAP* mainPicture = level().pictureOf(level().layers.back());
+    BITMAP* mainPicture = level().pictureOf(main);
     ASSERT_NE(nullptr, mainPicture);
     for (int y = 0; y < 16; y++)
         for (int x = 0; x < 16; x++)
