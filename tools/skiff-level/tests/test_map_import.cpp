@@ -40,10 +40,9 @@ protected:
 
     int import(const std::string& mapText, const std::string& name = "level.tmx")
     {
-        mapFile = dir.write("maps/" + name, mapText);
         diagnostics = Diagnostics();
         MapImport importer(&diagnostics);
-        return importer.run(mapFile, out(), dir.path() + "/data");
+        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/data");
     }
 
     std::string output(const std::string& name) const
@@ -60,15 +59,8 @@ protected:
         return entry ? std::to_string(entry->position.line) : "";
     }
 
-    std::vector<uint32_t> cells(int count, std::vector<uint32_t> first) const
-    {
-        first.resize(static_cast<size_t>(count), 0);
-        return first;
-    }
-
     TempDir dir;
     Diagnostics diagnostics;
-    std::string mapFile;
 };
 
 }
@@ -92,7 +84,7 @@ TEST_F(MapImporting, UsedTilesAreNumberedDownTheColumnsBehindAnEmptyTileZeroAndD
                                    MapFiles::tileset(1, "tiles", 8, 3, 6, "tiles.png") +
                                        MapFiles::tileset(7, "keyed", 8, 2, 2, "keyed.bmp", " trans=\"00ff00\"") +
                                        MapFiles::tileset(9, "black", 8, 1, 1, "black.png") +
-                                       MapFiles::layer("main", 40, 30, cells(1200, {6, 2, 0, 5, 1, 8, 9})))))
+                                       MapFiles::layer("main", 40, 30, {6, 2, 0, 5, 1, 8, 9}))))
         << listed(diagnostics);
 
     // GIDs 1, 2, 5, 6, 8, 9 become tiles 1 to 6; seven tiles make a picture of 3 rows and 3 columns.
