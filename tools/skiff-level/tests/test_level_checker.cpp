@@ -94,7 +94,9 @@ TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
     const std::string tileBeyond = "LEVELDEF T\n{ tileset 0 16 3 1 0 4 260 }\n";
     const std::string narrow = "LEVELDEF T\n{ tileset 0 16 19 15\n" + grid(19, 15, 1) + "}\n{ tileset 0 16 20 15\n" +
                                grid(20, 15, 1) + "}\n";
-    auto wide = [](int width) { return "LEVELDEF T\n{ tileset 0 16 " + std::to_string(width) + " 15\n" + grid(width, 15, 0) + "}\n"; };
+    auto wide = [](int width) {
+        return "LEVELDEF T\n{ tileset 0 16 " + std::to_string(width) + " 15\n" + grid(width, 15, 0) + "}\n";
+    };
     struct Case {
         std::string text;
         Diagnostics::Severity severity;
@@ -130,7 +132,8 @@ TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
         {tileBeyond, E, "tile 4 is beyond the 4 tiles that picture 0 (32 x 32 pixels)", "2:22", "", -1},
         {tileBeyond, W, "tile number 260 is read as 4: only its low 8 bits count", "2:24", "", -1},
         {"LEVELDEF T\n{ tileset 2 16 1 1 1 }\n", W,
-         "40 x 24 pixels, not a multiple of the tile size 16: its last 8 pixel columns and 8 pixel rows", "2:13", "|1x1: 1", 0},
+         "40 x 24 pixels, not a multiple of the tile size 16: its last 8 pixel columns and 8 pixel rows", "2:13",
+         "|1x1: 1", 0},
         {"LEVELDEF T\n{ tileset 0 0 2 1 1 1 }\n{ tileset 0 16 1 1 2 }\n", E, "the tile size must be at least 1", "2:13",
          "|1x1: 2", 0},
         {narrow, E, "layer 0 is 304 x 240 pixels, smaller than the 320 x 240 screen", "2:1", nullptr, 0},

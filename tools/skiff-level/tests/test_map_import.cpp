@@ -153,8 +153,9 @@ TEST_F(MapImporting, EveryEncodingOfALayerAndBothFileFormatsGiveTheSameLevel)
     };
     // As Tiled writes it: on a line of its own.
     auto base64 = [&](const std::string& compression) {
-        return tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\"" + (compression.empty() ? "" :
-                                       " compression=\"" + compression + "\""), "\n   " + MapFiles::packed(grid, compression) + "\n"), false);
+        std::string packing = compression.empty() ? "" : " compression=\"" + compression + "\"";
+        std::string data = "\n   " + MapFiles::packed(grid, compression) + "\n";
+        return tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\"" + packing, data), false);
     };
     const std::string embedded = "{\"firstgid\": 1, \"name\": \"tiles\", \"tilewidth\": 80, \"tileheight\": 80, "
                                  "\"tilecount\": 2, \"columns\": 2, \"image\": \"tiles.png\"}";
@@ -313,7 +314,7 @@ TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWith
         "layer \"main\" is tinted",
         "layer \"main\" uses 1 animated tile (the first is tile 2)",
         "layer \"far\" uses tileset \"tiles\", whose tile offset (0, 4) the game does not show",
-        "layer \"far\" keeps its first 25 columns and 16 rows for its parallax 0.25 x 0.25: 400 tiles beyond them are left out",
+        "layer \"far\" keeps its first 25 columns and 16 rows for its parallax 0.25 x 0.25: 400 tiles beyond them",
     };
     for (const char* warning : warnings)
         EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
