@@ -1,48 +1,29 @@
-#include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "DatafileWriter.h"
 #include "Diagnostics.h"
 #include "LevelCheck.h"
 #include "ToolTestData.h"
+#include "core/DataPaths.h"
 #include "headless/ScratchFiles.h"
 
 namespace {
 
-// A data directory with bmp/alien.bmp (16 x 16) and the level directory level/: a main tileset
-// of 40 x 15 tiles of 16 pixels (640 x 240), empty but for a solid bottom row from y = 224.
+// A data directory with the sprite pictures (the alien 16 x 16) and a level directory whose main
+// tileset is 40 x 15 tiles of 16 pixels (640 x 240), empty but for a solid bottom row from y = 224.
 class AlienChecks : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0, system(("mkdir -p '" + data.path() + "/bmp' '" + data.path() + "/level'").c_str()));
-        BITMAP* alien = create_bitmap_ex(32, 16, 16);
-        clear_to_color(alien, makecol32(0, 200, 0));
-        save_bitmap((data.path() + "/bmp/alien.bmp").c_str(), alien, nullptr);
-        destroy_bitmap(alien);
-
-        BITMAP* picture = create_bitmap_ex(32, 16, 32);
-        clear_to_color(picture, makecol32(255, 0, 255));
-        rectfill(picture, 0, 16, 15, 31, makecol32(90, 60, 30));
-        DatafileWriter writer;
-        writer.addBitmap(picture, "MAIN_BMP");
-        writer.write(data.path() + "/level/level.dat");
-        destroy_bitmap(picture);
-        std::string def = "LEVELDEF Aliens\n{ tileset 0 16 40 15\n";
-        for (int r = 0; r < 15; ++r) {
-            for (int c = 0; c < 40; ++c)
-                def += r == 14 ? "1 " : "0 ";
-            def += "\n";
-        }
-        data.write("level/level.def", def + "}\n");
+        writeSpritePictures(data);
+        writeLevelDirectory(data, 40, 15, gridText(40, 15, true), "");
     }
 
     int check(const std::string& aliens)
     {
-        data.write("level/aliens.def", aliens);
-        return run.run(data.path() + "/level", data.path());
+        data.write(std::string(DataPaths::Level) + DataPaths::AlienFile, aliens);
+        return run.run(data.path() + "/" + DataPaths::Level, data.path());
     }
 
     TempDir data;
