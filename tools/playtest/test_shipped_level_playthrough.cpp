@@ -31,9 +31,6 @@ protected:
         delete plan;
         delete room;
         delete survey;
-        plan = nullptr;
-        room = nullptr;
-        survey = nullptr;
     }
 
     // One game from the start; humanSeed 0 is the plain autopilot.

@@ -1,7 +1,5 @@
 #include "MapFiles.h"
 
-#include <allegro.h>
-#include <loadpng.h>
 #include <zlib.h>
 #include <zstd.h>
 
@@ -38,23 +36,6 @@ std::string MapFiles::layer(const std::string& name, int width, int height, cons
         text += "\n";
     }
     return text + "</data>\n </layer>\n";
-}
-
-void MapFiles::savePng(const std::string& path, BITMAP* picture, bool alpha)
-{
-    BITMAP* copy = create_bitmap_ex(alpha ? 32 : 24, picture->w, picture->h);
-    for (int y = 0; y < picture->h; ++y) {
-        for (int x = 0; x < picture->w; ++x) {
-            int pixel = getpixel(picture, x, y);
-            int r = getr32(pixel), g = getg32(pixel), b = getb32(pixel);
-            if (alpha)
-                putpixel(copy, x, y, makeacol32(r, g, b, r == 255 && g == 0 && b == 255 ? 0 : 255));
-            else
-                putpixel(copy, x, y, makecol24(r, g, b));
-        }
-    }
-    save_png(path.c_str(), copy, nullptr);
-    destroy_bitmap(copy);
 }
 
 int MapFiles::lineOf(const std::string& text, const std::string& part)

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-struct BITMAP;
-
 // Pieces of Tiled maps for the tests, laid out as Tiled writes them.
 class MapFiles {
 public:
@@ -26,8 +24,6 @@ public:
     static std::string bytes(const std::vector<uint32_t>& gids);
     // bytes compressed with compression ("", "zlib", "gzip" or "zstd"), in base64.
     static std::string packed(const std::string& bytes, const std::string& compression);
-    // Saves a picture as PNG: with alpha (magenta pixels transparent), or as plain RGB.
-    static void savePng(const std::string& path, BITMAP* picture, bool alpha);
     // Line (from 1) of the first occurrence of part in text; 0 when absent.
     static int lineOf(const std::string& text, const std::string& part);
 };

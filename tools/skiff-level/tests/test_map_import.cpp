@@ -1,4 +1,5 @@
 #include <allegro.h>
+#include <loadpng.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include "MapFiles.h"
 #include "MapImport.h"
 #include "Paths.h"
+#include "TilePicture.h"
 #include "ToolTestData.h"
 #include "headless/RenderLog.h"
 #include "headless/ScratchFiles.h"
@@ -28,15 +30,19 @@ protected:
     }
 
     std::string maps(const std::string& name) const { return dir.path() + "/maps/" + name; }
+    // Saves picture as maps/name, a PNG whose magenta pixels are transparent, and destroys it.
+    void save(const std::string& name, BITMAP* picture)
+    {
+        TilePicture::savePng(maps(name), picture);
+        destroy_bitmap(picture);
+    }
     std::string out() const { return dir.path() + "/data/level1"; }
 
     int import(const std::string& mapText, const std::string& name = "level.tmx")
     {
-        mapFile = dir.write("maps/" + name, mapText);
         diagnostics = Diagnostics();
         MapImport importer(&diagnostics);
-        int result = importer.run(mapFile, out(), dir.path() + "/data");
-        return result;
+        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/data");
     }
 
     std::string output(const std::string& name) const
@@ -53,45 +59,50 @@ protected:
         return entry ? std::to_string(entry->position.line) : "";
     }
 
-    std::vector<uint32_t> cells(int count, std::vector<uint32_t> first) const
-    {
-        first.resize(static_cast<size_t>(count), 0);
-        return first;
-    }
-
     TempDir dir;
     Diagnostics diagnostics;
-    std::string mapFile;
 };
 
 }
 
 TEST_F(MapImporting, UsedTilesAreNumberedDownTheColumnsBehindAnEmptyTileZeroAndDrawnByTheGame)
 {
+    const std::string M = "255,0,255";
     BITMAP* tiles = tilesetPicture(3, 2, 8);  // Tiled tiles 0 to 5, along the rows
-    MapFiles::savePng(maps("tiles.png"), tiles, true);
-    destroy_bitmap(tiles);
+    putpixel(tiles, 2, 3, makecol32(255, 0, 255));
+    save("tiles.png", tiles);
+    BITMAP* keyed = tilesetPicture(2, 1, 8);
+    putpixel(keyed, 9, 1, makecol32(0, 255, 0));
+    save_bitmap(maps("keyed.bmp").c_str(), keyed, nullptr);
+    destroy_bitmap(keyed);
+    BITMAP* black = create_bitmap_ex(24, 8, 8);  // a PNG without alpha: its black stays opaque
+    clear_to_color(black, makecol24(0, 0, 0));
+    save_png(maps("black.png").c_str(), black, nullptr);
+    destroy_bitmap(black);
     ASSERT_EQ(MapImport::Imported,
               import(MapFiles::map(40, 30, 8,
                                    MapFiles::tileset(1, "tiles", 8, 3, 6, "tiles.png") +
-                                       MapFiles::layer("main", 40, 30, cells(1200, {6, 2, 0, 5, 1})))))
+                                       MapFiles::tileset(7, "keyed", 8, 2, 2, "keyed.bmp", " trans=\"00ff00\"") +
+                                       MapFiles::tileset(9, "black", 8, 1, 1, "black.png") +
+                                       MapFiles::layer("main", 40, 30, {6, 2, 0, 5, 1, 8, 9}))))
         << listed(diagnostics);
 
-    // GIDs 1, 2, 5, 6 become tiles 1 to 4; five tiles make a picture of 3 rows and 2 columns.
+    // GIDs 1, 2, 5, 6, 8, 9 become tiles 1 to 6; seven tiles make a picture of 3 rows and 3 columns.
     std::string def = output("level.def");
-    EXPECT_EQ(0u, def.find("LEVELDEF level\n{ tileset 0 8 40 30\n4 2 0 3 1 0 0")) << def.substr(0, 80);
+    EXPECT_EQ(0u, def.find("LEVELDEF level\n{ tileset 0 8 40 30\n4 2 0 3 1 5 6 0 0")) << def.substr(0, 80);
     DATAFILE* pictures = load_datafile(Paths::join(out(), "level.dat").c_str());
     ASSERT_NE(nullptr, pictures);
     BITMAP* picture = static_cast<BITMAP*>(pictures[0].dat);
-    ASSERT_EQ(16, picture->w);
+    ASSERT_EQ(24, picture->w);
     ASSERT_EQ(24, picture->h);
-    EXPECT_EQ("255,0,255", rgb(picture, 0, 0));
-    EXPECT_EQ("255,0,255", rgb(picture, 7, 7));
-    EXPECT_EQ(rgbOf(tileColour(0)), rgb(picture, 0, 8));
-    EXPECT_EQ(rgbOf(tileColour(1)), rgb(picture, 7, 23));
-    EXPECT_EQ(rgbOf(tileColour(4)), rgb(picture, 8, 0));
-    EXPECT_EQ(rgbOf(tileColour(5)), rgb(picture, 15, 15));
-    EXPECT_EQ("255,0,255", rgb(picture, 8, 16));
+    const struct {
+        int x, y;
+        std::string rgb;
+    } pixels[] = {{0, 0, M}, {7, 7, M}, {0, 8, rgbOf(tileColour(0))}, {2, 11, M}, {3, 11, rgbOf(tileColour(0))},
+                  {7, 23, rgbOf(tileColour(1))}, {8, 0, rgbOf(tileColour(4))}, {15, 15, rgbOf(tileColour(5))},
+                  {9, 17, M}, {10, 17, rgbOf(tileColour(1))}, {20, 4, "0,0,0"}, {16, 16, M}};
+    for (const auto& pixel : pixels)
+        EXPECT_EQ(pixel.rgb, rgb(picture, pixel.x, pixel.y)) << pixel.x << ", " << pixel.y;
     unload_datafile(pictures);
 
     Renderer renderer;
@@ -101,55 +112,20 @@ TEST_F(MapImporting, UsedTilesAreNumberedDownTheColumnsBehindAnEmptyTileZeroAndD
     level.draw();
     ASSERT_EQ(1200u, RenderLog::quads.size());
     const Tileset& main = *level.mainTileset;
-    const int expected[5] = {tileColour(5), tileColour(1), -1, tileColour(4), tileColour(0)};
-    for (int c = 0; c < 5; ++c) {
+    const std::string expected[7] = {rgbOf(tileColour(5)), rgbOf(tileColour(1)), M, rgbOf(tileColour(4)),
+                                     rgbOf(tileColour(0)), rgbOf(tileColour(1)), "0,0,0"};
+    for (int c = 0; c < 7; ++c) {
         const QuadCall& quad = RenderLog::quads[c];
         EXPECT_EQ(c * 8.0, quad.x);
         size_t tile = std::find(main.textures.begin(), main.textures.end(), quad.texture) - main.textures.begin();
         ASSERT_LT(tile, main.tilePictures.size());
-        EXPECT_EQ(expected[c] < 0 ? "255,0,255" : rgbOf(expected[c]), rgb(main.tilePictures[tile], 4, 4)) << "cell " << c;
+        EXPECT_EQ(expected[c], rgb(main.tilePictures[tile], 4, 4)) << "cell " << c;
     }
-}
-
-TEST_F(MapImporting, PngAlphaAndTheBmpTransparentColourBecomeMagentaButAPlainPngStaysOpaque)
-{
-    BITMAP* clear = tilesetPicture(2, 1, 8);
-    putpixel(clear, 2, 3, makecol32(255, 0, 255));
-    MapFiles::savePng(maps("clear.png"), clear, true);
-    BITMAP* keyed = tilesetPicture(2, 1, 8);
-    putpixel(keyed, 9, 1, makecol32(0, 255, 0));
-    save_bitmap(maps("keyed.bmp").c_str(), keyed, nullptr);
-    BITMAP* black = create_bitmap_ex(32, 8, 8);
-    clear_to_color(black, makecol32(0, 0, 0));
-    MapFiles::savePng(maps("black.png"), black, false);
-    destroy_bitmap(clear);
-    destroy_bitmap(keyed);
-    destroy_bitmap(black);
-
-    ASSERT_EQ(MapImport::Imported,
-              import(MapFiles::map(40, 30, 8,
-                                   MapFiles::tileset(1, "clear", 8, 2, 2, "clear.png") +
-                                       MapFiles::tileset(3, "keyed", 8, 2, 2, "keyed.bmp", " trans=\"00ff00\"") +
-                                       MapFiles::tileset(5, "black", 8, 1, 1, "black.png") +
-                                       MapFiles::layer("main", 40, 30, cells(1200, {1, 4, 5})))))
-        << listed(diagnostics);
-    DATAFILE* pictures = load_datafile(Paths::join(out(), "level.dat").c_str());
-    ASSERT_NE(nullptr, pictures);
-    BITMAP* picture = static_cast<BITMAP*>(pictures[0].dat);
-    // Tiles 1, 2, 3 at (0, 8), (8, 0), (8, 8).
-    EXPECT_EQ("255,0,255", rgb(picture, 2, 11));
-    EXPECT_EQ(rgbOf(tileColour(0)), rgb(picture, 3, 11));
-    EXPECT_EQ("255,0,255", rgb(picture, 9, 1));
-    EXPECT_EQ(rgbOf(tileColour(1)), rgb(picture, 10, 1));
-    EXPECT_EQ("0,0,0", rgb(picture, 12, 12));
-    unload_datafile(pictures);
 }
 
 TEST_F(MapImporting, EveryEncodingOfALayerAndBothFileFormatsGiveTheSameLevel)
 {
-    BITMAP* tiles = tilesetPicture(2, 1, 80);
-    MapFiles::savePng(maps("tiles.png"), tiles, true);
-    destroy_bitmap(tiles);
+    save("tiles.png", tilesetPicture(2, 1, 80));
     dir.write("maps/sets/tiles.tsj", "{\"type\": \"tileset\", \"name\": \"tiles\", \"tilewidth\": 80, \"tileheight\": 80, "
                                      "\"tilecount\": 2, \"columns\": 2, \"image\": \"../tiles.png\"}");
     const std::string grid = MapFiles::bytes({1, 0, 2, 0, 0, 2, 0, 1, 0x80000001u, 2, 0, 0});
@@ -175,6 +151,12 @@ TEST_F(MapImporting, EveryEncodingOfALayerAndBothFileFormatsGiveTheSameLevel)
                "\"properties\": [{\"name\": \"image\", \"type\": \"string\", \"value\": \"bmp/a.bmp\"}],\n"
                "   \"objects\": [{\"id\": 1, \"x\": " + (infinite ? "-60" : "100") + ", \"y\": 50, \"point\": true}]}]}\n";
     };
+    // As Tiled writes it: on a line of its own.
+    auto base64 = [&](const std::string& compression) {
+        std::string packing = compression.empty() ? "" : " compression=\"" + compression + "\"";
+        std::string data = "\n   " + MapFiles::packed(grid, compression) + "\n";
+        return tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\"" + packing, data), false);
+    };
     const std::string embedded = "{\"firstgid\": 1, \"name\": \"tiles\", \"tilewidth\": 80, \"tileheight\": 80, "
                                  "\"tilecount\": 2, \"columns\": 2, \"image\": \"tiles.png\"}";
     struct Case {
@@ -185,17 +167,10 @@ TEST_F(MapImporting, EveryEncodingOfALayerAndBothFileFormatsGiveTheSameLevel)
     const Case cases[] = {
         {"CSV", "level.tmx", tmx(MapFiles::layer("main", 4, 3, {1, 0, 2, 0, 0, 2, 0, 1, 0x80000001u, 2, 0, 0}), false)},
         {"XML tiles", "level.tmx", tmx(MapFiles::dataLayer("main", 4, 3, "", xmlTiles), false)},
-        {"base64", "level.tmx",
-         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\"", "\n   " + MapFiles::packed(grid, "") + "\n"), false)},
-        {"zlib", "level.tmx",
-         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\" compression=\"zlib\"", MapFiles::packed(grid, "zlib")),
-             false)},
-        {"gzip", "level.tmx",
-         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\" compression=\"gzip\"", MapFiles::packed(grid, "gzip")),
-             false)},
-        {"zstd", "level.tmx",
-         tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"base64\" compression=\"zstd\"", MapFiles::packed(grid, "zstd")),
-             false)},
+        {"base64", "level.tmx", base64("")},
+        {"zlib", "level.tmx", base64("zlib")},
+        {"gzip", "level.tmx", base64("gzip")},
+        {"zstd", "level.tmx", base64("zstd")},
         {"infinite TMX", "level.tmx",
          tmx(MapFiles::dataLayer("main", 4, 3, " encoding=\"csv\"",
                                  "\n   <chunk x=\"0\" y=\"0\" width=\"2\" height=\"3\">\n2,0,\n0,1,\n0,0\n</chunk>\n"
@@ -230,13 +205,9 @@ TEST_F(MapImporting, MarginSpacingTilesetFilesAndImageCollectionsGiveEachTileIts
         rectfill(spaced, 2 + id % 2 * 9, 2 + id / 2 * 9, 9 + id % 2 * 9, 9 + id / 2 * 9, tileColour(id));
     BITMAP* pictures[3] = {spaced, tilesetPicture(2, 1, 8), tilesetPicture(3, 1, 8)};
     const char* files[3] = {"spaced.png", "sets/file.png", "sets/sheet.png"};
-    for (int i = 0; i < 3; ++i) {
-        MapFiles::savePng(maps(files[i]), pictures[i], true);
-        destroy_bitmap(pictures[i]);
-    }
-    BITMAP* alone = makeBitmap(8, 8, makecol32(10, 200, 30));
-    MapFiles::savePng(maps("alone.png"), alone, true);
-    destroy_bitmap(alone);
+    for (int i = 0; i < 3; ++i)
+        save(files[i], pictures[i]);
+    save("alone.png", makeBitmap(8, 8, makecol32(10, 200, 30)));
     dir.write("maps/sets/file.tsx", "<tileset name=\"file\" tilewidth=\"8\" tileheight=\"8\" tilecount=\"2\" "
                                     "columns=\"2\">\n <image source=\"file.png\"/>\n</tileset>\n");
     std::string tilesets =
@@ -271,8 +242,7 @@ TEST_F(MapImporting, EachFlipAndRotationIsBakedIntoATilePictureOfItsOwn)
     BITMAP* tile = create_bitmap_ex(32, 2, 2);
     for (int i = 0; i < 4; ++i)
         putpixel(tile, i % 2, i / 2, colours[i]);
-    MapFiles::savePng(maps("tile.png"), tile, true);
-    destroy_bitmap(tile);
+    save("tile.png", tile);
     struct Case {
         uint32_t flips;
         const char* pixels;  // the turned tile's pixels, row by row
@@ -307,9 +277,7 @@ TEST_F(MapImporting, EachFlipAndRotationIsBakedIntoATilePictureOfItsOwn)
 
 TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWithAWarning)
 {
-    BITMAP* tiles = tilesetPicture(2, 1, 16);
-    MapFiles::savePng(maps("tiles.png"), tiles, true);
-    destroy_bitmap(tiles);
+    save("tiles.png", tilesetPicture(2, 1, 16));
     std::string tileset = " <tileset firstgid=\"1\" name=\"tiles\" tilewidth=\"16\" tileheight=\"16\" tilecount=\"2\" "
                           "columns=\"2\">\n  <tileoffset x=\"0\" y=\"4\"/>\n  <image source=\"tiles.png\"/>\n"
                           "  <tile id=\"1\"><animation><frame tileid=\"0\" duration=\"100\"/></animation></tile>\n"
@@ -324,10 +292,19 @@ TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWith
         " </objectgroup>\n" +
         MapFiles::layer("main", 40, 20, {2}, " offsetx=\"4\" tintcolor=\"#ff0000\"");
     ASSERT_EQ(MapImport::Imported, import(MapFiles::map(40, 20, 16, body))) << listed(diagnostics);
-    // Parallax 0.5 x 0.5 twice: 320 + 0.25 * 320 = 400 pixels, 25 columns; 240 + 0.25 * 80 = 260, 16 rows.
+    // Parallax 0.5 x 0.5 twice: 320 + 0.25 * 320 = 400 pixels, 25 columns; 240 + 0.25 * 80 = 260, 16 rows,
+    // which the game scrolls by (256 - 240) / 80 = 0.2.
     EXPECT_NE(std::string::npos, output("level.def").find("{ tileset 0 16 25 16\n")) << output("level.def").substr(0, 80);
     EXPECT_NE(std::string::npos, output("level.def").find("{ tileset 1 16 40 20\n"));
     EXPECT_EQ(std::string::npos, output("level.def").find("{ tileset 2"));
+    Level level(nullptr);
+    ASSERT_EQ(0, level.load((out() + "/").c_str()));
+    EXPECT_DOUBLE_EQ(0.25, level.tilesets[0]->factorX);
+    EXPECT_DOUBLE_EQ(0.2, level.tilesets[0]->factorY);
+    // The screen's 4.8 rows of 50 pixels take 5; no more tiles than the layer has; 584 / 16 = 36.5 rounds up.
+    EXPECT_EQ(5, MapImport::keptTiles(0.0, 640, 240, 50, 100));
+    EXPECT_EQ(7, MapImport::keptTiles(0.9, 640, 320, 16, 7));
+    EXPECT_EQ(37, MapImport::keptTiles(0.8, 650, 320, 16, 100));
     const char* const warnings[] = {
         "layer \"far\" has opacity 0.5: the game does not show it",
         "layer \"hidden\" is hidden: it is left out",
@@ -337,6 +314,7 @@ TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWith
         "layer \"main\" is tinted",
         "layer \"main\" uses 1 animated tile (the first is tile 2)",
         "layer \"far\" uses tileset \"tiles\", whose tile offset (0, 4) the game does not show",
+        "layer \"far\" keeps its first 25 columns and 16 rows for its parallax 0.25 x 0.25: 400 tiles beyond them",
     };
     for (const char* warning : warnings)
         EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
@@ -371,49 +349,9 @@ TEST_F(MapImporting, AlienObjectsArePlacedByTheirTopLeftCornerWithTheirTilesPict
     EXPECT_EQ("ALIENPROTOS 0\nALIENDEF 0\n", output("aliens.def"));
 }
 
-TEST_F(MapImporting, BackgroundLayersKeepTheColumnsAndRowsTheirParallaxGives)
-{
-    BITMAP* tiles = tilesetPicture(1, 1, 16);
-    MapFiles::savePng(maps("tiles.png"), tiles, true);
-    destroy_bitmap(tiles);
-    std::vector<uint32_t> full(800, 1);
-    // 640 x 320 pixels: 320 + 0.5 * 320 = 480 pixels is 30 columns; 240 + 0.25 * 80 = 260 pixels rounds to 16 rows.
-    ASSERT_EQ(MapImport::Imported,
-              import(MapFiles::map(40, 20, 16,
-                                   MapFiles::tileset(1, "tiles", 16, 1, 1, "tiles.png") +
-                                       MapFiles::layer("far", 40, 20, full, " parallaxx=\"0.5\" parallaxy=\"0.25\"") +
-                                       MapFiles::layer("main", 40, 20, {}))))
-        << listed(diagnostics);
-    EXPECT_NE(std::string::npos, output("level.def").find("{ tileset 0 16 30 16\n"));
-    EXPECT_NE(std::string::npos, output("level.def").find("{ tileset 1 16 40 20\n"));
-    EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, "320 tiles beyond them are left out")) << listed(diagnostics);
-
-    Level level(nullptr);
-    ASSERT_EQ(0, level.load((out() + "/").c_str()));
-    ASSERT_EQ(2u, level.tilesets.size());
-    EXPECT_DOUBLE_EQ(0.5, level.tilesets[0]->factorX);
-    EXPECT_DOUBLE_EQ(0.2, level.tilesets[0]->factorY);
-
-    EXPECT_EQ(5, MapImport::keptTiles(0.0, 640, 240, 50, 100));
-    EXPECT_EQ(7, MapImport::keptTiles(0.9, 640, 320, 16, 7));
-}
-
-TEST_F(MapImporting, ParallaxOutsideZeroToOneAndParallaxOnTheMainLayerAreRefused)
-{
-    std::string text = MapFiles::map(40, 20, 16,
-                                     MapFiles::layer("near", 40, 20, {}, " parallaxx=\"1.5\"") +
-                                         MapFiles::layer("main", 40, 20, {}, " parallaxy=\"0.5\""));
-    EXPECT_EQ(MapImport::Refused, import(text));
-    EXPECT_EQ(std::to_string(MapFiles::lineOf(text, "name=\"near\"")), errorLine("has parallax 1.5 x 1"));
-    EXPECT_EQ(std::to_string(MapFiles::lineOf(text, "name=\"main\"")), errorLine("its parallax factors must be 1"));
-    EXPECT_FALSE(Paths::exists(Paths::join(out(), "level.def")));
-}
-
 TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
 {
-    BITMAP* tiles = tilesetPicture(16, 17, 2);
-    MapFiles::savePng(maps("small.png"), tiles, true);
-    destroy_bitmap(tiles);
+    save("small.png", tilesetPicture(16, 17, 2));
     std::string set = MapFiles::tileset(1, "small", 2, 16, 272, "small.png");
     std::vector<uint32_t> many;
     for (uint32_t gid = 1; gid <= 128; ++gid) {
@@ -443,50 +381,50 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         std::string text;
         std::string message;
         std::string marker;  // the line the error must name; "" for a JSON path, line 0
-        std::string name;
     };
-    const std::string map = "level.tmx";
+    const std::string parallax = MapFiles::map(40, 20, 16, MapFiles::layer("near", 40, 20, {}, " parallaxx=\"1.5\"") +
+                                                               MapFiles::layer("main", 40, 20, {}, " parallaxy=\"0.5\""));
     const Case cases[] = {
-        {data(" encoding=\"base64\"", "AAA!AAAA"), "\"!\", which is not a base64 character", "AAA!", map},
-        {data(" encoding=\"base64\"", "AAAA"), "decodes to 3 bytes, not the 76800 of its 19200 cells", "AAAA", map},
-        {data(zlib, "eJw="), "its zlib data is cut short", "eJw=", map},
-        {data(zlib, cut(MapFiles::packed(full, "zlib"))), "its zlib data is cut short", "<data", map},
-        {data(gzip, cut(MapFiles::packed(full, "gzip"))), "its gzip data is cut short", "<data", map},
-        {data(zstd, cut(MapFiles::packed(full, "zstd"))), "its zstd data is cut short", "<data", map},
-        {data(zlib, "eJz//w=="), "its zlib data is damaged", "<data", map},
-        {data(zlib, MapFiles::packed(full.substr(0, 400), "zlib")), "decodes to 400 bytes, not the 76800", "<data", map},
-        {data(zlib, MapFiles::packed(huge, "zlib")), "zlib data inflates beyond the 76800 bytes", "<data", map},
-        {data(zstd, MapFiles::packed(huge, "zstd")), "zstd data inflates beyond the 76800 bytes", "<data", map},
-        {data(" encoding=\"base64\" compression=\"lz4\"", "AAAA"), "compressed with \"lz4\"", "<data", map},
+        {data(" encoding=\"base64\"", "AAA!AAAA"), "\"!\", which is not a base64 character", "AAA!"},
+        {data(" encoding=\"base64\"", "AAAA"), "decodes to 3 bytes, not the 76800 of its 19200 cells", "AAAA"},
+        {data(zlib, "eJw="), "its zlib data is cut short", "eJw="},
+        {data(zlib, cut(MapFiles::packed(full, "zlib"))), "its zlib data is cut short", "<data"},
+        {data(gzip, cut(MapFiles::packed(full, "gzip"))), "its gzip data is cut short", "<data"},
+        {data(zstd, cut(MapFiles::packed(full, "zstd"))), "its zstd data is cut short", "<data"},
+        {data(zlib, "eJz//w=="), "its zlib data is damaged", "<data"},
+        {data(zlib, MapFiles::packed(full.substr(0, 400), "zlib")), "decodes to 400 bytes, not the 76800", "<data"},
+        {data(zlib, MapFiles::packed(huge, "zlib")), "zlib data inflates beyond the 76800 bytes", "<data"},
+        {data(zstd, MapFiles::packed(huge, "zstd")), "zstd data inflates beyond the 76800 bytes", "<data"},
+        {data(" encoding=\"base64\" compression=\"lz4\"", "AAAA"), "compressed with \"lz4\"", "<data"},
         {MapFiles::map(256, 120, 2, set + MapFiles::layer("main", 256, 120, many)),
-         "uses 256 different tiles, counting each of its 128 flipped or rotated tiles as a tile of its own", "<layer", map},
-        {oriented("isometric"), "the map is isometric: only orthogonal", "<map", map},
-        {MapFiles::map(2, 2, 400, MapFiles::layer("main", 2, 2, {})), "tiles are 400 pixels wide", "<map", map},
+         "uses 256 different tiles, counting each of its 128 flipped or rotated tiles as a tile of its own", "<layer"},
+        {oriented("isometric"), "the map is isometric: only orthogonal", "<map"},
+        {MapFiles::map(2, 2, 400, MapFiles::layer("main", 2, 2, {})), "tiles are 400 pixels wide", "<map"},
         {MapFiles::map(40, 30, 8, MapFiles::layer("main", 40, 30, {}) +
                                       " <objectgroup name=\"aliens\">\n  <object id=\"1\" x=\"nan\" y=\"1\"/>\n </objectgroup>\n"),
-         "position, size, rotation and gid must be numbers", "\"nan\"", map},
-        {oriented("staggered"), "the map is staggered: only orthogonal", "<map", map},
-        {oriented("hexagonal"), "the map is hexagonal: only orthogonal", "<map", map},
+         "position, size, rotation and gid must be numbers", "\"nan\""},
+        {oriented("staggered"), "the map is staggered: only orthogonal", "<map"},
+        {oriented("hexagonal"), "the map is hexagonal: only orthogonal", "<map"},
         {tmj("\"tilesets\": [], ", "\"data\": [0, 0, 0, \"x\"]"), "layers[0].data[3]: layer \"main\": \"x\" is not a tile "
-         "number", "", "level.tmj"},
-        {tmj("", "\"width\": -3, \"data\": []"), "layers[0].width: needs a whole number of at least 1", "", "level.tmj"},
+         "number", ""},
+        {tmj("", "\"width\": -3, \"data\": []"), "layers[0].width: needs a whole number of at least 1", ""},
         {tmj("", "\"encoding\": \"base64\", \"compression\": \"gzip\", \"data\": \"H4sI\""),
-         "layers[0].data: layer \"main\": its gzip data is cut short", "", "level.tmj"},
-        {"{\"type\": \"map\", \"orientation\": \"staggered\"}", "the map is staggered", "", "level.tmj"},
-        {"{\"type\": \"map\",\n \"width\": ,\n \"height\": 3}", "is not well-formed JSON", "\"width\"", "level.json"},
+         "layers[0].data: layer \"main\": its gzip data is cut short", ""},
+        {"{\"type\": \"map\", \"orientation\": \"staggered\"}", "the map is staggered", ""},
+        {"{\"type\": \"map\",\n \"width\": ,\n \"height\": 3}", "is not well-formed JSON", "\"width\""},
         {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"40\" height=\"30\" tilewidth=\"8\" "
          "tileheight=\"16\" infinite=\"0\">\n</map>\n",
-         "tiles are 8 x 16 pixels: the game's tiles are square", "<map", map},
+         "tiles are 8 x 16 pixels: the game's tiles are square", "<map"},
         {MapFiles::map(40, 30, 8, MapFiles::tileset(1, "small", 2, 16, 272, "small.png") +
                                       MapFiles::layer("main", 40, 30, {1})),
-         "tile 1 (tile 0 of tileset \"small\") is 2 x 2 pixels, the map's tiles 8 x 8", "1,0,0", map},
+         "tile 1 (tile 0 of tileset \"small\") is 2 x 2 pixels, the map's tiles 8 x 8", "1,0,0"},
         {MapFiles::map(2100, 15, 16, MapFiles::layer("main", 2100, 15, {})), "the map is 33600 x 240 pixels",
-         "<layer", map},
+         "<layer"},
         {MapFiles::map(160, 120, 2, set + MapFiles::layer("main", 160, 120, {}) +
                                         " <objectgroup name=\"aliens\">\n  <properties>\n   <property name=\"image\" "
                                         "value=\"bmp/a.bmp\"/>\n  </properties>\n  <object id=\"1\" x=\"40000\" "
                                         "y=\"3\"/>\n </objectgroup>\n"),
-         "(40000, 3) is beyond", "x=\"40000\"", map},
+         "(40000, 3) is beyond", "x=\"40000\""},
         {MapFiles::map(160, 120, 2,
                        " <tileset firstgid=\"300\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" tilecount=\"1\" "
                        "columns=\"0\">\n  <tile id=\"0\">\n   <image source=\"elsewhere/a.bmp\"/>\n  </tile>\n "
@@ -494,12 +432,14 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
                            MapFiles::layer("main", 160, 120, {}) +
                            " <objectgroup name=\"aliens\">\n  <object id=\"1\" gid=\"300\" x=\"4\" y=\"30\"/>\n "
                            "</objectgroup>\n"),
-         "lies outside the game's data directory", "<object id", map},
+         "lies outside the game's data directory", "<object id"},
         {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\">\n <layer>\n</map>\n", "is not well-formed XML",
-         "<layer>", map},
+         "<layer>"},
+        {parallax, "has parallax 1.5 x 1", "name=\"near\""},
+        {parallax, "its parallax factors must be 1", "name=\"main\""},
     };
     for (const Case& test : cases) {
-        EXPECT_EQ(MapImport::Refused, import(test.text, test.name)) << test.message;
+        EXPECT_EQ(MapImport::Refused, import(test.text, test.text[0] == '{' ? "level.tmj" : "level.tmx")) << test.message;
         EXPECT_EQ(test.marker.empty() ? "0" : std::to_string(MapFiles::lineOf(test.text, test.marker)),
                   errorLine(test.message))
             << test.message << "\n" << listed(diagnostics);
@@ -507,18 +447,19 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
     }
 }
 
-TEST_F(MapImporting, SameMapGivesTheSameBytes)
+TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
 {
-    BITMAP* tiles = tilesetPicture(4, 4, 8);
-    MapFiles::savePng(maps("tiles.png"), tiles, true);
-    destroy_bitmap(tiles);
-    std::vector<uint32_t> gids;
-    for (int i = 0; i < 1200; ++i)
-        gids.push_back(static_cast<uint32_t>(i * 7 % 17));
-    std::string text = MapFiles::map(40, 30, 8, MapFiles::tileset(1, "tiles", 8, 4, 16, "tiles.png") +
-                                                    MapFiles::layer("main", 40, 30, gids));
-    ASSERT_EQ(MapImport::Imported, import(text)) << listed(diagnostics);
-    std::string first = output("level.def") + output("level.dat") + output("aliens.def");
-    ASSERT_EQ(MapImport::Imported, import(text));
-    EXPECT_EQ(first, output("level.def") + output("level.dat") + output("aliens.def"));
+    const std::string source = SKIFF_SOURCE_DIR;
+    TempDir out;
+    Diagnostics diagnostics;
+    MapImport importer(&diagnostics);
+    ASSERT_EQ(MapImport::Imported, importer.run(source + "/levels/level0/level0.tmx", out.path(), source + "/data"))
+        << listed(diagnostics);
+    EXPECT_EQ(0, diagnostics.warningCount()) << listed(diagnostics);
+    for (const char* file : {"level.def", "level.dat", "aliens.def"}) {
+        std::string shipped, made;
+        Paths::read(source + "/data/level0/" + file, shipped);
+        Paths::read(out.path() + "/" + file, made);
+        EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
+    }
 }
