@@ -165,8 +165,9 @@ void FuzzWorld::initialize()
     if (chdir(workDirectory.c_str()) != 0 || (mkdir("bmp", 0700) != 0 && errno != EEXIST))
         abort();
     savePicture(DataPaths::Alien, 16, 16, 4);
-    savePicture(DataPaths::Explosions[0], 32, 256, 5);
-    savePicture(DataPaths::Explosions[1], 24, 168, 6);
+    // Two frames each, so that an explosion ends within the few steps the alien target flies.
+    savePicture(DataPaths::Explosions[0], 32, 64, 5);
+    savePicture(DataPaths::Explosions[1], 24, 48, 6);
     savePicture(DataPaths::Player, 24, 24, 7);
     savePicture(DataPaths::Shot, 10, 4, 8);
 }

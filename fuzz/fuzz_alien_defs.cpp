@@ -21,12 +21,13 @@ const int FrameTicks = 3;
 // The ship's entry does not depend on the input: it is placed at the first step, flies in until the
 // 70th, is protected until the 202nd, and until it flies no alien hits it or steers towards it. So
 // the aliens need not wait through it: they fly two steps at the start, two at the end of the fly-in
-// and 30 from the end of the protection on, steering at the flying ship.
+// and 12 from the end of the protection on, steering at the flying ship. The world's explosions have
+// two frames of 12 ticks, so what is hit early in that leg explodes to its end within it.
 struct Leg {
     int fromTick;
     int steps;
 };
-const Leg Legs[] = {{0, 2}, {68, 2}, {200, 30}};
+const Leg Legs[] = {{0, 2}, {68, 2}, {200, 12}};
 const size_t LegCount = sizeof Legs / sizeof Legs[0];
 int legMoments[LegCount];
 

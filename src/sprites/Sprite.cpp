@@ -1,5 +1,7 @@
 #include "sprites/Sprite.h"
 
+#include <algorithm>
+
 #include <allegro.h>
 
 #include "level/Level.h"
@@ -73,7 +75,11 @@ void Sprite::loadFrames(const char* fileName)
 void Sprite::copyFramesFrom(const Sprite& prototype)
 {
     frameCount = prototype.frameCount;
-    for (size_t i = 0; i < prototype.frameMasks.size() && i < prototype.frameTextures.size(); ++i) {
+    // Every alien placed copies its prototype's frames and its explosion's: one allocation a list, not one a frame.
+    const size_t count = std::min(prototype.frameMasks.size(), prototype.frameTextures.size());
+    frameTextures.reserve(frameTextures.size() + count);
+    frameMasks.reserve(frameMasks.size() + count);
+    for (size_t i = 0; i < count; ++i) {
         frameTextures.push_back(prototype.frameTextures[i]);
         frameMasks.push_back(prototype.frameMasks[i]);
     }
