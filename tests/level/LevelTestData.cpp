@@ -1,7 +1,5 @@
 #include "level/LevelTestData.h"
 
-#include <allegro.h>
-
 #include <sstream>
 
 #include "headless/RenderLog.h"
@@ -11,33 +9,18 @@ void LevelTest::SetUp()
     RenderLog::clear();
 }
 
-int LevelTest::read(const std::string& text)
+int LevelTest::read(const std::string& text, Level* into)
 {
     std::istringstream in(text);
-    return level.readDescription(in, datafile.get());
+    return (into ? into : &level)->readDescription(in, datafile.get());
 }
 
 std::string block(int pictureIndex, int tileSize, int width, int height, const std::string& grid)
 {
     std::ostringstream out;
-    out << "{ tileset " << pictureIndex << " " << tileSize << " " << width << " " << height << "\n"
-        << grid << "\n}\n";
-    return out.str();
-}
-
-std::string emptyBlock(int pictureIndex, int tileSize, int width, int height)
-{
-    std::string grid;
-    for (int i = 0; i < width * height; ++i)
-        grid += "0 ";
-    return block(pictureIndex, tileSize, width, height, grid);
-}
-
-std::string colourAt(BITMAP* bitmap, int x, int y)
-{
-    int c = getpixel(bitmap, x, y);
-    int depth = bitmap_color_depth(bitmap);
-    std::ostringstream out;
-    out << getr_depth(depth, c) << "," << getg_depth(depth, c) << "," << getb_depth(depth, c);
+    out << "{ tileset " << pictureIndex << " " << tileSize << " " << width << " " << height << "\n";
+    for (int i = 0; grid.empty() && i < width * height; ++i)
+        out << "0 ";
+    out << grid << "\n}\n";
     return out.str();
 }

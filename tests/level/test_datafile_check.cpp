@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,14 +12,6 @@
 using namespace DatafileBytes;
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
 
 // A datafile of three pictures made with Allegro's dat tool, compressed as asked ("-c0", "-c1", "-c2").
 std::string datToolFile(const TempDir& dir, const std::string& compression)
@@ -36,7 +26,7 @@ std::string datToolFile(const TempDir& dir, const std::string& compression)
     destroy_bitmap(square);
     std::string path = buildDatafile(dir, "pictures" + compression + ".dat", paths);
     std::string command = "dat " + compression + " '" + path + "' > /dev/null 2>&1";
-    return !path.empty() && system(command.c_str()) == 0 ? readFile(path) : std::string();
+    return !path.empty() && system(command.c_str()) == 0 ? contentsOf(path) : std::string();
 }
 
 bool passes(const TempDir& dir, const std::string& contents)
@@ -45,67 +35,28 @@ bool passes(const TempDir& dir, const std::string& contents)
     return DatafileCheck::isSound(path.c_str());
 }
 
-// The whole file passes; cut to every length up to 64 bytes, then every step-th, it is refused.
-void expectWholeOnlyPasses(const TempDir& dir, const std::string& whole, size_t step)
-{
-    ASSERT_FALSE(whole.empty());
-    EXPECT_TRUE(passes(dir, whole));
-    for (size_t length = 0; length < whole.size(); length += length < 64 ? 1 : step)
-        EXPECT_FALSE(passes(dir, whole.substr(0, length))) << "cut to " << length << " of " << whole.size();
-    EXPECT_FALSE(passes(dir, whole.substr(0, whole.size() - 1))) << "cut by one byte";
 }
 
 // Each row: the contents of a datafile and whether it is sound. What passes must be what
 // Allegro reads: load_datafile is run on it too.
-struct Row { const char* what; std::string contents; bool sound; };
-
-void expectRows(const std::vector<Row>& rows)
-{
-    TempDir dir;
-    for (const Row& row : rows) {
-        std::string path = dir.write("case.dat", row.contents);
-        EXPECT_EQ(row.sound, DatafileCheck::isSound(path.c_str())) << row.what;
-        DATAFILE* loaded = row.sound ? load_datafile(path.c_str()) : nullptr;
-        EXPECT_EQ(row.sound, loaded != nullptr) << row.what;
-        if (loaded)
-            unload_datafile(loaded);
-    }
-}
-
-}
-
-TEST(DatafileCheck, DatToolFilesPlainOrCompressedAndTheShippedPicturesPassButNoCutOfThem)
-{
-    TempDir dir;
-    for (const char* compression : {"-c0", "-c1", "-c2"}) {
-        SCOPED_TRACE(compression);
-        expectWholeOnlyPasses(dir, datToolFile(dir, compression), 37);
-    }
-    SCOPED_TRACE("the shipped level's pictures");
-    expectWholeOnlyPasses(dir, readFile(std::string(SKIFF_SOURCE_DIR) + "/data/level0/level.dat"), 1009);
-}
-
-TEST(DatafileCheck, MissingEmptyAndForeignFilesAreRefused)
-{
-    TempDir dir;
-    EXPECT_FALSE(DatafileCheck::isSound(nullptr));
-    EXPECT_FALSE(DatafileCheck::isSound((dir.path() + "/none.dat").c_str()));
-    EXPECT_FALSE(DatafileCheck::isSound(dir.path().c_str()));
-    BITMAP* picture = makeBitmap(4, 4, magenta());
-    std::string bmp = saveBitmap(dir, "picture.bmp", picture);
-    destroy_bitmap(picture);
-    EXPECT_FALSE(DatafileCheck::isSound(bmp.c_str()));
-}
-
-TEST(DatafileCheck, CountsSizesAndTypesMustFitTheFile)
+TEST(DatafileCheck, CountsSizesTypesAndContentsMustFitTheFileAndEachOther)
 {
     // A 2 x 3 bitmap of depth 32 keeps 3 bytes a pixel: 18 bytes after its 6-byte header.
     const std::string good = bitmap(32, 2, 3, 18);
     const std::string pixels = word16(32) + word16(2) + word16(3) + std::string(18, 'x');
+    const std::string inner = object("DATA", "abcdef");
     std::string properties;
     for (int i = 0; i < 64; ++i)
         properties += property("NAME", "p");
-    expectRows({
+    // Flags 0xff: eight literal bytes, the header and pixels of an 8-bit 4 x 1 bitmap but for
+    // its last two pixels; flags 0x00: back-references, the first of which runs past the
+    // 10 bytes the object claims. Allegro's reader then hands out 58 bytes and loses its place.
+    const std::string header = std::string("\x00\x08\x00\x04\x00\x01", 6);
+    const std::string crossing = "\xff" + header + "AA" + std::string("\x00\x00\x00\x08\x30\x30\x31\x5f\x46", 9);
+    const std::string within = "\xff" + header + "AA" + "\xff" + "AA";
+    const std::string next = object("DATA", "abcd");
+    struct Row { const char* what; std::string contents; bool sound; };
+    std::vector<Row> rows = {
         {"empty", "", false},
         {"text", "LEVELDEF a level description\n", false},
         {"the magic alone", "slh.", false},
@@ -129,14 +80,6 @@ TEST(DatafileCheck, CountsSizesAndTypesMustFitTheFile)
         {"object type of control bytes", datafile(1, object(std::string("\x01\x02\x03\x04", 4), "abcd")), false},
         {"object type with a byte above 126", datafile(1, object("DAT\x7f", "abcd")), false},
         {"trailing bytes after the last object", datafile(1, good) + "tail", true},
-    });
-}
-
-TEST(DatafileCheck, ObjectContentsMustBeWhatTheirTypeCallsFor)
-{
-    const std::string good = bitmap(32, 2, 3, 18);
-    std::string inner = object("DATA", "abcdef");
-    std::vector<Row> rows = {
         {"8-bit 4 x 2 in 8 bytes", datafile(1, bitmap(8, 4, 2, 8)), true},
         {"16-bit 2 x 2 in 8 bytes", datafile(1, bitmap(16, 2, 2, 8)), true},
         {"16-bit 2 x 2 in 7 bytes", datafile(1, bitmap(16, 2, 2, 7)), false},
@@ -165,28 +108,50 @@ TEST(DatafileCheck, ObjectContentsMustBeWhatTheirTypeCallsFor)
         {"nested count larger than its objects", datafile(1, object("FILE", long32(2) + good)), false},
         {"nested bitmap too short", datafile(1, object("FILE", long32(1) + bitmap(32, 20, 20, 18))), false},
         {"nested datafile without its object", datafile(1, object("FILE", long32(1))), false},
+        {"nested datafile with bytes after its objects", datafile(1, object("FILE", long32(1) + good + "xy")), false},
         {"nested object past the end of its datafile",
          datafile(1, "FILE" + long32(4 + inner.size() - 2) + long32(4 + inner.size() - 2) + long32(1) + inner), false},
+        {"a back-reference past the object", datafile(2, "BMP " + long32(crossing.size()) + long32(-10) + crossing + next),
+         false},
+        {"packed within the object", datafile(2, "BMP " + long32(within.size()) + long32(-10) + within + next), true},
     };
     for (const char* type : {"FONT", "SAMP", "MIDI", "PAT ", "RLE "})
         rows.push_back({type, datafile(1, object(type, std::string(64, '\0'))), false});
     for (const char* type : {"DATA", "info", "FLIC", "TEXT"})
         rows.push_back({type, datafile(1, object(type, std::string(64, '\0'))), true});
-    expectRows(rows);
+    TempDir dir;
+    for (const Row& row : rows) {
+        std::string path = dir.write("case.dat", row.contents);
+        EXPECT_EQ(row.sound, DatafileCheck::isSound(path.c_str())) << row.what;
+        DATAFILE* loaded = row.sound ? load_datafile(path.c_str()) : nullptr;
+        EXPECT_EQ(row.sound, loaded != nullptr) << row.what;
+        if (loaded)
+            unload_datafile(loaded);
+    }
 }
 
-TEST(DatafileCheck, CorruptedCountsAndSizesInADatToolFileAreRefused)
+TEST(DatafileCheck, DatToolFilesAndTheShippedPicturesPassWholeButNotCutNorWithACountOrSizeDamaged)
 {
     TempDir dir;
-    for (const char* compression : {"-c0", "-c1"}) {
-        SCOPED_TRACE(compression);
-        std::string whole = datToolFile(dir, compression);
+    for (const char* source : {"-c0", "-c1", "-c2", "the shipped level's pictures"}) {
+        SCOPED_TRACE(source);
+        const bool shipped = source[0] != '-';
+        const std::string whole = shipped ? contentsOf(std::string(SKIFF_SOURCE_DIR) + "/data/level0/level.dat")
+                                          : datToolFile(dir, source);
+        ASSERT_FALSE(whole.empty());
+        EXPECT_TRUE(passes(dir, whole));
+        // Cut to every length up to 64 bytes, then every step-th, and by its last byte.
+        for (size_t length = 0; length < whole.size(); length += length < 64 ? 1 : shipped ? 1009 : 37)
+            EXPECT_FALSE(passes(dir, whole.substr(0, length))) << "cut to " << length << " of " << whole.size();
+        EXPECT_FALSE(passes(dir, whole.substr(0, whole.size() - 1))) << "cut by one byte";
+        if (shipped || source[2] == '2')
+            continue;
         // The count follows "slh.ALL.": the dat tool stores the three pictures and its own info object.
         ASSERT_EQ(whole.substr(4, 8), "ALL." + long32(4));
         // The first picture's type is followed by its packed and its unpacked size.
         size_t type = whole.find("BMP ");
         ASSERT_NE(std::string::npos, type);
-        const bool packed = compression[2] == '1';
+        const bool packed = source[2] == '1';
         std::vector<std::string> damaged(5, whole);
         damaged[0].replace(8, 4, long32(5));
         damaged[1].replace(8, 4, long32(0x7fffffff));
@@ -197,20 +162,4 @@ TEST(DatafileCheck, CorruptedCountsAndSizesInADatToolFileAreRefused)
         for (size_t i = 0; i < damaged.size(); ++i)
             EXPECT_FALSE(passes(dir, damaged[i])) << "damage " << i;
     }
-}
-
-TEST(DatafileCheck, APackedObjectMustUnpackForAllegroAsItDoesForTheCheck)
-{
-    // Flags 0xff: eight literal bytes, the header and pixels of an 8-bit 4 x 1 bitmap but for
-    // its last two pixels; flags 0x00: back-references, the first of which runs past the
-    // 10 bytes the object claims. Allegro's reader then hands out 58 bytes and loses its place.
-    const std::string header = std::string("\x00\x08\x00\x04\x00\x01", 6);
-    const std::string crossing = "\xff" + header + "AA" + std::string("\x00\x00\x00\x08\x30\x30\x31\x5f\x46", 9);
-    const std::string within = "\xff" + header + "AA" + "\xff" + "AA";
-    const std::string next = object("DATA", "abcd");
-    expectRows({
-        {"a back-reference past the object", datafile(2, "BMP " + long32(crossing.size()) + long32(-10) + crossing + next),
-         false},
-        {"packed within the object", datafile(2, "BMP " + long32(within.size()) + long32(-10) + within + next), true},
-    });
 }

@@ -5,14 +5,16 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/TextReader.h"
 #include "headless/RenderLog.h"
 #include "headless/ScratchFiles.h"
-#include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
 #include "sprites/CollisionMask.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -27,31 +29,22 @@ protected:
         return tileset->read(in, from);
     }
 
-    // Every cell as "x,y:tile", row by row.
-    std::string cells() const
-    {
-        std::string all;
-        for (const Tile& tile : tileset->tiles)
-            all += (all.empty() ? "" : " ") + std::to_string(tile.x) + "," + std::to_string(tile.y) + ":" +
-                   std::to_string(tile.index);
-        return all;
-    }
-
     std::istringstream in;
     std::unique_ptr<Tileset> tileset;
 };
 
 using LevelDescription = LevelTest;
 
-// The grid numbers of every tileset of a level, "|" between tilesets.
-std::string grids(const Level& level)
+// The cells of the tilesets row by row, as "tile" or with their positions as "x,y:tile"; "|" between tilesets.
+std::string cells(const std::vector<Tileset*>& tilesets, bool positions)
 {
     std::string all;
-    for (const Tileset* tileset : level.tilesets) {
-        if (!all.empty())
-            all += "|";
-        for (size_t i = 0; i < tileset->tiles.size(); ++i)
-            all += (i ? " " : "") + std::to_string(tileset->tiles[i].index);
+    for (size_t t = 0; t < tilesets.size(); ++t) {
+        all += t ? "|" : "";
+        for (const Tile& tile : tilesets[t]->tiles)
+            all += (&tile == &tilesets[t]->tiles[0] ? "" : " ") +
+                   (positions ? std::to_string(tile.x) + "," + std::to_string(tile.y) + ":" : "") +
+                   std::to_string(tile.index);
     }
     return all;
 }
@@ -63,8 +56,7 @@ TEST(LevelTokens, TokensLinesAndNumbersAreReadAsTheFilesNeedThem)
     // Any white space separates tokens, carriage returns too; an overlong token is cut, its rest dropped.
     std::istringstream tokens(" {\ttileset\r\n12\r\r}x \n" + std::string(200, 'a') + "\nlast");
     std::string token;
-    for (const std::string& word : {std::string("{"), std::string("tileset"), std::string("12"), std::string("}x"),
-                                    std::string(127, 'a'), std::string("last")}) {
+    for (const std::string& word : {"{"s, "tileset"s, "12"s, "}x"s, std::string(127, 'a'), "last"s}) {
         ASSERT_TRUE(TextReader::readToken(tokens, token));
         EXPECT_EQ(token, word);
     }
@@ -75,8 +67,8 @@ TEST(LevelTokens, TokensLinesAndNumbersAreReadAsTheFilesNeedThem)
     std::istringstream lines(std::string(127, 'q') + "\r\n" + std::string(128, 'r') + "\r\n" + std::string(126, 's') +
                              "\r\r\nlast words");
     std::string line;
-    for (const std::string& expected : {std::string(127, 'q'), std::string(127, 'r'), std::string(126, 's') + "\r",
-                                        std::string("last words"), std::string()}) {
+    for (const std::string& expected :
+         {std::string(127, 'q'), std::string(127, 'r'), std::string(126, 's') + "\r", "last words"s, ""s}) {
         TextReader::readLine(lines, line);
         EXPECT_EQ(line, expected);
     }
@@ -109,7 +101,7 @@ TEST_F(TilesetBlock, GridIsReadRowByRowIntoEightBitTileNumbers)
     };
     for (const Case& c : cases) {
         ASSERT_EQ(readBlock(c.text, datafile.get()), 0) << c.name;
-        EXPECT_EQ(cells(), c.cells) << c.name;
+        EXPECT_EQ(cells({tileset.get()}, true), c.cells) << c.name;
         EXPECT_EQ(tileset->tilePictures.size(), c.pictures) << c.name;
         EXPECT_EQ(std::to_string(tileset->pixelWidth()) + "x" + std::to_string(tileset->pixelHeight()), c.size)
             << c.name;
@@ -118,30 +110,25 @@ TEST_F(TilesetBlock, GridIsReadRowByRowIntoEightBitTileNumbers)
 
 TEST_F(TilesetBlock, NamedPictureIsCutDownItsColumnsIntoTilesWithTheirOwnTexturesAndMasks)
 {
-    // Picture 1, 100 x 64: column 0 red over green, column 1 blue over yellow (the yellow square's
-    // left half transparent), column 2 cyan over white; the 4 pixels right of them grey.
+    // Picture 1, 100 x 64: tile k should be the 32-pixel square at corners[k], of colours[k] (the
+    // yellow one's left half transparent); the 4 pixels right of the squares are grey.
+    const int corners[6][2] = {{0, 0}, {0, 32}, {32, 0}, {32, 32}, {64, 0}, {64, 32}};
+    const int colours[6] = {makecol(255, 0, 0),   makecol(0, 255, 0),   makecol(0, 0, 255),
+                            makecol(255, 255, 0), makecol(0, 255, 255), makecol(255, 255, 255)};
     datafile.addBitmap(makeBitmap(32, 32, makecol(0, 0, 0)));
     BITMAP* picture = makeBitmap(100, 64, makecol(128, 128, 128));
-    rectfill(picture, 0, 0, 31, 31, makecol(255, 0, 0));
-    rectfill(picture, 0, 32, 31, 63, makecol(0, 255, 0));
-    rectfill(picture, 32, 0, 63, 31, makecol(0, 0, 255));
-    rectfill(picture, 32, 32, 63, 63, makecol(255, 255, 0));
+    for (int k = 0; k < 6; ++k)
+        rectfill(picture, corners[k][0], corners[k][1], corners[k][0] + 31, corners[k][1] + 31, colours[k]);
     rectfill(picture, 32, 32, 47, 63, magenta());
-    rectfill(picture, 64, 0, 95, 31, makecol(0, 255, 255));
-    rectfill(picture, 64, 32, 95, 63, makecol(255, 255, 255));
     datafile.addBitmap(picture);
 
     ASSERT_EQ(readBlock("{ tileset 1 32 1 1 5 }", datafile.get()), 0);
     ASSERT_EQ(tileset->tilePictures.size(), 6u);
     ASSERT_EQ(tileset->masks.size(), 6u);
-    const char* expected[6] = {"255,0,0", "0,255,0", "0,0,255", "255,255,0", "0,255,255", "255,255,255"};
     for (int k = 0; k < 6; ++k) {
         SCOPED_TRACE("tile " + std::to_string(k));
-        BITMAP* tile = tileset->tilePictures[k];
-        EXPECT_EQ(tile->w, 32);
-        EXPECT_EQ(tile->h, 32);
-        EXPECT_EQ(colourAt(tile, 16, 0), expected[k]);
-        EXPECT_EQ(colourAt(tile, 31, 31), expected[k]);
+        EXPECT_EQ(getpixel(tileset->tilePictures[k], 16, 0), colours[k]);
+        EXPECT_EQ(getpixel(tileset->tilePictures[k], 31, 31), colours[k]);
         EXPECT_EQ(tileset->textures[k], k + 1u);
         EXPECT_EQ(tileset->masks[k]->rows[31][0], k == 3 ? 0x0000ffffu : 0xffffffffu);
     }
@@ -236,30 +223,9 @@ TEST_F(LevelDescription, KeepsTheTitleAndEveryBlockThatReadsCorrectly)
     };
     for (const Case& c : cases) {
         Level fresh(&renderer);
-        std::istringstream in(c.text);
-        EXPECT_EQ(fresh.readDescription(in, datafile.get()), *c.grids ? 0 : -1) << c.name;
+        EXPECT_EQ(read(c.text, &fresh), *c.grids ? 0 : -1) << c.name;
         EXPECT_EQ(std::string(*c.grids ? fresh.title : ""), c.title) << c.name;
-        EXPECT_EQ(grids(fresh), c.grids) << c.name;
+        EXPECT_EQ(cells(fresh.tilesets, false), c.grids) << c.name;
         EXPECT_EQ(fresh.mainTileset, *c.grids ? fresh.tilesets.back() : nullptr) << c.name;
     }
-}
-
-TEST_F(LevelDescription, LastBlockIsTheBoundedMainTilesetAndLayersGetFactorsThatBringTheirFarEdgesInTogether)
-{
-    // Main: 40 x 15 tiles of 32 = 1280 x 480, so 960 x 240 pixels to scroll.
-    // Far layer: 30 x 9 tiles of 16 = 480 x 144: (480 - 320) / 960 and (144 - 240) / 240.
-    // Near layer: 20 x 12 tiles of 32 = 640 x 384: (640 - 320) / 960 and (384 - 240) / 240.
-    datafile.addBitmap(makeBitmap(32, 32, makecol(255, 0, 0)));
-    ASSERT_EQ(read("LEVELDEF t\n" + emptyBlock(0, 16, 30, 9) + emptyBlock(0, 32, 20, 12) + emptyBlock(0, 32, 40, 15)),
-              0);
-    ASSERT_EQ(level.tilesets.size(), 3u);
-    EXPECT_EQ(level.mainTileset, level.tilesets[2]);
-    EXPECT_TRUE(level.mainTileset->bounded);
-    EXPECT_EQ(level.mainTileset->factorX, 1.0);
-    EXPECT_EQ(level.mainTileset->factorY, 1.0);
-    EXPECT_FALSE(level.tilesets[0]->bounded || level.tilesets[1]->bounded);
-    EXPECT_DOUBLE_EQ(level.tilesets[0]->factorX, 1.0 / 6.0);
-    EXPECT_DOUBLE_EQ(level.tilesets[0]->factorY, -0.4);
-    EXPECT_DOUBLE_EQ(level.tilesets[1]->factorX, 1.0 / 3.0);
-    EXPECT_DOUBLE_EQ(level.tilesets[1]->factorY, 0.6);
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -16,7 +15,8 @@
 
 namespace {
 
-// Levels of picture 0, 32 x 128: tiles 0 to 3, whose textures are 1 to 4 in a fresh log.
+// Picture 0, 32 x 128: tiles 0 to 3, whose textures are 1 to 4 in a fresh log; picture 1, 16 x 16.
+// Picture 2, 32 x 96: tiles 0 and 1 opaque all over, tile 2 transparent but for its bottom-right pixel.
 class LevelView : public LevelTest {
 protected:
     void SetUp() override
@@ -24,16 +24,24 @@ protected:
         LevelTest::SetUp();
         datafile.addBitmap(makeBitmap(32, 128, makecol(255, 0, 0)));
         datafile.addBitmap(makeBitmap(16, 16, makecol(0, 255, 0)));
+        BITMAP* picture = makeBitmap(32, 96, makecol(255, 255, 255));
+        rectfill(picture, 0, 64, 31, 95, magenta());
+        putpixel(picture, 31, 95, makecol(255, 255, 255));
+        datafile.addBitmap(picture);
     }
 
     // A level of the given blocks, the last one main.
-    void load(const std::string& blocks) { ASSERT_EQ(read("LEVELDEF view\n" + blocks), 0); }
+    void load(const std::string& blocks, Level* into = nullptr)
+    {
+        ASSERT_EQ(read("LEVELDEF view\n" + blocks, into), 0);
+    }
 };
 
 using Scrolling = LevelView;
 using TilesetDrawing = LevelView;
+using Terrain = LevelView;
 
-// A sprite with one frame whose mask the test owns.
+// A sprite of one frame, opaque all over or only at the given pixels.
 class Probe : public Sprite {
 public:
     Probe(int width, int height, std::initializer_list<std::pair<int, int>> opaquePixels)
@@ -46,41 +54,10 @@ public:
         destroy_bitmap(picture);
         frameWidth = width;
         frameHeight = height;
-        frameIndex = 0;
-        frameCount = 1;
-        sharesFrames = true;
     }
-    ~Probe() override { destroyMask(frameMasks[0]); }
 
     void draw() override {}
     int update(int) override { return 0; }
-
-    bool hitsAt(const Level& level, double atX, double atY)
-    {
-        x = atX;
-        y = atY;
-        return hitsTerrain(level);
-    }
-};
-
-class Terrain : public LevelTest {
-protected:
-    void SetUp() override
-    {
-        LevelTest::SetUp();
-        // Tiles 0 and 1 opaque all over; tile 2 transparent but for its bottom-right pixel.
-        BITMAP* picture = makeBitmap(32, 96, makecol(255, 255, 255));
-        rectfill(picture, 0, 64, 31, 95, magenta());
-        putpixel(picture, 31, 95, makecol(255, 255, 255));
-        datafile.addBitmap(picture);
-    }
-
-    // Reads blocks of 4 x 4 tiles of 32 into a level of its own.
-    void load(Level& into, const std::string& grids)
-    {
-        std::istringstream in("LEVELDEF terrain\n" + grids);
-        ASSERT_EQ(into.readDescription(in, datafile.get()), 0);
-    }
 };
 
 }
@@ -89,7 +66,7 @@ protected:
 // a move, whether it is made, and where the tileset then stands.
 TEST_F(Scrolling, BoundedTilesetMovesOnlyWhileTheScreenStaysInsideItsGrid)
 {
-    load(emptyBlock(0, 32, 20, 15));
+    load(block(0, 32, 20, 15));
     Tileset* main = level.mainTileset;
     struct Case { const char* name; bool bounded; bool vertical; double from; double by; bool moved; double to; };
     // The screen is 320 x 240; the last half pixel must still show, so x stops at 319.5 and y at 239.5.
@@ -120,7 +97,7 @@ TEST_F(Scrolling, ViewMovesRightAndFollowsTheShipInOneStepOrNotAtAllWithTheLayer
 {
     // Main 640 x 480; layer 480 x 384: factors (480 - 320) / 320 = 0.5 and (384 - 240) / 240 = 0.6.
     // The view moves 0.2 right and by shipY - scrollY - 120 + 16 down, when the whole move fits.
-    load(emptyBlock(0, 32, 15, 12) + emptyBlock(0, 32, 20, 15));
+    load(block(0, 32, 15, 12) + block(0, 32, 20, 15));
     Tileset* main = level.mainTileset;
     Tileset* layer = level.tilesets[0];
     struct Case { int shipY; double mainX, mainY, layerX, layerY; };
@@ -147,66 +124,51 @@ TEST_F(Scrolling, ViewMovesRightAndFollowsTheShipInOneStepOrNotAtAllWithTheLayer
     EXPECT_NEAR(layer->scrollX, 159.7, 1e-6);
 }
 
-// Each row: a main tileset scrolled to a position, how many quads it draws, and the first and last
-// of them: where, and of which texture (tile k of a picture has texture k + 1 in a fresh log).
+// Each row: a level whose main tileset is scrolled to a position, how many quads it draws, and the first
+// and last of them: where, and of which texture (tile k of a picture has texture k + 1 in a fresh log).
 TEST_F(TilesetDrawing, CellsTheScreenShowsAreDrawnRowByRowAtTheirPositionLessTheScroll)
 {
     struct Case {
-        const char* name;
-        std::string block;
-        double scrollX, scrollY;
-        size_t quads;
-        double firstX, firstY;
-        unsigned firstTexture;
-        double lastX, lastY;
-        unsigned lastTexture;
+        const char* name; std::string block; double scrollX, scrollY; size_t quads;
+        double firstX, firstY; unsigned firstTexture; double lastX, lastY; unsigned lastTexture;
     };
     const Case cases[] = {
         // Column 0 is not drawn: trunc(31.6 + 0.5) / 32 = 1.
         {"unrounded positions", block(0, 32, 3, 2, "1 2 3\n0 1 2"), 31.6, 0.25, 4, 0.4, -0.25, 3, 32.4, 31.75, 3},
-        {"a column whose last half pixel shows", emptyBlock(0, 32, 3, 1), 31.4, 0, 3, -31.4, 0, 1, 32.6, 0, 1},
+        {"a column whose last half pixel shows", block(0, 32, 3, 1), 31.4, 0, 3, -31.4, 0, 1, 32.6, 0, 1},
         // Columns 15 to 26 and rows 9 to 17: trunc(500.8) / 32 = 15 and trunc(301.2) / 32 = 9.
-        {"twelve columns and nine rows of 32-pixel tiles", emptyBlock(0, 32, 100, 100), 500.3, 300.7, 108, -20.3,
+        {"twelve columns and nine rows of 32-pixel tiles", block(0, 32, 100, 100), 500.3, 300.7, 108, -20.3,
          -12.7, 1, 832 - 500.3, 544 - 300.7, 1},
-        {"22 columns and 17 rows of 16-pixel tiles", emptyBlock(1, 16, 50, 50), 0, 0, 22 * 17, 0, 0, 1, 336, 256, 1},
+        {"22 columns and 17 rows of 16-pixel tiles", block(1, 16, 50, 50), 0, 0, 22 * 17, 0, 0, 1, 336, 256, 1},
         // Columns 9 to 19 and rows 2 to 9: trunc(319.9) / 32 = 9, trunc(80.5) / 32 = 2.
-        {"up to the right and bottom edges of the grid", emptyBlock(0, 32, 20, 10), 319.4, 80, 88, 288 - 319.4,
+        {"up to the right and bottom edges of the grid", block(0, 32, 20, 10), 319.4, 80, 88, 288 - 319.4,
          64 - 80, 1, 608 - 319.4, 288 - 80, 1},
         {"a layer scrolled left of and above its grid", block(0, 32, 5, 3, "1 1 1 1 1\n2 2 2 2 2\n3 3 3 3 3"), -250.3,
          -100, 15, 250.3, 100, 2, 128 + 250.3, 64 + 100, 4},
+        // The layer's tile pictures are made first, so its textures are 1 to 4 and the main tileset's 5.
+        {"layers in file order, the main tileset last", block(0, 32, 2, 1, "3 3") + block(1, 16, 2, 1, "0 0"), 0, 0, 4,
+         0, 0, 4, 16, 0, 5},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Level fresh(&renderer);
-        std::istringstream in("LEVELDEF t\n" + c.block);
         RenderLog::clear();
-        ASSERT_EQ(fresh.readDescription(in, datafile.get()), 0) << c.name;
+        load(c.block, &fresh);
         fresh.mainTileset->scrollX = c.scrollX;
         fresh.mainTileset->scrollY = c.scrollY;
         RenderLog::quads.clear();
         fresh.draw();
-        ASSERT_EQ(RenderLog::quads.size(), c.quads) << c.name;
+        ASSERT_EQ(RenderLog::quads.size(), c.quads);
         const QuadCall& first = RenderLog::quads.front();
         const QuadCall& last = RenderLog::quads.back();
-        EXPECT_NEAR(first.x, c.firstX, 1e-9) << c.name;
-        EXPECT_NEAR(first.y, c.firstY, 1e-9) << c.name;
-        EXPECT_EQ(first.texture, c.firstTexture) << c.name;
-        EXPECT_NEAR(last.x, c.lastX, 1e-9) << c.name;
-        EXPECT_NEAR(last.y, c.lastY, 1e-9) << c.name;
-        EXPECT_EQ(last.texture, c.lastTexture) << c.name;
-        EXPECT_EQ(first.width, fresh.mainTileset->tileSize) << c.name;
+        EXPECT_NEAR(first.x, c.firstX, 1e-9);
+        EXPECT_NEAR(first.y, c.firstY, 1e-9);
+        EXPECT_EQ(first.texture, c.firstTexture);
+        EXPECT_NEAR(last.x, c.lastX, 1e-9);
+        EXPECT_NEAR(last.y, c.lastY, 1e-9);
+        EXPECT_EQ(last.texture, c.lastTexture);
+        EXPECT_EQ(last.width, fresh.mainTileset->tileSize);
     }
-}
-
-TEST_F(TilesetDrawing, LevelDrawsItsLayersInFileOrderWithTheMainTilesetLast)
-{
-    // The layer's tile pictures come first, so its textures are 1 to 4 and the main tileset's 5.
-    load(block(0, 32, 2, 1, "3 3") + block(1, 16, 2, 1, "0 0"));
-    RenderLog::quads.clear();
-    EXPECT_EQ(level.draw(), 0);
-    std::string textures;
-    for (const QuadCall& quad : RenderLog::quads)
-        textures += std::to_string(quad.texture) + "/" + std::to_string(quad.width) + " ";
-    EXPECT_EQ(textures, "4/32 4/32 5/16 5/16 ");
 }
 
 // Row 0 solid; cell (2, 1) solid from (64, 32) to (95, 63); cell (1, 2) has one solid pixel at (63, 95).
@@ -214,10 +176,10 @@ TEST_F(TilesetDrawing, LevelDrawsItsLayersInFileOrderWithTheMainTilesetLast)
 TEST_F(Terrain, SpritesHitOnlyWhereBothMasksHavePixelsBelowTheTopRowOfTheMainTileset)
 {
     Level walls(&renderer), solid(&renderer), layered(&renderer);
-    load(walls, block(0, 32, 4, 4, "1 1 1 1\n0 0 1 0\n0 2 0 0\n0 0 0 0"));
+    load(block(2, 32, 4, 4, "1 1 1 1\n0 0 1 0\n0 2 0 0\n0 0 0 0"), &walls);
     // Every cell solid: 128 x 128 pixels of wall below the top row.
-    load(solid, block(0, 32, 4, 4, "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"));
-    load(layered, block(0, 32, 4, 4, "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1") + emptyBlock(0, 32, 4, 4));
+    load(block(2, 32, 4, 4, "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"), &solid);
+    load(block(2, 32, 4, 4, "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1") + block(2, 32, 4, 4), &layered);
     Probe ship(8, 8, {});
     Probe nose(8, 8, {{0, 0}});
     Probe wide(60, 60, {});
@@ -254,6 +216,9 @@ TEST_F(Terrain, SpritesHitOnlyWhereBothMasksHavePixelsBelowTheTopRowOfTheMainTil
         {"beyond the cell arithmetic, below", &solid, &ship, 40, 1e12, false},
         {"on a solid background layer", &layered, &ship, 40, 40, false},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.probe->hitsAt(*c.level, c.x, c.y), c.hits) << c.name;
+    for (const Case& c : cases) {
+        c.probe->x = c.x;
+        c.probe->y = c.y;
+        EXPECT_EQ(c.probe->hitsTerrain(*c.level), c.hits) << c.name;
+    }
 }
