@@ -1,7 +1,5 @@
 #include "core/TestWorld.h"
 
-#include <allegro.h>
-
 #include <iterator>
 
 #include "aliens/HomingAlien.h"
@@ -19,10 +17,6 @@ Level* makeLevel(Renderer* renderer, int columns, int rows)
     tiles->tileSize = 16;
     tiles->width = columns;
     tiles->height = rows;
-    tiles->scrollX = 0.0;
-    tiles->scrollY = 0.0;
-    tiles->factorX = 1.0;
-    tiles->factorY = 1.0;
     tiles->bounded = true;
     const int colours[2] = {magenta(), opaqueWhite()};
     for (int colour : colours) {
@@ -51,26 +45,10 @@ void setScroll(Level& level, double x, double y)
     level.mainTileset->scrollY = y;
 }
 
-HeldKeys::HeldKeys()
+void HeldKeys::releaseAll()
 {
     for (int i = 0; i < KEY_MAX; ++i)
         key[i] = 0;
-}
-
-HeldKeys::~HeldKeys()
-{
-    for (int i = 0; i < KEY_MAX; ++i)
-        key[i] = 0;
-}
-
-void HeldKeys::press(int scancode)
-{
-    key[scancode] = 1;
-}
-
-void HeldKeys::release(int scancode)
-{
-    key[scancode] = 0;
 }
 
 AssembledGame::AssembledGame(int columns, int rows)
@@ -86,8 +64,6 @@ AssembledGame::AssembledGame(int columns, int rows)
     game.lives = 5;
     game.elapsedTicks = 1;
 }
-
-AssembledGame::~AssembledGame() {}
 
 Player& AssembledGame::ship()
 {
@@ -122,4 +98,11 @@ Shot* AssembledGame::placeShot(double x, double y)
     shot->y = y;
     game.playerShots.push_back(shot);
     return shot;
+}
+
+void AssembledGame::loadStrip(Sprite& sprite, int width, int height, int frames)
+{
+    sprite.renderer = &renderer;
+    sprite.frameCount = (uint8_t)frames;
+    sprite.loadFrames(writeStrip(dir, "strip.bmp", width, height, frames).c_str());
 }

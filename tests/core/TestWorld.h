@@ -1,6 +1,8 @@
 #ifndef SKIFF_TESTS_CORE_TESTWORLD_H
 #define SKIFF_TESTS_CORE_TESTWORLD_H
 
+#include <allegro.h>
+
 #include <string>
 
 #include "core/Game.h"
@@ -13,6 +15,7 @@ class HomingAlien;
 class Explosion;
 class Shot;
 class Player;
+class Sprite;
 
 // A level whose only (main) tileset has columns x rows cells of 16 pixels, all showing
 // tile 0 (empty); tile 1 is solid. Scroll positions 0, factors 1, bounded.
@@ -23,10 +26,13 @@ void setScroll(Level& level, double x, double y);
 // Holds arrow and fire keys for the length of a test; releases every key afterwards.
 class HeldKeys {
 public:
-    HeldKeys();
-    ~HeldKeys();
-    void press(int scancode);
-    void release(int scancode);
+    HeldKeys() { releaseAll(); }
+    ~HeldKeys() { releaseAll(); }
+    void press(int scancode) { key[scancode] = 1; }
+    void release(int scancode) { key[scancode] = 0; }
+
+private:
+    static void releaseAll();
 };
 
 // A Game put together field by field, as the game's set-up would: a hand-made level of
@@ -35,7 +41,6 @@ public:
 // lives 5, ticks 0, elapsedTicks 1.
 struct AssembledGame {
     explicit AssembledGame(int columns = 20, int rows = 15);
-    ~AssembledGame();
 
     Player& ship();
     // Puts the ship at (x, y), Flying.
@@ -46,6 +51,8 @@ struct AssembledGame {
     HomingAlien* alien(size_t i);
     // A shot copied from the prototype at (x, y) appended to game.playerShots.
     Shot* placeShot(double x, double y);
+    // Gives sprite the frames of a fully opaque picture of `frames` width x height frames.
+    void loadStrip(Sprite& sprite, int width, int height, int frames);
 
     TempDir dir;
     Renderer renderer;

@@ -11,8 +11,7 @@ namespace {
 
 // A width x height picture: every pixel opaque when solid, else only the listed (x, y) ones.
 struct Picture {
-    int width;
-    int height;
+    int width, height;
     bool solid;
     std::vector<std::pair<int, int>> opaque;
 };
@@ -27,38 +26,24 @@ CollisionMask* maskOf(const Picture& picture)
     return mask;
 }
 
-// One pixel at column x of a width x 1 row.
-Picture dot(int width, int x)
-{
-    return Picture{width, 1, false, {{x, 0}}};
-}
-
 }
 
 // Each row: a at (ax, ay), b at (bx, by), and whether they overlap, asked both ways round.
 TEST(MaskOverlap, MasksOverlapExactlyWhereBothHaveAPixelOnTheSameScreenPixel)
 {
     const Picture full8{8, 8, true, {}};
-    const Picture full20{20, 20, true, {}};
     struct Row { const char* name; Picture a; int ax, ay; Picture b; int bx, by; int overlap; };
     const Row rows[] = {
         {"corners of full squares", full8, 0, 0, full8, 7, 7, 1},
         {"touching sideways", full8, 0, 0, full8, 8, 0, 0},
         {"touching vertically", full8, 0, 0, full8, 0, 8, 0},
-        {"all transparent", {20, 20, false, {}}, 0, 0, full20, 3, 5, 0},
         {"single pixels met", {8, 8, false, {{7, 7}}}, 0, 0, {8, 8, false, {{0, 0}}}, 7, 7, 1},
         {"single pixels a column apart", {8, 8, false, {{7, 7}}}, 0, 0, {8, 8, false, {{0, 0}}}, 6, 7, 0},
-        {"single pixels a row apart", {8, 8, false, {{7, 7}}}, 0, 0, {8, 8, false, {{0, 0}}}, 7, 6, 0},
         // 40 wide against 10 wide at x 35: a's columns 35..39, in its second word, meet b's 0..4.
-        {"second word, last column", {40, 2, false, {{39, 1}}}, 0, 0, {10, 2, false, {{4, 1}}}, 35, 0, 1},
-        {"second word, first column", {40, 2, false, {{35, 0}}}, 0, 0, {10, 2, false, {{0, 0}}}, 35, 0, 1},
-        {"second word, left of b", {40, 2, false, {{34, 0}, {34, 1}}}, 0, 0, {10, 2, false, {{0, 0}}}, 35, 0, 0},
+        {"second word", {40, 2, false, {{39, 1}}}, 0, 0, {10, 2, false, {{4, 1}}}, 35, 0, 1},
         // 70 wide at x 0 against 40 wide at x 37: b's column c is a's c + 37, a's second word shifted by 5.
-        {"shift on the wider mask", dot(70, 69), 0, 0, dot(40, 32), 37, 0, 1},
-        {"shift on the wider mask, a column short", dot(70, 69), 0, 0, dot(40, 32), 36, 0, 0},
-        {"shift on the wider mask, first column", dot(70, 37), 0, 0, dot(40, 0), 37, 0, 1},
-        {"rows 6 apart", {5, 10, false, {{2, 9}}}, 0, 0, {5, 10, false, {{2, 3}}}, 0, 6, 1},
-        {"rows 5 apart", {5, 10, false, {{2, 9}}}, 0, 0, {5, 10, false, {{2, 3}}}, 0, 5, 0},
+        {"shift on the wider mask", {70, 1, false, {{69, 0}}}, 0, 0, {40, 1, false, {{32, 0}}}, 37, 0, 1},
+        {"shifted, a column short", {70, 1, false, {{69, 0}}}, 0, 0, {40, 1, false, {{32, 0}}}, 36, 0, 0},
     };
     for (const Row& row : rows) {
         CollisionMask* a = maskOf(row.a);

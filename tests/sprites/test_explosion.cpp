@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "core/TestWorld.h"
-#include "headless/RenderLog.h"
 #include "sprites/Explosion.h"
 
 namespace {
@@ -52,16 +51,4 @@ TEST_F(Explosions, AnExplosionLeavingTheScreenSidewaysEndsAtOnce)
     };
     for (const Case& c : cases)
         EXPECT_EQ(startedAt(0, c.sx)->update(1), c.result) << "screen x " << c.sx;
-}
-
-TEST_F(Explosions, DrawingFadesTheFrameAndLeavesTheColourOpaqueWhite)
-{
-    std::unique_ptr<Explosion> explosion = startedAt(0, 100.5);
-    explosion->update(30);
-    RenderLog::clear();
-    explosion->draw();
-    ASSERT_EQ(RenderLog::quads.size(), 1u);
-    EXPECT_EQ(RenderLog::describe(RenderLog::quads[0]),
-              "100.5,100 32x32 #" + std::to_string(explosion->frameTextures[2]) + " alpha 0.9");
-    EXPECT_FLOAT_EQ(RenderLog::red * RenderLog::green * RenderLog::blue * RenderLog::alpha, 1.0f);
 }

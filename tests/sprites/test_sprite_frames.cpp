@@ -105,23 +105,6 @@ TEST_F(SpriteFrames, ACopySharesTheFramesFreesNoneOfThemAndDrawsAtItsUnroundedSc
     delete level;
 }
 
-TEST_F(SpriteFrames, AMissingPictureLeavesNoFramesIsNotDrawnAndNeverCollides)
-{
-    Probe lost;
-    load(lost, dir.path() + "/nowhere.bmp", 3);
-    Probe lostCopy;
-    lostCopy.copyFramesFrom(lost);
-    Probe solid;
-    load(solid, writeStrip(dir, "solid.bmp", 10, 10, 1), 1);
-    for (Probe* sprite : {&lost, &lostCopy}) {
-        EXPECT_TRUE(sprite->frameMasks.empty());
-        sprite->draw();
-        EXPECT_FALSE(sprite->collidesWith(solid));
-        EXPECT_FALSE(solid.collidesWith(*sprite));
-    }
-    EXPECT_TRUE(RenderLog::quads.empty());
-}
-
 // Two sprites of a 10 x 20 picture of two 10 x 10 frames, frame 0 opaque in columns 0-4 and
 // frame 1 in 5-9. Each row: each sprite's frame and position, and whether they collide.
 TEST_F(SpriteFrames, SpritesCollideWithTheirCurrentFramesAtTheirPositionsTruncatedTowardZero)
