@@ -1,5 +1,7 @@
 #include "core/TestWorld.h"
 
+#include <allegro.h>
+
 #include <iterator>
 
 #include "aliens/HomingAlien.h"
@@ -49,6 +51,26 @@ void HeldKeys::releaseAll()
 {
     for (int i = 0; i < KEY_MAX; ++i)
         key[i] = 0;
+}
+
+HeldKeys::HeldKeys()
+{
+    releaseAll();
+}
+
+HeldKeys::~HeldKeys()
+{
+    releaseAll();
+}
+
+void HeldKeys::press(int scancode)
+{
+    key[scancode] = 1;
+}
+
+void HeldKeys::release(int scancode)
+{
+    key[scancode] = 0;
 }
 
 AssembledGame::AssembledGame(int columns, int rows)

@@ -1,8 +1,6 @@
 #ifndef SKIFF_TESTS_CORE_TESTWORLD_H
 #define SKIFF_TESTS_CORE_TESTWORLD_H
 
-#include <allegro.h>
-
 #include <string>
 
 #include "core/Game.h"
@@ -26,10 +24,10 @@ void setScroll(Level& level, double x, double y);
 // Holds arrow and fire keys for the length of a test; releases every key afterwards.
 class HeldKeys {
 public:
-    HeldKeys() { releaseAll(); }
-    ~HeldKeys() { releaseAll(); }
-    void press(int scancode) { key[scancode] = 1; }
-    void release(int scancode) { key[scancode] = 0; }
+    HeldKeys();
+    ~HeldKeys();
+    void press(int scancode);
+    void release(int scancode);
 
 private:
     static void releaseAll();
