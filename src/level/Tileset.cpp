@@ -42,6 +42,21 @@ bool scrollAlong(double& position, double step, bool bounded, int32_t extent, do
     return true;
 }
 
+// Characters from the stream's position to its end; -1 for a stream that cannot seek.
+int64_t charactersLeft(std::istream& in)
+{
+    // tellg on a stream at its end would fail it; nothing more can be read from it anyway.
+    if (!in.good())
+        return 0;
+    std::streampos here = in.tellg();
+    if (here == std::streampos(-1))
+        return -1;
+    in.seekg(0, std::ios::end);
+    std::streampos end = in.tellg();
+    in.seekg(here);
+    return end == std::streampos(-1) ? -1 : static_cast<int64_t>(end - here);
+}
+
 int countObjects(const DATAFILE* datafile)
 {
     int count = 0;
@@ -106,7 +121,13 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
     tileSize = size;
     width = columns;
     height = rowCount;
-    tiles.reserve(static_cast<size_t>(columns) * static_cast<size_t>(rowCount));
+    // A header of a few bytes may claim 16 million cells. Every cell but the first takes a separator and a
+    // digit, so no more is reserved than the rest of the file can hold, and a whole grid still never grows.
+    int64_t cells = static_cast<int64_t>(columns) * rowCount;
+    int64_t left = charactersLeft(in);
+    if (left >= 0 && (left + 1) / 2 < cells)
+        cells = (left + 1) / 2;
+    tiles.reserve(static_cast<size_t>(cells));
     // Where each cell's number stands, kept only for a sink: the tiles beyond the picture are told after the grid.
     std::vector<int64_t> cellAt;
     for (int32_t r = 0; r < rowCount; ++r) {

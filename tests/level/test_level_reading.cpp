@@ -105,6 +105,7 @@ TEST_F(TilesetBlock, GridIsReadRowByRowIntoEightBitTileNumbers)
         EXPECT_EQ(tileset->tilePictures.size(), c.pictures) << c.name;
         EXPECT_EQ(std::to_string(tileset->pixelWidth()) + "x" + std::to_string(tileset->pixelHeight()), c.size)
             << c.name;
+        EXPECT_EQ(tileset->tiles.capacity(), tileset->tiles.size()) << c.name << ": the grid grew as it was read";
     }
 }
 
@@ -178,6 +179,9 @@ TEST_F(TilesetBlock, RefusedBlockMakesNothingAndConsumesAKnownNumberOfTokens)
         EXPECT_TRUE(*c.next ? in >> next && next == c.next : in.fail()) << c.name << ": " << next;
     }
     EXPECT_EQ(readBlock("{ tileset 0 32 1 1 0 }", nullptr), -1) << "no datafile";
+    // The 8 characters after this header hold 4 cells at most, not the 16 million it claims.
+    EXPECT_EQ(readBlock("{ tileset 0 1 4096 4096 0 1 2 }", datafile.get()), -1);
+    EXPECT_LE(tileset->tiles.capacity(), 4u);
     EXPECT_EQ(RenderLog::texturesMade, 0);
 }
 
