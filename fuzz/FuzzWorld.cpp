@@ -36,6 +36,7 @@ struct Moment {
 };
 
 MemoryDatafile* pictures = nullptr;
+MemoryDatafile* worldPictures = nullptr;
 Renderer* sharedRenderer = nullptr;
 Game* world = nullptr;
 // Never freed, so that the leak check at exit still finds the copies it points to.
@@ -142,11 +143,16 @@ void FuzzWorld::initialize()
     set_color_depth(32);
     sharedRenderer = new Renderer();
 
+    // Small pictures: a level's time goes on cutting them, pixel by pixel, and the reading does not
+    // depend on their size. 16 x 17 still yields more 1-pixel tiles than the 256 a cell can name.
     pictures = new MemoryDatafile();
-    pictures->addBitmap(patterned(64, 32, 1));
-    pictures->addBitmap(patterned(16, 16, 2));
-    pictures->addBitmap(patterned(48, 48, 3));
+    pictures->addBitmap(patterned(8, 4, 1));
+    pictures->addBitmap(patterned(4, 4, 2));
+    pictures->addBitmap(patterned(16, 17, 3));
     pictures->addData();
+    worldPictures = new MemoryDatafile();
+    worldPictures->addBitmap(patterned(64, 32, 1));
+    worldPictures->addBitmap(patterned(16, 16, 2));
 
     // fuzz/run.sh gives each target a directory of its own; without one a temporary one is made and removed.
     const char* given = getenv("SKIFF_FUZZ_WORK");
@@ -194,7 +200,7 @@ Game* FuzzWorld::game()
         world->renderer = sharedRenderer;
         world->level = new Level(sharedRenderer);
         std::istringstream description(WorldLevel);
-        if (world->level->readDescription(description, pictures->get()) != 0)
+        if (world->level->readDescription(description, worldPictures->get()) != 0)
             abort();
         world->createSprites();
         world->lives = StartingLives;

@@ -14,7 +14,7 @@ public:
     // Once per process: Allegro, 32-bit colour, and a working directory holding
     // bmp/alien.bmp, bmp/boom.bmp, bmp/boom2.bmp, bmp/player.bmp and bmp/shoot.bmp.
     static void initialize();
-    // Three bitmaps (64 x 32, 16 x 16, 48 x 48), one object that is not a bitmap, then DAT_END.
+    // Three bitmaps (8 x 4, 4 x 4, 16 x 17), one object that is not a bitmap, then DAT_END.
     static const DATAFILE* datafile();
     static Renderer* renderer();
     // A level of two layers, the shot and explosion prototypes and a waiting player, as the game's set-up
