@@ -1,8 +1,8 @@
 #include "sprites/Sprite.h"
 
-#include <algorithm>
-
 #include <allegro.h>
+
+#include <algorithm>
 
 #include "level/Level.h"
 #include "level/Tileset.h"
