@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 0 && fwrite(data, 1, size, file) != size)
         abort();
     fclose(file);
-    if (DatafileCheck::isSound(path.c_str())) {
+    if (DatafileCheck::isLoadable(path.c_str())) {
         DATAFILE* datafile = load_datafile(path.c_str());
         if (datafile)
             unload_datafile(datafile);

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 1 && fwrite(data + 1, 1, size - 1, file) != size - 1)
         abort();
     fclose(file);
-    if (PictureCheck::isSound(path.c_str())) {
+    if (PictureCheck::isLoadable(path.c_str())) {
         BITMAP* picture = load_bitmap(path.c_str(), nullptr);
         if (picture)
             destroy_bitmap(picture);

@@ -162,7 +162,7 @@ void Game::run()
 
 void Game::showIntro()
 {
-    BITMAP* intro = PictureCheck::isSound(DataPaths::Intro) ? load_bitmap(DataPaths::Intro, nullptr) : nullptr;
+    BITMAP* intro = PictureCheck::isLoadable(DataPaths::Intro) ? load_bitmap(DataPaths::Intro, nullptr) : nullptr;
     if (!intro) {
         set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
         allegro_message("Unable to load %s\n", DataPaths::Intro);

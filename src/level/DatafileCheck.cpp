@@ -340,7 +340,7 @@ bool sameObjects(PACKFILE* file, int32_t count, const ObjectRecords& records, si
 
 }
 
-bool DatafileCheck::isSound(const char* path)
+bool DatafileCheck::isLoadable(const char* path)
 {
     if (!path)
         return false;

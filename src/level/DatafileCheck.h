@@ -21,7 +21,7 @@ public:
 
     // Whether the file at path, packed or plain, holds a whole datafile that load_datafile
     // can read. False for a missing, empty, cut short or corrupted file.
-    static bool isSound(const char* path);
+    static bool isLoadable(const char* path);
 };
 
 #endif

@@ -91,7 +91,7 @@ int Renderer::setupDisplay()
 
 void Renderer::buildFont()
 {
-    BITMAP* picture = PictureCheck::isSound(DataPaths::Font) ? load_bitmap(DataPaths::Font, nullptr) : nullptr;
+    BITMAP* picture = PictureCheck::isLoadable(DataPaths::Font) ? load_bitmap(DataPaths::Font, nullptr) : nullptr;
     if (!picture)
         return;
 

@@ -103,7 +103,7 @@ bool isSoundPcx(FILE* file, long size)
 
 }
 
-bool PictureCheck::isSound(const char* path)
+bool PictureCheck::isLoadable(const char* path)
 {
     if (!path)
         return false;

@@ -14,7 +14,7 @@ public:
 
     // Whether the file at path is a BMP or PCX picture (by its extension, as
     // load_bitmap chooses) whose header load_bitmap can be trusted with.
-    static bool isSound(const char* path);
+    static bool isLoadable(const char* path);
 };
 
 #endif

@@ -47,7 +47,7 @@ void Sprite::setPosition(int newX, int newY)
 
 void Sprite::loadFrames(const char* fileName)
 {
-    BITMAP* picture = PictureCheck::isSound(fileName) ? load_bitmap(fileName, nullptr) : nullptr;
+    BITMAP* picture = PictureCheck::isLoadable(fileName) ? load_bitmap(fileName, nullptr) : nullptr;
     if (!picture)
         return;
     int count = frameCount > 0 ? frameCount : 1;

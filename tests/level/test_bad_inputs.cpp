@@ -319,12 +319,12 @@ TEST(BadPictures, PictureCheckPassesOnlyHeadersThatLoadBitmapSurvives)
         std::string path = dir.path() + "/" + row.name;
         if (row.contents != Missing)
             dir.write(row.name, row.contents);
-        EXPECT_EQ(row.sound, PictureCheck::isSound(path.c_str())) << row.what;
+        EXPECT_EQ(row.sound, PictureCheck::isLoadable(path.c_str())) << row.what;
         // What passes is given to load_bitmap, in a child process so that a crash or a hang is a failure here.
         EXPECT_EXIT(
             {
                 alarm(20);
-                if (PictureCheck::isSound(path.c_str())) {
+                if (PictureCheck::isLoadable(path.c_str())) {
                     BITMAP* picture = load_bitmap(path.c_str(), nullptr);
                     if (picture)
                         destroy_bitmap(picture);

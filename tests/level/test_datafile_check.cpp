@@ -32,7 +32,7 @@ std::string datToolFile(const TempDir& dir, const std::string& compression)
 bool passes(const TempDir& dir, const std::string& contents)
 {
     std::string path = dir.write("case.dat", contents);
-    return DatafileCheck::isSound(path.c_str());
+    return DatafileCheck::isLoadable(path.c_str());
 }
 
 }
@@ -122,7 +122,7 @@ TEST(DatafileCheck, CountsSizesTypesAndContentsMustFitTheFileAndEachOther)
     TempDir dir;
     for (const Row& row : rows) {
         std::string path = dir.write("case.dat", row.contents);
-        EXPECT_EQ(row.sound, DatafileCheck::isSound(path.c_str())) << row.what;
+        EXPECT_EQ(row.sound, DatafileCheck::isLoadable(path.c_str())) << row.what;
         DATAFILE* loaded = row.sound ? load_datafile(path.c_str()) : nullptr;
         EXPECT_EQ(row.sound, loaded != nullptr) << row.what;
         if (loaded)

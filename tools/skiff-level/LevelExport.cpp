@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Diagnostics.h"
-#include "LevelCheck.h"
+#include "LevelDirectoryCheck.h"
 #include "MapImport.h"
 #include "Paths.h"
 #include "TilePicture.h"
@@ -90,7 +90,7 @@ std::string LevelExport::parallaxText(int tiles, int mainPixels, int screenPixel
 
 int LevelExport::run(const std::string& directory, const std::string& mapPath, const std::string& dataRoot)
 {
-    LevelCheck check(nullptr, diagnostics);
+    LevelDirectoryCheck check(nullptr, diagnostics);
     check.run(directory, dataRoot);
     if (!check.levelLoaded) {
         diagnostics->error(mapPath, WholeFile, "not written: the game does not load the level");
@@ -115,7 +115,7 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
     }
 
     std::string picturesFile = Paths::join(directory, DataPaths::LevelPictures);
-    DATAFILE* pictures = DatafileCheck::isSound(picturesFile.c_str()) ? load_datafile(picturesFile.c_str()) : nullptr;
+    DATAFILE* pictures = DatafileCheck::isLoadable(picturesFile.c_str()) ? load_datafile(picturesFile.c_str()) : nullptr;
     if (!pictures) {
         diagnostics->error(picturesFile, WholeFile, "cannot be loaded");
         return -1;
@@ -177,7 +177,7 @@ int LevelExport::run(const std::string& directory, const std::string& mapPath, c
     std::string alienSource;
     if (!prototypes.empty()) {
         std::string path = Paths::join(dataRoot, prototypes[0].picture);
-        BITMAP* alien = PictureCheck::isSound(path.c_str()) ? load_bitmap(path.c_str(), nullptr) : nullptr;
+        BITMAP* alien = PictureCheck::isLoadable(path.c_str()) ? load_bitmap(path.c_str(), nullptr) : nullptr;
         if (!alien) {
             diagnostics->error(aliensFile, prototypes[0].at, "the picture " + path + " cannot be loaded");
             return -1;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Diagnostics.h"
-#include "LevelCheck.h"
+#include "LevelDirectoryCheck.h"
 #include "LevelExport.h"
 #include "MapImport.h"
 #include "Paths.h"
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
     Renderer renderer;
     Diagnostics diagnostics;
     if (command == "check") {
-        LevelCheck check(&renderer, &diagnostics);
+        LevelDirectoryCheck check(&renderer, &diagnostics);
         int result = check.run(operands[0], dataRoot.empty() ? Paths::parent(operands[0]) : dataRoot);
         diagnostics.print(stdout);
         check.printSummary(stdout);
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
                 Paths::join(operands[1], DataPaths::LevelPictures).c_str(),
                 Paths::join(operands[1], DataPaths::AlienFile).c_str());
         Diagnostics loaded;
-        LevelCheck check(&renderer, &loaded);
+        LevelDirectoryCheck check(&renderer, &loaded);
         int checked = check.run(operands[1], root);
         loaded.print(stdout);
         check.printSummary(stdout);

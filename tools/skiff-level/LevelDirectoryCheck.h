@@ -1,11 +1,11 @@
-#ifndef SKIFF_LEVEL_TOOL_LEVELCHECK_H
-#define SKIFF_LEVEL_TOOL_LEVELCHECK_H
+#ifndef SKIFF_LEVEL_TOOL_LEVELDIRECTORYCHECK_H
+#define SKIFF_LEVEL_TOOL_LEVELDIRECTORYCHECK_H
 
 #include <cstdio>
 #include <string>
 
-#include "AlienChecker.h"
-#include "LevelChecker.h"
+#include "AlienDefChecker.h"
+#include "LevelDefChecker.h"
 
 class Diagnostics;
 class Level;
@@ -13,13 +13,13 @@ class Renderer;
 
 // "skiff-level check": the three files of a level directory checked together, read by
 // the game's own Level and alien reader with the checkers as their diagnostics sinks.
-class LevelCheck {
+class LevelDirectoryCheck {
 public:
     enum { Passed = 0, Failed = 1 };
 
     // renderer may be null; the diagnostics are collected, not printed.
-    LevelCheck(Renderer* renderer, Diagnostics* diagnostics);
-    virtual ~LevelCheck();
+    LevelDirectoryCheck(Renderer* renderer, Diagnostics* diagnostics);
+    virtual ~LevelDirectoryCheck();
 
     // Checks directory's level.def, level.dat and aliens.def; alien pictures are looked for
     // in dataRoot, the game's working directory. Passed when no error was found, Failed when one was.
@@ -27,8 +27,8 @@ public:
     // Layers with their sizes and parallax factors, scroll time, aliens and the counts of problems.
     void printSummary(FILE* out) const;
 
-    LevelChecker levelChecker;
-    AlienChecker alienChecker;
+    LevelDefChecker levelChecker;
+    AlienDefChecker alienChecker;
     bool levelLoaded;   // whether the game loads the level
     int aliensPlaced;   // aliens the game places
 

@@ -1,4 +1,4 @@
-#include "AlienChecker.h"
+#include "AlienDefChecker.h"
 
 #include <sstream>
 
@@ -42,14 +42,14 @@ const FieldName fieldNames[] = {
 
 }
 
-AlienChecker::AlienChecker(const std::string& name, Diagnostics* sink)
+AlienDefChecker::AlienDefChecker(const std::string& name, Diagnostics* sink)
     : TextChecker(name, sink), prototypeCount(0), placementCount(0), prototypesRead(false), outside(0)
 {
 }
 
-AlienChecker::~AlienChecker() {}
+AlienDefChecker::~AlienDefChecker() {}
 
-void AlienChecker::check(const std::string& text, Game& game)
+void AlienDefChecker::check(const std::string& text, Game& game)
 {
     TextLines textLines(text);
     lines = &textLines;
@@ -62,7 +62,7 @@ void AlienChecker::check(const std::string& text, Game& game)
     lines = nullptr;
 }
 
-void AlienChecker::report(const Report& report)
+void AlienDefChecker::report(const Report& report)
 {
     int64_t at = report.at;
     const int64_t* values = report.values;
@@ -138,7 +138,7 @@ void AlienChecker::report(const Report& report)
     }
 }
 
-void AlienChecker::endOfPrototypes()
+void AlienDefChecker::endOfPrototypes()
 {
     if (prototypesRead)
         return;
@@ -149,7 +149,7 @@ void AlienChecker::endOfPrototypes()
                              "of the first prototype, " + quoted(prototypes[0].picture));
 }
 
-void AlienChecker::refusedPlacement(const Report& report)
+void AlienDefChecker::refusedPlacement(const Report& report)
 {
     // Without a prototype every placement is refused; that was said once, at the count.
     if (prototypes.empty())
@@ -162,7 +162,7 @@ void AlienChecker::refusedPlacement(const Report& report)
                                          "the game drops this alien");
 }
 
-void AlienChecker::missingNumber(const Report& report)
+void AlienDefChecker::missingNumber(const Report& report)
 {
     int64_t at = report.at;
     int64_t entry = report.values[2] + 1;

@@ -1,6 +1,8 @@
-#include "LevelCheck.h"
+#include "LevelDirectoryCheck.h"
 
 #include <allegro.h>
+
+#include <filesystem>
 
 #include "Diagnostics.h"
 #include "Paths.h"
@@ -8,7 +10,6 @@
 #include "aliens/AlienDefReader.h"
 #include "core/DataPaths.h"
 #include "core/Game.h"
-#include "headless/WorkingDirectory.h"
 #include "level/DatafileCheck.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
@@ -24,28 +25,23 @@ std::string number(int64_t value)
     return Diagnostics::number(value);
 }
 
-std::string quoted(const std::string& text)
-{
-    return Diagnostics::quoted(text);
 }
 
-}
-
-LevelCheck::LevelCheck(Renderer* drawing, Diagnostics* sink)
+LevelDirectoryCheck::LevelDirectoryCheck(Renderer* drawing, Diagnostics* sink)
     : levelChecker("", sink), alienChecker("", sink), levelLoaded(false), aliensPlaced(0), renderer(drawing),
       diagnostics(sink)
 {
 }
 
-LevelCheck::~LevelCheck() {}
+LevelDirectoryCheck::~LevelDirectoryCheck() {}
 
-int LevelCheck::run(const std::string& directory, const std::string& dataRoot)
+int LevelDirectoryCheck::run(const std::string& directory, const std::string& dataRoot)
 {
     levelFile = Paths::join(directory, DataPaths::LevelDescription);
     aliensFile = Paths::join(directory, DataPaths::AlienFile);
     std::string picturesFile = Paths::join(directory, DataPaths::LevelPictures);
-    levelChecker = LevelChecker(levelFile, diagnostics);
-    alienChecker = AlienChecker(aliensFile, diagnostics);
+    levelChecker = LevelDefChecker(levelFile, diagnostics);
+    alienChecker = AlienDefChecker(aliensFile, diagnostics);
     levelLoaded = false;
     aliensPlaced = 0;
 
@@ -57,7 +53,7 @@ int LevelCheck::run(const std::string& directory, const std::string& dataRoot)
     DATAFILE* pictures = nullptr;
     if (!Paths::exists(picturesFile))
         diagnostics->error(picturesFile, WholeFile, "is missing: the game refuses the level");
-    else if (!DatafileCheck::isSound(picturesFile.c_str()))
+    else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
         diagnostics->error(picturesFile, WholeFile, "is not an Allegro datafile the game can load: it refuses the level");
     else if (!(pictures = load_datafile(picturesFile.c_str())))
         diagnostics->error(picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
@@ -77,7 +73,7 @@ int LevelCheck::run(const std::string& directory, const std::string& dataRoot)
     return diagnostics->errorCount() > 0 ? Failed : Passed;
 }
 
-void LevelCheck::checkAliens(const std::string& text, const std::string& dataRoot, Level* level)
+void LevelDirectoryCheck::checkAliens(const std::string& text, const std::string& dataRoot, Level* level)
 {
     // The game's own reader builds the prototypes and aliens, with its pictures looked for in dataRoot;
     // the aliens it made are the ones tested against the terrain.
@@ -86,13 +82,15 @@ void LevelCheck::checkAliens(const std::string& text, const std::string& dataRoo
     game.level = level;
     game.explosionPrototypes.push_back(new Explosion());
     game.explosionPrototypes.push_back(new Explosion());
-    {
-        WorkingDirectory inDataRoot(dataRoot);
-        if (!inDataRoot.entered() && level)
-            diagnostics->error(aliensFile, WholeFile,
-                               "the data directory " + quoted(dataRoot) + ", where the alien pictures lie, cannot be entered");
-        alienChecker.check(text, game);
-    }
+    // The game names its pictures relative to its working directory.
+    std::error_code failed;
+    std::filesystem::path previous = std::filesystem::current_path(failed);
+    std::filesystem::current_path(dataRoot, failed);
+    if (failed && level)
+        diagnostics->error(aliensFile, WholeFile,
+                           "the data directory " + Diagnostics::quoted(dataRoot) + ", where the alien pictures lie, cannot be entered");
+    alienChecker.check(text, game);
+    std::filesystem::current_path(previous, failed);
     game.level = nullptr;
     if (!level)
         return;
@@ -101,15 +99,15 @@ void LevelCheck::checkAliens(const std::string& text, const std::string& dataRoo
     for (size_t i = 0; i < game.alienPrototypes.size(); ++i) {
         if (!game.alienPrototypes[i]->hasFrame())
             diagnostics->error(aliensFile, alienChecker.prototypes[i].at,
-                               "picture " + quoted(alienChecker.prototypes[i].picture) + " cannot be loaded from " +
-                                   quoted(dataRoot) + ": " +
+                               "picture " + Diagnostics::quoted(alienChecker.prototypes[i].picture) + " cannot be loaded from " +
+                                   Diagnostics::quoted(dataRoot) + ": " +
                                    (i == 0 ? "the aliens are invisible and never collide" : "this prototype has no frame"));
     }
 
     const Tileset& main = *level->mainTileset;
     size_t index = 0;
     int found = 0;
-    const int shown = AlienChecker::MaxReported * 3;
+    const int shown = AlienDefChecker::MaxReported * 3;
     for (const Alien* alien : game.aliens) {
         const CheckedPlacement& placement = alienChecker.placements[index++];
         bool wakes = placement.x > 0;
@@ -139,7 +137,7 @@ void LevelCheck::checkAliens(const std::string& text, const std::string& dataRoo
                            number(found - shown) + " more placement problems like these are not listed");
 }
 
-void LevelCheck::printSummary(FILE* out) const
+void LevelDirectoryCheck::printSummary(FILE* out) const
 {
     if (levelLoaded) {
         const std::vector<CheckedBlock>& blocks = levelChecker.blocks;

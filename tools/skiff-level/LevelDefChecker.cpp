@@ -1,4 +1,4 @@
-#include "LevelChecker.h"
+#include "LevelDefChecker.h"
 
 #include <allegro.h>
 
@@ -54,16 +54,16 @@ std::string typeName(int type)
 
 }
 
-LevelChecker::LevelChecker(const std::string& name, Diagnostics* sink)
+LevelDefChecker::LevelDefChecker(const std::string& name, Diagnostics* sink)
     : TextChecker(name, sink), datafile(nullptr), readByGame(true), stopAt(0),
       block(), cutsReported(0), beyondCount(0), firstBeyondAt(0), strayCount(0), strayAt(0), silentCount(0),
       silentToBrace(false)
 {
 }
 
-LevelChecker::~LevelChecker() {}
+LevelDefChecker::~LevelDefChecker() {}
 
-int LevelChecker::check(const std::string& text, const DATAFILE* pictures, Level& level)
+int LevelDefChecker::check(const std::string& text, const DATAFILE* pictures, Level& level)
 {
     TextLines textLines(text);
     lines = &textLines;
@@ -116,7 +116,7 @@ int LevelChecker::check(const std::string& text, const DATAFILE* pictures, Level
     return result;
 }
 
-void LevelChecker::report(const Report& report)
+void LevelDefChecker::report(const Report& report)
 {
     if (report.kind != TileBeyondPicture)
         finishBlock();
@@ -219,7 +219,7 @@ void LevelChecker::report(const Report& report)
     }
 }
 
-void LevelChecker::checkTitle(int64_t titleAt, int64_t length)
+void LevelDefChecker::checkTitle(int64_t titleAt, int64_t length)
 {
     if (length > TextReader::MaxTokenLength)
         warning(titleAt, "the title is " + number(length) + " characters long: the game keeps the first " +
@@ -245,7 +245,7 @@ void LevelChecker::checkTitle(int64_t titleAt, int64_t length)
     silentToBrace = true;
 }
 
-void LevelChecker::missingNumber(const Report& report)
+void LevelDefChecker::missingNumber(const Report& report)
 {
     static const char* const headerNames[] = {"the picture index", "the tile size", "the width", "the height"};
     int64_t field = report.values[0];
@@ -284,7 +284,7 @@ void LevelChecker::missingNumber(const Report& report)
                      " lost too (checked below as if the game read on)");
 }
 
-void LevelChecker::missingEnd(int64_t at, const std::string& token)
+void LevelDefChecker::missingEnd(int64_t at, const std::string& token)
 {
     int64_t cellCount = static_cast<int64_t>(block.width) * block.height;
     std::string gridSize = number(block.width) + " x " + number(block.height);
@@ -314,7 +314,7 @@ void LevelChecker::missingEnd(int64_t at, const std::string& token)
     }
 }
 
-void LevelChecker::beyondPicture(const Report& report)
+void LevelDefChecker::beyondPicture(const Report& report)
 {
     if (beyondCount++ == 0)
         firstBeyondAt = report.at;
@@ -325,20 +325,20 @@ void LevelChecker::beyondPicture(const Report& report)
                              number(block.tileSize) + "-pixel tiles: the block is dropped");
 }
 
-void LevelChecker::finishBlock()
+void LevelDefChecker::finishBlock()
 {
     if (beyondCount > MaxReported)
         note(firstBeyondAt, number(beyondCount - MaxReported) + " more cells of this block show tiles beyond the picture");
     beyondCount = 0;
 }
 
-std::string LevelChecker::pictureSize(int pictureIndex) const
+std::string LevelDefChecker::pictureSize(int pictureIndex) const
 {
     const BITMAP* picture = static_cast<const BITMAP*>(datafile[pictureIndex].dat);
     return number(picture->w) + " x " + number(picture->h) + " pixels";
 }
 
-int LevelChecker::blockStartsFrom(size_t at) const
+int LevelDefChecker::blockStartsFrom(size_t at) const
 {
     int count = 0;
     for (size_t next = lines->skipFrom(at); next < lines->text.size(); next = lines->nextWord(next))
@@ -346,7 +346,7 @@ int LevelChecker::blockStartsFrom(size_t at) const
     return count;
 }
 
-void LevelChecker::strayToken(int64_t at, const std::string& token)
+void LevelDefChecker::strayToken(int64_t at, const std::string& token)
 {
     if (silentCount > 0) {
         --silentCount;
@@ -367,7 +367,7 @@ void LevelChecker::strayToken(int64_t at, const std::string& token)
     ++strayCount;
 }
 
-void LevelChecker::flushStray()
+void LevelDefChecker::flushStray()
 {
     silentToBrace = false;
     silentCount = 0;
@@ -386,7 +386,7 @@ void LevelChecker::flushStray()
     strayCount = 0;
 }
 
-void LevelChecker::checkLayers()
+void LevelDefChecker::checkLayers()
 {
     const CheckedBlock& main = blocks.back();
     const std::string screen = number(ScreenWidth) + " x " + number(ScreenHeight) + " screen";

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "Diagnostics.h"
-#include "LevelChecker.h"
+#include "LevelDefChecker.h"
 #include "ToolTestData.h"
 #include "headless/MemoryDatafile.h"
 #include "headless/ScratchFiles.h"
@@ -61,7 +61,7 @@ protected:
 
     MemoryDatafile pictures;
     Diagnostics diagnostics;
-    LevelChecker checker{"level.def", &diagnostics};
+    LevelDefChecker checker{"level.def", &diagnostics};
     std::string lastText;
 };
 

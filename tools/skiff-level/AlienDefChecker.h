@@ -1,5 +1,5 @@
-#ifndef SKIFF_LEVEL_TOOL_ALIENCHECKER_H
-#define SKIFF_LEVEL_TOOL_ALIENCHECKER_H
+#ifndef SKIFF_LEVEL_TOOL_ALIENDEFCHECKER_H
+#define SKIFF_LEVEL_TOOL_ALIENDEFCHECKER_H
 
 #include <cstdint>
 #include <string>
@@ -12,10 +12,10 @@ class Game;
 
 // Reads an aliens.def with the game's own AlienDefReader into a game, as its diagnostics
 // sink, and turns what the reader and the game report into compiler-style diagnostics.
-class AlienChecker : public TextChecker {
+class AlienDefChecker : public TextChecker {
 public:
-    AlienChecker(const std::string& fileName, Diagnostics* diagnostics);
-    virtual ~AlienChecker();
+    AlienDefChecker(const std::string& fileName, Diagnostics* diagnostics);
+    virtual ~AlienDefChecker();
 
     // Reads the text into game, which makes the prototypes and aliens; fills prototypes and
     // placements with what the game keeps, in the order of game's alienPrototypes and aliens.

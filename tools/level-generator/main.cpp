@@ -1,7 +1,7 @@
 // Builds the first level: paints the three layers, checks that the ship can fly the
 // whole cave, and writes the tile pictures and level.def.
 //
-//   skiff-levelgen [--preview FILE [FROM TO]] [--overview FILE] [OUTDIR]
+//   skiff-level-generator [--preview FILE [FROM TO]] [--overview FILE] [OUTDIR]
 #include <allegro.h>
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds the level generator, runs it, packs its pictures, turns the result into the
 # Tiled map levels/level0/level0.tmx and imports that into data/level0/.
-#   tools/level/build.sh [BUILD_DIR]
+#   tools/level-generator/build.sh [BUILD_DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build-levelgen}
@@ -9,11 +9,11 @@ build=${1:-$root/build-levelgen}
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -DSKIFF_TESTS=OFF > /dev/null
 fi
-cmake --build "$build" --target skiff-levelgen skiff-level -j2
+cmake --build "$build" --target skiff-level-generator skiff-level -j2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$build/tools/level/skiff-levelgen" "$work"
+"$build/tools/level-generator/skiff-level-generator" "$work"
 
 # -n0 keeps the order added, which is the picture index of the tileset blocks; -s1 drops
 # the source files' dates, so that the same pictures always make the same datafile.

@@ -1,5 +1,5 @@
-#ifndef SKIFF_LEVEL_TOOL_LEVELCHECKER_H
-#define SKIFF_LEVEL_TOOL_LEVELCHECKER_H
+#ifndef SKIFF_LEVEL_TOOL_LEVELDEFCHECKER_H
+#define SKIFF_LEVEL_TOOL_LEVELDEFCHECKER_H
 
 #include <cstddef>
 #include <cstdint>
@@ -15,10 +15,10 @@ struct DATAFILE;
 // Reads a level.def with the game's own Level, as its diagnostics sink, and turns what the
 // game reports into compiler-style diagnostics: every block the game drops and why, and
 // what else about the level the game does not handle.
-class LevelChecker : public TextChecker {
+class LevelDefChecker : public TextChecker {
 public:
-    LevelChecker(const std::string& fileName, Diagnostics* diagnostics);
-    virtual ~LevelChecker();
+    LevelDefChecker(const std::string& fileName, Diagnostics* diagnostics);
+    virtual ~LevelDefChecker();
 
     // Reads the text into level against the level's datafile (null when there is none) and fills
     // title and blocks. Past a number the game cannot read, where it stops, the rest is still checked

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Diagnostics.h"
-#include "LevelCheck.h"
+#include "LevelDirectoryCheck.h"
 #include "ToolTestData.h"
 #include "core/DataPaths.h"
 #include "headless/ScratchFiles.h"
@@ -28,7 +28,7 @@ protected:
 
     TempDir data;
     Diagnostics diagnostics;
-    LevelCheck run{nullptr, &diagnostics};
+    LevelDirectoryCheck run{nullptr, &diagnostics};
 };
 
 }
