@@ -2,12 +2,12 @@
 
 #include <allegro.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sys/stat.h>
 
 #include "core/DataPaths.h"
+#include "level/LevelText.h"
 
 namespace {
 
@@ -78,35 +78,16 @@ BITMAP* tilePicture()
 
 }
 
-BenchWorld::BenchWorld()
-{
-    const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base ? base : "/tmp") + "/skiff-bench-XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (mkdtemp(buffer.data()))
-        dir = buffer.data();
-}
-
-BenchWorld::~BenchWorld()
-{
-    if (!dir.empty()) {
-        std::string command = "rm -rf '" + dir + "'";
-        if (system(command.c_str()) != 0)
-            return;
-    }
-}
-
 bool BenchWorld::ready() const
 {
-    return !dir.empty();
+    return !dir.path().empty();
 }
 
 bool BenchWorld::writeSpritePictures() const
 {
     if (!ready())
         return false;
-    mkdir((dir + "/bmp").c_str(), 0755);
+    mkdir((dir.path() + "/bmp").c_str(), 0755);
 
     BITMAP* shot = emptyBitmap(10, 4);
     if (shot)
@@ -122,7 +103,7 @@ bool BenchWorld::writeSpritePictures() const
     if (alien)
         circlefill(alien, 8, 8, 7, opaque());
 
-    const std::string root = dir + "/";
+    const std::string root = dir.prefix();
     bool written = save(shot, root + DataPaths::Shot);
     written = save(ship, root + DataPaths::Player) && written;
     written = save(alien, root + DataPaths::Alien) && written;
@@ -147,7 +128,7 @@ bool BenchWorld::writeLevel(const std::string& name, int columns,
 {
     if (!ready())
         return false;
-    const std::string levelDir = dir + "/" + name;
+    const std::string levelDir = dir.path() + "/" + name;
     mkdir(levelDir.c_str(), 0755);
 
     const std::string picturePath = levelDir + "/tiles.bmp";
@@ -158,28 +139,17 @@ bool BenchWorld::writeLevel(const std::string& name, int columns,
     if (system(command.c_str()) != 0)
         return false;
 
-    {
-        std::ofstream def((levelDir + "/" + DataPaths::LevelDescription).c_str());
-        def << "LEVELDEF generated " << columns << " columns\n";
-        def << "{ tileset 0 " << int(TileSize) << " " << columns << " " << int(Rows) << "\n";
-        std::string line;
-        for (int row = 0; row < Rows; ++row) {
-            line.clear();
-            for (int column = 0; column < columns; ++column) {
-                char number[8];
-                snprintf(number, sizeof number, "%d ", tileAt(column, row));
-                line += number;
-            }
-            def << line << "\n";
-        }
-        def << "}\n";
-        if (!def)
-            return false;
+    LevelText::Block block = {0, TileSize, columns, Rows, std::vector<int>()};
+    for (int row = 0; row < Rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            block.cells.push_back(tileAt(column, row));
     }
-
-    std::ofstream placements((levelDir + "/" + DataPaths::AlienFile).c_str());
-    placements << "ALIENPROTOS 1\n0 bmp/alien.bmp 0 0\nALIENDEF " << aliens.size() << "\n";
+    std::vector<LevelText::Placement> placements;
     for (const std::pair<int, int>& at : aliens)
-        placements << "0 " << at.first << " " << at.second << "\n";
-    return static_cast<bool>(placements);
+        placements.push_back(LevelText::Placement{at.first, at.second});
+    std::ofstream def((levelDir + "/" + DataPaths::LevelDescription).c_str());
+    def << LevelText::description("generated " + std::to_string(columns) + " columns", {block});
+    std::ofstream alienFile((levelDir + "/" + DataPaths::AlienFile).c_str());
+    alienFile << LevelText::aliens(DataPaths::Alien, 0, placements);
+    return def.good() && alienFile.good();
 }

@@ -5,18 +5,17 @@
 #include <utility>
 #include <vector>
 
+#include "headless/TempDir.h"
+
 // A scratch directory holding generated sprite pictures and level directories,
 // laid out like the game's data/ tree; removed with everything in it.
 class BenchWorld {
 public:
     enum { TileSize = 16, Rows = 20 };
 
-    BenchWorld();
-    virtual ~BenchWorld();
-
     // Whether the directory could be made.
     bool ready() const;
-    const std::string& path() const { return dir; }
+    const std::string& path() const { return dir.path(); }
 
     // bmp/player.bmp, shoot.bmp, boom.bmp, boom2.bmp and alien.bmp in the game's frame sizes.
     bool writeSpritePictures() const;
@@ -33,7 +32,7 @@ public:
     enum { OpenTop = 38, OpenBottom = 282 };
 
 private:
-    std::string dir;
+    TempDir dir;
 };
 
 #endif

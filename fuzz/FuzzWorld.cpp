@@ -15,6 +15,7 @@
 #include "core/Game.h"
 #include "headless/MemoryDatafile.h"
 #include "level/Level.h"
+#include "level/LevelText.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "sprites/Explosion.h"
@@ -46,42 +47,17 @@ std::string workDirectory;
 const char* const Pictures[] = {DataPaths::Alien, DataPaths::Explosions[0], DataPaths::Explosions[1], DataPaths::Player,
                                 DataPaths::Shot};
 
-// The main layer is 24 x 16 cells of 16 pixels, so it scrolls both ways; tile 0 is empty sky.
-const char WorldLevel[] =
-    "LEVELDEF fuzz world\n"
-    "{ tileset 1 16 21 15 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 }\n"
-    "{ tileset 0 16 24 16 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 "
-    "1 2 3 4 5 6 7 1 2 3 4 5 6 7 1 2 3 4 5 6 7 1 2 3 "
-    "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 }\n";
+// The main layer is 24 x 16 cells of 16 pixels, so it scrolls both ways; tile 0 is empty sky, and the two
+// bottom rows are ground of the picture's first tiles.
+std::string worldLevel()
+{
+    std::vector<int> ground(24 * 16, 0);
+    for (int column = 0; column < 24; ++column) {
+        ground[14 * 24 + column] = 1 + column % 7;
+        ground[15 * 24 + column] = 1;
+    }
+    return LevelText::description("fuzz world", {{1, 16, 21, 15, std::vector<int>(21 * 15, 0)}, {0, 16, 24, 16, ground}});
+}
 
 // Pixels follow a pattern of the coordinates, with magenta holes, so that masks differ from tile to tile.
 BITMAP* patterned(int width, int height, int seed)
@@ -199,7 +175,7 @@ Game* FuzzWorld::game()
         world = new Game();
         world->renderer = sharedRenderer;
         world->level = new Level(sharedRenderer);
-        std::istringstream description(WorldLevel);
+        std::istringstream description(worldLevel());
         if (world->level->readDescription(description, worldPictures->get()) != 0)
             abort();
         world->createSprites();

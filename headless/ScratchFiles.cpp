@@ -2,10 +2,12 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 
 #include "core/DataPaths.h"
+#include "level/LevelText.h"
 
 BITMAP* makeBitmap(int width, int height, int colour)
 {
@@ -59,18 +61,15 @@ void writeSpritePictures(const TempDir& dir)
     writeStrip(dir, DataPaths::Alien, 16, 16, 1);
 }
 
-std::string gridText(int columns, int rows, bool solidFloor)
+std::vector<int> floorGrid(int columns, int rows, bool solidFloor)
 {
-    std::string text;
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column)
-            text += (solidFloor && row == rows - 1) ? "1 " : "0 ";
-        text += "\n";
-    }
-    return text;
+    std::vector<int> cells(static_cast<size_t>(columns) * rows, 0);
+    if (solidFloor && rows > 0)
+        std::fill(cells.end() - columns, cells.end(), 1);
+    return cells;
 }
 
-void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::string& grid,
+void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::vector<int>& cells,
                          const std::string& aliensDef)
 {
     const std::string level = DataPaths::Level;
@@ -81,7 +80,7 @@ void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::s
     std::string tiles = saveBitmap(dir, "tiles.bmp", picture);
     destroy_bitmap(picture);
     buildDatafile(dir, level + DataPaths::LevelPictures, "'" + tiles + "'");
-    dir.write(level + DataPaths::LevelDescription, "LEVELDEF Test level\n{ tileset 0 16 " + std::to_string(columns) +
-                                                       " " + std::to_string(rows) + "\n" + grid + "}\n");
+    dir.write(level + DataPaths::LevelDescription,
+              LevelText::description("Test level", {LevelText::Block{0, 16, columns, rows, cells}}));
     dir.write(level + DataPaths::AlienFile, aliensDef);
 }

@@ -2,6 +2,7 @@
 #define SKIFF_HEADLESS_SCRATCHFILES_H
 
 #include <string>
+#include <vector>
 
 #include "headless/TempDir.h"
 
@@ -24,10 +25,10 @@ std::string writeStrip(const TempDir& dir, const std::string& name, int width, i
 // boom2 7 x 24x24, player 2 x 24x12, alien 16x16, all fully opaque.
 void writeSpritePictures(const TempDir& dir);
 // A level directory "level0/" under dir: level.def with one main tileset of columns x rows
-// 16-pixel cells (grid given row by row, 0 empty, 1 solid), level.dat, and aliens.def.
-void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::string& grid,
+// 16-pixel cells (given row by row, 0 empty, 1 solid), level.dat, and aliens.def.
+void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::vector<int>& cells,
                          const std::string& aliensDef);
-// Grid text of columns x rows zeros, with the cells of the last row set to 1 when solidFloor.
-std::string gridText(int columns, int rows, bool solidFloor);
+// A grid of columns x rows empty cells, with the cells of the last row solid when solidFloor.
+std::vector<int> floorGrid(int columns, int rows, bool solidFloor);
 
 #endif

@@ -1,31 +1,34 @@
 #include "headless/TempDir.h"
 
-#include <cstdlib>
+#include <stdlib.h>
+
+#include <filesystem>
 #include <fstream>
-#include <unistd.h>
+#include <vector>
 
 TempDir::TempDir()
 {
-    const char* base = getenv("TMPDIR");
-    std::string pattern = std::string(base ? base : "/tmp") + "/skiff-test-XXXXXX";
-    char buffer[512];
-    pattern.copy(buffer, sizeof buffer - 1);
-    buffer[pattern.size()] = '\0';
-    const char* made = mkdtemp(buffer);
-    dir = made ? made : "/tmp";
+    std::error_code failed;
+    std::filesystem::path base = std::filesystem::temp_directory_path(failed);
+    std::string pattern = ((failed ? "/tmp" : base) / "skiff-test-XXXXXX").string();
+    // The standard library makes no directory of a unique name; mkdtemp does, and fills in the X's in place.
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (mkdtemp(name.data()))
+        dir = name.data();
 }
 
 TempDir::~TempDir()
 {
-    if (dir != "/tmp") {
-        std::string command = "rm -rf '" + dir + "'";
-        if (system(command.c_str()) != 0)
-            return;
-    }
+    std::error_code failed;
+    if (!dir.empty())
+        std::filesystem::remove_all(dir, failed);
 }
 
 std::string TempDir::write(const std::string& name, const std::string& contents) const
 {
+    if (dir.empty())
+        return std::string();
     std::string path = dir + "/" + name;
     std::ofstream out(path, std::ios::binary);
     out << contents;

@@ -3,7 +3,8 @@
 
 #include <string>
 
-// A fresh directory under the system's temporary directory, removed with its files.
+// A fresh directory under the system's temporary directory ($TMPDIR, or else /tmp), removed with
+// everything in it. Its path is empty when none could be made.
 class TempDir {
 public:
     TempDir();

@@ -1,19 +1,20 @@
 #include "headless/WorkingDirectory.h"
 
-#include <unistd.h>
-
-#include <vector>
+#include <filesystem>
 
 WorkingDirectory::WorkingDirectory(const std::string& path) : moved(false)
 {
-    std::vector<char> buffer(4096);
-    if (getcwd(buffer.data(), buffer.size()))
-        previous = buffer.data();
-    moved = !previous.empty() && chdir(path.c_str()) == 0;
+    std::error_code failed;
+    previous = std::filesystem::current_path(failed).string();
+    if (failed)
+        return;
+    std::filesystem::current_path(path, failed);
+    moved = !failed;
 }
 
 WorkingDirectory::~WorkingDirectory()
 {
-    if (moved && chdir(previous.c_str()) != 0)
-        return;
+    std::error_code failed;
+    if (moved)
+        std::filesystem::current_path(previous, failed);
 }

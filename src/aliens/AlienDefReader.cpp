@@ -9,6 +9,7 @@
 #include "core/Game.h"
 #include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
+#include "level/LevelFormat.h"
 
 namespace {
 const int MaxPathLength = 255;
@@ -66,7 +67,7 @@ void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
             !TextReader::readNumber(in, last, diagnostics, Sink::LastNumber, nullptr, i, count))
             return;
         // A longer name is no file name of the format: the entry is skipped whole.
-        if (picture.size() > TextReader::MaxTokenLength) {
+        if (picture.size() > LevelFormat::MaxNameLength) {
             Sink::tell(diagnostics, Sink::PictureNameTooLong, pictureAt, picture, static_cast<int64_t>(picture.size()));
             continue;
         }

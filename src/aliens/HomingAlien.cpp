@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "level/LevelFormat.h"
 #include "sprites/Player.h"
 
 namespace {
@@ -14,10 +15,10 @@ const fixed AngleMask = 0xFFFFFF;
 // steering only needs the direction, so the target point is held at the edge.
 int clampCoordinate(double value)
 {
-    if (value < HomingAlien::MinCoordinate)
-        return HomingAlien::MinCoordinate;
-    if (value > HomingAlien::MaxCoordinate)
-        return HomingAlien::MaxCoordinate;
+    if (value < LevelFormat::MinCoordinate)
+        return LevelFormat::MinCoordinate;
+    if (value > LevelFormat::MaxCoordinate)
+        return LevelFormat::MaxCoordinate;
     return (int)value;
 }
 
@@ -26,8 +27,8 @@ fixed toFixed(int value)
 {
     if (value >= 0)
         return itofix(value);
-    if (value == HomingAlien::MinCoordinate)
-        return -itofix(HomingAlien::MaxCoordinate) - itofix(1);
+    if (value == LevelFormat::MinCoordinate)
+        return -itofix(LevelFormat::MaxCoordinate) - itofix(1);
     return -itofix(-value);
 }
 
@@ -70,7 +71,7 @@ void HomingAlien::move()
         return;
     const long long distance = std::llabs((long long)fixedY + dy - targetY) +
                                std::llabs((long long)fixedX + dx - targetX);
-    const int closeRange = frameWidth < MaxCoordinate / 3 ? 3 * frameWidth : MaxCoordinate;
+    const int closeRange = frameWidth < LevelFormat::MaxCoordinate / 3 ? 3 * frameWidth : LevelFormat::MaxCoordinate;
     if (distance <= (long long)itofix(closeRange))
         return;
     const long long cross = (long long)fixmul(dy, clampFixed((long long)targetX - fixedX)) +

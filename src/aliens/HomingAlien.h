@@ -7,9 +7,6 @@
 // in Allegro's 16.16 fixed point.
 class HomingAlien : public Alien {
 public:
-    // World coordinates that 16.16 fixed point holds.
-    enum { MinCoordinate = -32768, MaxCoordinate = 32767 };
-
     HomingAlien();
 
     // Also sets the fixed-point position.

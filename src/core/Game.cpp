@@ -9,6 +9,7 @@
 #include "aliens/HomingAlien.h"
 #include "core/DataPaths.h"
 #include "level/Level.h"
+#include "level/LevelFormat.h"
 #include "render/Renderer.h"
 #include "render/Screen.h"
 #include "sprites/CollisionMask.h"
@@ -18,8 +19,7 @@
 #include "sprites/Shot.h"
 
 namespace {
-// BPS_TO_TIMER(100): the hardware timer rate divided by 100.
-const int TimerSpeed = 11931;
+const int TimerSpeed = BPS_TO_TIMER(Game::StepsPerSecond);
 const int FrameRateWindow = 100;
 const int StartingLives = 5;
 const fixed StartHeading = 0x800000;
@@ -390,8 +390,8 @@ bool Game::addAlien(int, int x, int y)
     // Placements need a prototype to copy, and a position that 16.16 fixed point holds.
     if (alienPrototypes.empty())
         return false;
-    if (x < HomingAlien::MinCoordinate || x > HomingAlien::MaxCoordinate || y < HomingAlien::MinCoordinate ||
-        y > HomingAlien::MaxCoordinate)
+    if (x < LevelFormat::MinCoordinate || x > LevelFormat::MaxCoordinate || y < LevelFormat::MinCoordinate ||
+        y > LevelFormat::MaxCoordinate)
         return false;
     const Alien* prototype = alienPrototypes.front();
     HomingAlien* alien = new HomingAlien();

@@ -18,6 +18,8 @@ class Level;
 class Game {
 public:
     enum { SetupDisplayFailed = 0, SetupLevelFailed = 1, SetupReady = 2 };
+    // Logic steps a second: the timer ticks this often and each tick is one step.
+    enum { StepsPerSecond = 100 };
 
     Game();
     virtual ~Game();

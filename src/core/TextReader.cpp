@@ -2,6 +2,7 @@
 
 #include <istream>
 
+#include "level/LevelFormat.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ bool TextReader::readToken(std::istream& in, std::string& token)
         if (c == std::char_traits<char>::eof() || isWhiteSpace(c))
             break;
         in.get();
-        if (token.size() < MaxTokenLength)
+        if (token.size() < LevelFormat::MaxNameLength)
             token.push_back(static_cast<char>(c));
     }
     return !token.empty();
@@ -86,7 +87,7 @@ size_t TextReader::readLine(std::istream& in, std::string& line)
     if (!in.good())
         return 0;
     // One character more than the limit is kept, so that a carriage return
-    // ending a line of exactly MaxTokenLength characters can still be told apart.
+    // ending a line of exactly that many characters can still be told apart.
     size_t length = 0;
     int last = 0;
     for (;;) {
@@ -98,13 +99,13 @@ size_t TextReader::readLine(std::istream& in, std::string& line)
             break;
         ++length;
         last = c;
-        if (line.size() <= MaxTokenLength)
+        if (line.size() <= LevelFormat::MaxNameLength)
             line.push_back(static_cast<char>(c));
     }
-    if (last == '\r' && length <= MaxTokenLength + 1)
+    if (last == '\r' && length <= LevelFormat::MaxNameLength + 1)
         line.pop_back();
-    if (line.size() > MaxTokenLength)
-        line.resize(MaxTokenLength);
+    if (line.size() > LevelFormat::MaxNameLength)
+        line.resize(LevelFormat::MaxNameLength);
     return last == '\r' ? length - 1 : length;
 }
 

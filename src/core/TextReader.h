@@ -10,9 +10,7 @@
 // Whitespace-separated tokens of the level and alien text files.
 class TextReader {
 public:
-    enum { MaxTokenLength = 127 };
-
-    // Next token, cut to MaxTokenLength characters (the rest of it is dropped).
+    // Next token, cut to LevelFormat::MaxNameLength characters (the rest of it is dropped).
     // False at the end of the stream or when it has failed.
     static bool readToken(std::istream& in, std::string& token);
     // A decimal integer with an optional sign. False, with the stream failed, when none is there.
@@ -27,7 +25,7 @@ public:
                             ReadDiagnostics::Kind missing, int64_t* at = nullptr);
     // Skips blanks, tabs, carriage returns and line feeds.
     static void skipWhiteSpace(std::istream& in);
-    // Rest of the line without its line end, cut to MaxTokenLength characters; the line feed is consumed.
+    // Rest of the line without its line end, cut to LevelFormat::MaxNameLength characters; the line feed is consumed.
     // Returns the length of the whole line without its line end.
     static size_t readLine(std::istream& in, std::string& line);
     // Skips white space, as every read does first, and tells where the next token starts:

@@ -10,25 +10,15 @@
 #include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
 #include "level/DatafileCheck.h"
+#include "level/LevelFormat.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "render/Screen.h"
 
 namespace {
 
-const double ScrollStep = 0.2;
 const double ScreenCentreRow = 120.0;
 const double ShipOffset = 16.0;
-
-// How far a layer moves per pixel of the main tileset, so that both far edges come into view together.
-// A main tileset as large as the screen never scrolls that way, so its factor is never used.
-double parallaxFactor(int layerExtent, int mainExtent, int screenExtent)
-{
-    int mainRange = mainExtent - screenExtent;
-    if (mainRange == 0)
-        return 0.0;
-    return static_cast<double>(layerExtent - screenExtent) / static_cast<double>(mainRange);
-}
 
 }
 
@@ -107,8 +97,8 @@ int Level::readDescription(std::istream& in, const DATAFILE* datafile, ReadDiagn
         layer->scrollX = 0.0;
         layer->scrollY = 0.0;
         layer->bounded = false;
-        layer->factorX = parallaxFactor(layer->pixelWidth(), mainTileset->pixelWidth(), ScreenWidth);
-        layer->factorY = parallaxFactor(layer->pixelHeight(), mainTileset->pixelHeight(), ScreenHeight);
+        layer->factorX = LevelFormat::parallaxFactor(layer->pixelWidth(), mainTileset->pixelWidth(), ScreenWidth);
+        layer->factorY = LevelFormat::parallaxFactor(layer->pixelHeight(), mainTileset->pixelHeight(), ScreenHeight);
     }
     return 0;
 }
@@ -118,9 +108,9 @@ void Level::update(int, int y)
     if (!mainTileset)
         return;
     double d = y - mainTileset->scrollY - ScreenCentreRow + ShipOffset;
-    if (mainTileset->scrollByX(ScrollStep)) {
+    if (mainTileset->scrollByX(LevelFormat::ScrollStep)) {
         for (size_t i = 0; i + 1 < tilesets.size(); ++i)
-            tilesets[i]->scrollByX(ScrollStep);
+            tilesets[i]->scrollByX(LevelFormat::ScrollStep);
     }
     if (mainTileset->scrollByY(d)) {
         for (size_t i = 0; i + 1 < tilesets.size(); ++i)

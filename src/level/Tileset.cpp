@@ -2,23 +2,21 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <istream>
 #include <string>
 
 #include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
+#include "level/LevelFormat.h"
 #include "render/Renderer.h"
 #include "render/Screen.h"
 #include "sprites/CollisionMask.h"
 
 namespace {
 
-const double RightBoundMargin = ScreenWidth + 0.5;
-const double BottomBoundMargin = ScreenHeight + 0.5;
 const double FirstCellOffset = 0.5;
 const int ExtraCells = 2;
-// Cells hold 8-bit tile numbers, so no picture past the 256th can ever be shown or hit.
-const int64_t MaxTilePictures = 256;
 
 // First visible row or column of a layer scrolled to position; layers scrolled
 // left of or above their grid start at cell 0.
@@ -27,19 +25,9 @@ int firstCell(double position, int tileSize)
     double shifted = position + FirstCellOffset;
     if (!(shifted > 0.0))
         return 0;
-    if (shifted > Tileset::MaxExtent)
-        shifted = Tileset::MaxExtent;
+    if (shifted > LevelFormat::MaxExtent)
+        shifted = LevelFormat::MaxExtent;
     return static_cast<int>(shifted) / tileSize;
-}
-
-// Moves position by step; a bounded layer stays put when the screen would leave its extent.
-bool scrollAlong(double& position, double step, bool bounded, int32_t extent, double margin)
-{
-    double next = step + position;
-    if (bounded && (!(next >= 0.0) || static_cast<double>(extent) < next + margin))
-        return false;
-    position = next;
-    return true;
 }
 
 // Characters from the stream's position to its end; -1 for a stream that cannot seek.
@@ -111,9 +99,9 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
                        columns < 0 ? at[2] : at[3]);
         return -1;
     }
-    bool tooMany = static_cast<int64_t>(columns) * rowCount > MaxCells;
-    if (tooMany || static_cast<int64_t>(columns) * size > MaxExtent ||
-        static_cast<int64_t>(rowCount) * size > MaxExtent) {
+    bool tooMany = static_cast<int64_t>(columns) * rowCount > LevelFormat::MaxCells;
+    if (tooMany || static_cast<int64_t>(columns) * size > LevelFormat::MaxExtent ||
+        static_cast<int64_t>(rowCount) * size > LevelFormat::MaxExtent) {
         Sink::tell(diagnostics, tooMany ? Sink::TooManyCells : Sink::TooLarge, at[2]);
         return -1;
     }
@@ -184,8 +172,8 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
     if (beyond)
         return -1;
 
-    // Tiles are numbered down the columns of the picture.
-    int64_t cutCount = pictureCount < MaxTilePictures ? pictureCount : MaxTilePictures;
+    // Tiles are numbered down the columns of the picture; no picture past what a cell can name is ever shown or hit.
+    int64_t cutCount = std::min<int64_t>(pictureCount, LevelFormat::MaxTilePictures);
     for (int64_t k = 0; k < cutCount; ++k) {
         BITMAP* tilePicture = create_bitmap(size, size);
         if (!tilePicture) {
@@ -209,12 +197,12 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
 
 bool Tileset::scrollByX(double dx)
 {
-    return scrollAlong(scrollX, dx * factorX, bounded, pixelWidth(), RightBoundMargin);
+    return LevelFormat::scroll(scrollX, dx * factorX, bounded, pixelWidth(), ScreenWidth);
 }
 
 bool Tileset::scrollByY(double dy)
 {
-    return scrollAlong(scrollY, dy * factorY, bounded, pixelHeight(), BottomBoundMargin);
+    return LevelFormat::scroll(scrollY, dy * factorY, bounded, pixelHeight(), ScreenHeight);
 }
 
 void Tileset::draw()

@@ -16,9 +16,6 @@ struct CollisionMask;
 // One layer of the map: a grid of square tiles and its scroll state.
 class Tileset {
 public:
-    // Largest grid accepted, in cells, and largest extent in pixels along either axis.
-    enum { MaxCells = 16 * 1024 * 1024, MaxExtent = 16 * 1024 * 1024 };
-
     explicit Tileset(Renderer* renderer);
     // Releases every tile picture and mask.
     virtual ~Tileset();

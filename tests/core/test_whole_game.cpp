@@ -77,7 +77,7 @@ TEST_F(WholeGame, AWorldWithoutALevelFailsWithTheAlert)
 TEST_F(WholeGame, ASteeredIntoTheFloorShipLosesEveryLifeOnSchedule)
 {
     writeSpritePictures(dir);
-    writeLevelDirectory(dir, 20, 15, gridText(20, 15, true), "");
+    writeLevelDirectory(dir, 20, 15, floorGrid(20, 15, true), "");
     ASSERT_EQ(load(), 2);
     keys.press(KEY_DOWN);
 
@@ -97,7 +97,7 @@ TEST_F(WholeGame, AliensAtTheShipsHeightTakeEveryLife)
     std::string aliens = "ALIENPROTOS 1 0 bmp/alien.bmp 0 0\nALIENDEF 36\n";
     for (int i = 0; i < 36; ++i)
         aliens += "0 " + std::to_string(420 + 30 * i) + " 100\n";
-    writeLevelDirectory(dir, 100, 15, gridText(100, 15, false), aliens);
+    writeLevelDirectory(dir, 100, 15, floorGrid(100, 15, false), aliens);
     ASSERT_EQ(load(), 2);
     ASSERT_EQ(game.aliens.size(), 36u);
 

@@ -253,7 +253,7 @@ TEST(BadSpritePictures, ASpriteWithABadPictureHasNoFramesNeverCollidesAndTheGame
                 break;
             TempDir world;
             writeSpritePictures(world);
-            writeLevelDirectory(world, 24, 15, gridText(24, 15, true),
+            writeLevelDirectory(world, 24, 15, floorGrid(24, 15, true),
                                 "ALIENPROTOS 1 0 bmp/alien.bmp 0 0 ALIENDEF 2 0 200 60 0 260 90\n");
             remove((world.path() + "/" + picture).c_str());
             writeOrMake(world, picture, row.contents);

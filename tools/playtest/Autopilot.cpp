@@ -11,6 +11,7 @@
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
 #include "level/Level.h"
+#include "level/LevelFormat.h"
 #include "level/Tileset.h"
 #include "render/Screen.h"
 #include "sprites/Player.h"
@@ -27,8 +28,6 @@ const int FlatColumns = 16;     // plan columns that must be nearly level before
 const int FlatClimb = 8;
 const int RingSize = 16;
 const int ShotReach = ScreenWidth;  // shots leave past this screen x
-const double ScrollStep = 0.2;
-const double RightMargin = ScreenWidth + 0.5;
 
 int sign(int value)
 {
@@ -180,7 +179,7 @@ int Autopilot::rehearse(const Game& game, int step, int vertical, int horizontal
     const Level& level = *game.level;
     const Tileset& map = *level.mainTileset;
     double scroll = map.scrollX;
-    const double mapWidth = map.pixelWidth();
+    const int32_t mapWidth = map.pixelWidth();
     double shipX = ship.x;
     double shipY = ship.y;
     bool flying = ship.state == Flying;
@@ -209,10 +208,8 @@ int Autopilot::rehearse(const Game& game, int step, int vertical, int horizontal
     }
 
     for (int i = 1; i <= Horizon; ++i) {
-        if (scroll + ScrollStep + RightMargin <= mapWidth) {
-            scroll += ScrollStep;
-            shipX += ScrollStep;
-        }
+        if (LevelFormat::scroll(scroll, LevelFormat::ScrollStep, true, mapWidth, ScreenWidth))
+            shipX += LevelFormat::ScrollStep;
         int up = vertical, side = horizontal;
         if (i > hold) {
             up = sign(plannedHeight((int)shipX, (int)shipY, 0, 0.0) - (int)shipY);
@@ -337,7 +334,7 @@ void Autopilot::steer(const Game& game, int step)
         double bestCost = 0.0;
         for (int vertical = -1; vertical <= 1; ++vertical) {
             for (int horizontal = -1; horizontal <= 1; ++horizontal) {
-                const double nextX = std::max(scroll, ship->x + ScrollStep + ship->speed * horizontal);
+                const double nextX = std::max(scroll, ship->x + LevelFormat::ScrollStep + ship->speed * horizontal);
                 const int nextY = y + (int)ship->speed * vertical;
                 if (ship->state == Flying && !room.fits((int)nextX, nextY))
                     continue;

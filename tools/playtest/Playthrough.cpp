@@ -11,18 +11,18 @@
 #include "aliens/Alien.h"
 #include "core/Game.h"
 #include "level/Level.h"
+#include "level/LevelFormat.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 #include "render/Screen.h"
 #include "sprites/Player.h"
 
 namespace {
-const double ScrollStep = 0.2;
-const double RightMargin = ScreenWidth + 0.5;
-
+// Whether the map has stopped scrolling: the next step would be refused.
 bool endOnScreen(const Tileset& map)
 {
-    return map.scrollX + ScrollStep + RightMargin > map.pixelWidth();
+    double position = map.scrollX;
+    return !LevelFormat::scroll(position, LevelFormat::ScrollStep, true, map.pixelWidth(), ScreenWidth);
 }
 }
 

@@ -5,8 +5,8 @@
 #include "Diagnostics.h"
 #include "TextLines.h"
 #include "aliens/AlienDefReader.h"
-#include "aliens/HomingAlien.h"
 #include "core/DataPaths.h"
+#include "level/LevelFormat.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ void AlienDefChecker::refusedPlacement(const Report& report)
     if (prototypes.empty())
         return;
     const int64_t* values = report.values;
-    bool xFits = values[0] >= HomingAlien::MinCoordinate && values[0] <= HomingAlien::MaxCoordinate;
+    bool xFits = values[0] >= LevelFormat::MinCoordinate && values[0] <= LevelFormat::MaxCoordinate;
     if (outside++ < MaxReported)
         error(values[xFits ? 3 : 2], std::string(xFits ? "y" : "x") + " = " + number(values[xFits ? 1 : 0]) +
                                          " is beyond the -32,768 to 32,767 that the aliens' 16.16 fixed point holds: "

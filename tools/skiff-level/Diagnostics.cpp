@@ -79,6 +79,21 @@ std::string Diagnostics::number(int64_t value)
     return std::to_string(value);
 }
 
+std::string Diagnostics::grouped(int64_t value)
+{
+    std::string digits = number(value < 0 ? -value : value);
+    for (size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return (value < 0 ? "-" : "") + digits;
+}
+
+std::string Diagnostics::decimal(double value)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 std::string Diagnostics::plural(int64_t count, const std::string& one, const std::string& many)
 {
     return number(count) + " " + (count == 1 ? one : many);

@@ -37,6 +37,9 @@ public:
     // Pieces of diagnostic texts: "text" in quotes, a number, "1 thing" or "2 things".
     static std::string quoted(const std::string& text);
     static std::string number(int64_t value);
+    // A number with its thousands set apart ("32,767"), and a decimal fraction as short as it goes ("0.25").
+    static std::string grouped(int64_t value);
+    static std::string decimal(double value);
     static std::string plural(int64_t count, const std::string& one, const std::string& many);
     // Whether word is a decimal integer with an optional sign.
     static bool isInteger(const std::string& word);

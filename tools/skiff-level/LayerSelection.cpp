@@ -1,17 +1,6 @@
 #include "LayerSelection.h"
 
-#include <cstdio>
-
-namespace {
-
-std::string decimal(double value)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
-}
+#include "Diagnostics.h"
 
 LayerSelection::LayerSelection(TiledMap& into) : map(into)
 {
@@ -43,12 +32,12 @@ bool LayerSelection::keep(const TiledMap::LayerLook& look, const std::string& ki
         return false;
     }
     if (look.opacity != 1.0)
-        map.warning(look.place, called + " has opacity " + decimal(look.opacity) +
+        map.warning(look.place, called + " has opacity " + Diagnostics::decimal(look.opacity) +
                                     ": the game does not show it, and draws the layer opaque");
     if (look.tinted)
         map.warning(look.place, called + " is tinted: the game does not show it, and draws the layer's own colours");
     if (!offsetShown && (look.offsetX != 0.0 || look.offsetY != 0.0))
-        map.warning(look.place, called + " is offset by (" + decimal(look.offsetX) + ", " + decimal(look.offsetY) +
+        map.warning(look.place, called + " is offset by (" + Diagnostics::decimal(look.offsetX) + ", " + Diagnostics::decimal(look.offsetY) +
                                     ") pixels: the game does not show it, and draws the layer from the map's corner");
     return true;
 }

@@ -6,9 +6,9 @@
 
 #include "Diagnostics.h"
 #include "TextLines.h"
-#include "aliens/HomingAlien.h"
 #include "core/TextReader.h"
 #include "level/Level.h"
+#include "level/LevelFormat.h"
 #include "level/Tileset.h"
 #include "render/Screen.h"
 
@@ -221,9 +221,9 @@ void LevelDefChecker::report(const Report& report)
 
 void LevelDefChecker::checkTitle(int64_t titleAt, int64_t length)
 {
-    if (length > TextReader::MaxTokenLength)
+    if (length > LevelFormat::MaxNameLength)
         warning(titleAt, "the title is " + number(length) + " characters long: the game keeps the first " +
-                             number(TextReader::MaxTokenLength));
+                             number(LevelFormat::MaxNameLength));
     size_t start = static_cast<size_t>(titleAt);
     if (lines->wordAt(start) != "{")
         return;
@@ -404,7 +404,7 @@ void LevelDefChecker::checkLayers()
                                "layer " + number(static_cast<int64_t>(i)) + " is " + size + ", smaller than the " +
                                    screen + ": its parallax factor is negative and it scrolls off the wrong way");
     }
-    if (main.pixelWidth() > HomingAlien::MaxCoordinate || main.pixelHeight() > HomingAlien::MaxCoordinate)
+    if (main.pixelWidth() > LevelFormat::MaxCoordinate || main.pixelHeight() > LevelFormat::MaxCoordinate)
         diagnostics->error(fileName, main.start,
                            "the main tileset is " + number(main.pixelWidth()) + " x " + number(main.pixelHeight()) +
                                " pixels: the aliens' 16.16 fixed point holds positions up to 32,767 pixels");

@@ -13,26 +13,10 @@
 #include "Paths.h"
 #include "TileSource.h"
 #include "core/DataPaths.h"
+#include "level/LevelFormat.h"
 #include "render/Screen.h"
 
 namespace {
-
-std::string quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
-std::string number(int64_t value)
-{
-    return std::to_string(value);
-}
-
-std::string decimal(double value)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 std::string objectName(const std::string& layer, size_t index)
 {
@@ -46,7 +30,7 @@ std::string objectName(const std::string& layer, size_t index)
     while (!name.empty() && name.back() == '_')
         name.pop_back();
     if (name.empty())
-        name = "LAYER" + number(static_cast<int64_t>(index));
+        name = "LAYER" + Diagnostics::number(static_cast<int64_t>(index));
     return name + "_BMP";
 }
 
@@ -109,7 +93,7 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     }
     const int tileSize = map.tileWidth;
     if (tileSize > ScreenWidth) {
-        error(map.place, "the map's tiles are " + number(tileSize) + " pixels wide, wider than the screen");
+        error(map.place, "the map's tiles are " + Diagnostics::number(tileSize) + " pixels wide, wider than the screen");
         return Refused;
     }
     const int screenColumns = (ScreenWidth + tileSize - 1) / tileSize;
@@ -118,18 +102,18 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     const int mainWidth = std::max(main.width, screenColumns) * tileSize;
     const int mainHeight = std::max(main.height, screenRows) * tileSize;
     if (main.width < screenColumns || main.height < screenRows)
-        map.warning(map.place, "the map is " + number(main.width * tileSize) + " x " + number(main.height * tileSize) +
+        map.warning(map.place, "the map is " + Diagnostics::number(main.width * tileSize) + " x " + Diagnostics::number(main.height * tileSize) +
                                    " pixels, smaller than the 320 x 240 screen: empty cells fill it out to " +
-                                   number(mainWidth) + " x " + number(mainHeight));
+                                   Diagnostics::number(mainWidth) + " x " + Diagnostics::number(mainHeight));
     if (main.look.parallaxX != 1.0 || main.look.parallaxY != 1.0)
-        error(main.look.place, "layer " + quoted(main.look.name) + ", the last tile layer, is the main tileset: it "
+        error(main.look.place, "layer " + Diagnostics::quoted(main.look.name) + ", the last tile layer, is the main tileset: it "
                                "scrolls with the map, so its parallax factors must be 1");
-    if (mainWidth > MaxCoordinate || mainHeight > MaxCoordinate)
-        error(main.look.place, "the map is " + number(mainWidth) + " x " + number(mainHeight) +
+    if (mainWidth > LevelFormat::MaxCoordinate || mainHeight > LevelFormat::MaxCoordinate)
+        error(main.look.place, "the map is " + Diagnostics::number(mainWidth) + " x " + Diagnostics::number(mainHeight) +
                                    " pixels: the aliens' 16.16 fixed point holds positions up to 32,767 pixels");
 
     std::string name = title();
-    levelText = "LEVELDEF " + name + "\n";
+    std::vector<LevelText::Block> blocks;
     DatafileWriter writer;
     TileSource tiles(map);
     for (size_t i = 0; i < selection.tileLayers.size(); ++i) {
@@ -139,22 +123,23 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         if (i + 1 < selection.tileLayers.size()) {
             const TiledMap::LayerLook& look = layer.look;
             if (look.parallaxX < 0.0 || look.parallaxX > 1.0 || look.parallaxY < 0.0 || look.parallaxY > 1.0) {
-                error(look.place, "layer " + quoted(look.name) + " has parallax " + decimal(look.parallaxX) + " x " +
-                                      decimal(look.parallaxY) +
+                error(look.place, "layer " + Diagnostics::quoted(look.name) + " has parallax " + Diagnostics::decimal(look.parallaxX) + " x " +
+                                      Diagnostics::decimal(look.parallaxY) +
                                       ": a background layer scrolls at 0 to 1 times the speed of the map");
                 continue;
             }
             keptWidth = keptTiles(look.parallaxX, mainWidth, ScreenWidth, tileSize, keptWidth);
             keptHeight = keptTiles(look.parallaxY, mainHeight, ScreenHeight, tileSize, keptHeight);
         }
-        std::string block;
+        LevelText::Block block;
         if (importLayer(layer, i, keptWidth, keptHeight, block, writer, tiles))
-            levelText += block;
+            blocks.push_back(block);
     }
     importAliens(selection.alienLayers, dataRoot);
     if (failed)
         return Refused;
 
+    levelText = LevelText::description(name, blocks);
     datafile = writer.contents();
     if (!Paths::makeDirectories(outDirectory)) {
         diagnostics->error(outDirectory, SourcePosition{0, 0}, "cannot be made");
@@ -179,19 +164,19 @@ std::string MapImport::title()
     TiledMap::Place place = given == map.properties.end() ? map.place : given->second.place;
     if (name.find_first_of("\r\n") != std::string::npos)
         error(place, "the title must be one line");
-    else if (name.size() > 127)
-        error(place, "the title is " + number(static_cast<int64_t>(name.size())) +
-                         " characters long: the game keeps 127 at most");
+    else if (name.size() > LevelFormat::MaxNameLength)
+        error(place, "the title is " + Diagnostics::number(static_cast<int64_t>(name.size())) + " characters long: the game keeps " +
+                         Diagnostics::number(LevelFormat::MaxNameLength) + " at most");
     else if (name.empty() || name.compare(0, 2, "{ ") == 0 || name == "{")
         error(place, "the title must not be empty or start with \"{\", which reads as a block");
     return name;
 }
 
 bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int keptWidth, int keptHeight,
-                            std::string& block, DatafileWriter& writer, TileSource& tiles)
+                            LevelText::Block& block, DatafileWriter& writer, TileSource& tiles)
 {
     const int tileSize = map.tileWidth;
-    std::string called = "layer " + quoted(layer.look.name);
+    std::string called = "layer " + Diagnostics::quoted(layer.look.name);
     int cutOff = 0;
     int variants = 0;
     // Each tile with its flip bits is a tile of its own; the cell it is first used in.
@@ -212,17 +197,17 @@ bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int kept
     }
     if (cutOff > 0)
         map.warning(layer.look.place,
-                    called + " keeps its first " + number(keptWidth) + " columns and " + number(keptHeight) +
-                        " rows for its parallax " + decimal(layer.look.parallaxX) + " x " +
-                        decimal(layer.look.parallaxY) + ": " + number(cutOff) +
+                    called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " + Diagnostics::number(keptHeight) +
+                        " rows for its parallax " + Diagnostics::decimal(layer.look.parallaxX) + " x " +
+                        Diagnostics::decimal(layer.look.parallaxY) + ": " + Diagnostics::number(cutOff) +
                         (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
-    if (firstCell.size() > MaxTiles) {
+    if (firstCell.size() >= LevelFormat::MaxTilePictures) {
         error(layer.look.place,
-              called + " uses " + number(static_cast<int64_t>(firstCell.size())) + " different tiles" +
-                  (variants ? ", counting each of its " + number(variants) +
+              called + " uses " + Diagnostics::number(static_cast<int64_t>(firstCell.size())) + " different tiles" +
+                  (variants ? ", counting each of its " + Diagnostics::number(variants) +
                                   " flipped or rotated tiles as a tile of its own,"
                             : "") +
-                  ": a layer holds at most 255 besides the empty tile");
+                  ": a layer holds at most " + Diagnostics::number(LevelFormat::MaxTilePictures - 1) + " besides the empty tile");
         return false;
     }
     warnAboutTiles(layer, firstCell);
@@ -250,25 +235,23 @@ bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int kept
     if (!good)
         return false;
 
-    block = "{ tileset " + number(static_cast<int64_t>(index)) + " " + number(tileSize) + " " + number(keptWidth) +
-            " " + number(keptHeight) + "\n";
+    block = LevelText::Block{static_cast<int32_t>(index), tileSize, keptWidth, keptHeight, std::vector<int>()};
+    block.cells.reserve(static_cast<size_t>(keptWidth) * keptHeight);
     for (int r = 0; r < keptHeight; ++r) {
         for (int c = 0; c < keptWidth; ++c) {
             uint32_t gid = r < layer.height && c < layer.width
                                ? layer.gids[static_cast<size_t>(r) * layer.width + c] & ~TiledMap::HexagonalBit
                                : 0;
-            block += (c ? " " : "") + number(gid ? tileNumber[gid] : 0);
+            block.cells.push_back(gid ? tileNumber[gid] : 0);
         }
-        block += "\n";
     }
-    block += "}\n";
     writer.addBitmap(picture->picture, objectName(layer.look.name, index));
     return true;
 }
 
 void MapImport::warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint32_t, size_t>& used)
 {
-    std::string called = "layer " + quoted(layer.look.name);
+    std::string called = "layer " + Diagnostics::quoted(layer.look.name);
     std::set<const TiledMap::Tileset*> offsetShown;
     int animated = 0;
     uint32_t firstAnimated = 0;
@@ -282,14 +265,14 @@ void MapImport::warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint
         if (own != tileset->tiles.end() && own->second.animated && animated++ == 0)
             firstAnimated = gid;
         if ((tileset->offsetX != 0 || tileset->offsetY != 0) && offsetShown.insert(tileset).second)
-            map.warning(layer.look.place, called + " uses tileset " + quoted(tileset->name) + ", whose tile offset (" +
-                                              number(tileset->offsetX) + ", " + number(tileset->offsetY) +
+            map.warning(layer.look.place, called + " uses tileset " + Diagnostics::quoted(tileset->name) + ", whose tile offset (" +
+                                              Diagnostics::number(tileset->offsetX) + ", " + Diagnostics::number(tileset->offsetY) +
                                               ") the game does not show: its tiles stand on the grid");
     }
     if (animated > 0)
-        map.warning(layer.look.place, called + " uses " + number(animated) + " animated " +
+        map.warning(layer.look.place, called + " uses " + Diagnostics::number(animated) + " animated " +
                                           (animated == 1 ? "tile" : "tiles") + " (the first is tile " +
-                                          number(firstAnimated) + "): the game does not show tile animation, "
+                                          Diagnostics::number(firstAnimated) + "): the game does not show tile animation, "
                                           "only each tile's own picture");
 }
 
@@ -298,7 +281,7 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
     uint32_t gid = object.gid & TiledMap::GidBits;
     const TiledMap::Tileset* tileset = map.tilesetOf(gid);
     if (!tileset) {
-        error(object.place, "the alien's tile " + number(gid) + " belongs to no tileset");
+        error(object.place, "the alien's tile " + Diagnostics::number(gid) + " belongs to no tileset");
         return false;
     }
     int id = static_cast<int>(gid - tileset->firstGid);
@@ -309,15 +292,15 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
     else if (!tileset->image.empty() && tileset->tileCount == 1)
         path = tileset->image;
     if (path.empty()) {
-        error(object.place, "the alien's tile is one of several in the picture of tileset " + quoted(tileset->name) +
+        error(object.place, "the alien's tile is one of several in the picture of tileset " + Diagnostics::quoted(tileset->name) +
                                ": the game needs a picture of its own (use a collection of images, or give the "
                                "layer an \"image\" property)");
         return false;
     }
     std::string rest;
     if (!Paths::inside(Paths::absolute(path), Paths::absolute(dataRoot), rest)) {
-        error(object.place, "the alien picture " + quoted(path) + " lies outside the game's data directory " +
-                               quoted(dataRoot) + ", where the game looks for it");
+        error(object.place, "the alien picture " + Diagnostics::quoted(path) + " lies outside the game's data directory " +
+                               Diagnostics::quoted(dataRoot) + ", where the game looks for it");
         return false;
     }
     picture = rest;
@@ -326,7 +309,7 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
 
 bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& layers, const std::string& dataRoot)
 {
-    aliensText = "ALIENPROTOS 0\nALIENDEF 0\n";
+    aliensText = LevelText::aliens("", 0, std::vector<LevelText::Placement>());
     if (layers.empty())
         return true;
     const TiledMap::ObjectLayer* layer = layers[0];
@@ -361,15 +344,14 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
     const TiledMap::Property* kind = property(*layer, map, "explosion");
     if (kind) {
         if (kind->value != "0" && kind->value != "1") {
-            error(kind->place, "explosion " + quoted(kind->value) +
+            error(kind->place, "explosion " + Diagnostics::quoted(kind->value) +
                                   ": the game has explosion 0 (bmp/boom.bmp) and 1 (bmp/boom2.bmp)");
             return false;
         }
         explosion = kind->value == "1";
     }
 
-    std::string placements;
-    int placed = 0;
+    std::vector<LevelText::Placement> placements;
     bool good = true;
     for (const TiledMap::Object& object : layer->objects) {
         // Tiled draws the layer's objects moved by its offset, and an infinite map's grid starts at its first chunk.
@@ -408,29 +390,28 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
         }
         double roundedX = std::floor(x + 0.5);
         double roundedY = std::floor(y + 0.5);
-        if (roundedX < MinCoordinate || roundedX > MaxCoordinate || roundedY < MinCoordinate ||
-            roundedY > MaxCoordinate) {
-            error(object.place, "the alien's top-left corner (" + decimal(roundedX) + ", " + decimal(roundedY) +
-                                   ") is beyond the -32,768 to 32,767 that the game holds");
+        if (roundedX < LevelFormat::MinCoordinate || roundedX > LevelFormat::MaxCoordinate ||
+            roundedY < LevelFormat::MinCoordinate || roundedY > LevelFormat::MaxCoordinate) {
+            error(object.place, "the alien's top-left corner (" + Diagnostics::decimal(roundedX) + ", " + Diagnostics::decimal(roundedY) +
+                                   ") is beyond the " + Diagnostics::grouped(LevelFormat::MinCoordinate) + " to " +
+                                   Diagnostics::grouped(LevelFormat::MaxCoordinate) + " that the game holds");
             good = false;
             continue;
         }
-        placements += "0 " + number(static_cast<int64_t>(roundedX)) + " " + number(static_cast<int64_t>(roundedY)) + "\n";
-        ++placed;
+        placements.push_back(LevelText::Placement{static_cast<int32_t>(roundedX), static_cast<int32_t>(roundedY)});
     }
     if (!good)
         return false;
     if (!picture.empty()) {
         std::string extension = Paths::extension(picture);
-        if (picture.size() > 127 || picture.find_first_of(" \t\r\n") != std::string::npos)
-            error(picturePlace, "the alien picture " + quoted(picture) +
-                                   " must be one word of at most 127 characters");
+        if (picture.size() > LevelFormat::MaxNameLength || picture.find_first_of(" \t\r\n") != std::string::npos)
+            error(picturePlace, "the alien picture " + Diagnostics::quoted(picture) + " must be one word of at most " +
+                                    Diagnostics::number(LevelFormat::MaxNameLength) + " characters");
         else if (extension != "bmp" && extension != "pcx")
-            error(picturePlace, "the alien picture " + quoted(picture) + " is no BMP or PCX: the game loads only those");
+            error(picturePlace, "the alien picture " + Diagnostics::quoted(picture) + " is no BMP or PCX: the game loads only those");
         if (failed)
             return false;
     }
-    aliensText = "ALIENPROTOS " + std::string(picture.empty() ? "0\n" : "1\n0 " + picture + " " + number(explosion) + " 0\n") +
-                 "ALIENDEF " + number(placed) + "\n" + placements;
+    aliensText = LevelText::aliens(picture, explosion, placements);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TiledMap.h"
+#include "level/LevelText.h"
 
 class Diagnostics;
 struct BITMAP;
@@ -19,7 +20,6 @@ struct BITMAP;
 class MapImport {
 public:
     enum { Imported = 0, Refused = 1 };
-    enum { MaxTiles = 255, MinCoordinate = -32768, MaxCoordinate = 32767 };
 
     explicit MapImport(Diagnostics* diagnostics);
     virtual ~MapImport();
@@ -37,7 +37,7 @@ public:
     static int keptTiles(double parallax, int mainPixels, int screenPixels, int tileSize, int available);
 
 private:
-    bool importLayer(const TiledMap::Layer& layer, size_t index, int keptWidth, int keptHeight, std::string& block,
+    bool importLayer(const TiledMap::Layer& layer, size_t index, int keptWidth, int keptHeight, LevelText::Block& block,
                      class DatafileWriter& pictures, class TileSource& tiles);
     // Warns once about each animated tile and each tileset's tile offset in a layer's tiles.
     void warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint32_t, size_t>& used);

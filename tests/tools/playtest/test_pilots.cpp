@@ -23,14 +23,11 @@ public:
     // With closed, rows 4 to 9 are solid from the wall to the map's end.
     HandMadeLevel(bool closed, const std::string& aliens)
     {
-        std::string grid;
+        std::vector<int> grid;
         for (int row = 0; row < 15; ++row) {
-            for (int column = 0; column < 40; ++column) {
-                bool solid = row == 14 || (column == 22 && row >= 1 && row <= 13) ||
-                             (closed && column > 22 && row >= 4 && row <= 9);
-                grid += solid ? "1 " : "0 ";
-            }
-            grid += "\n";
+            for (int column = 0; column < 40; ++column)
+                grid.push_back(row == 14 || (column == 22 && row >= 1 && row <= 13) ||
+                               (closed && column > 22 && row >= 4 && row <= 9));
         }
         writeSpritePictures(dir);
         writeLevelDirectory(dir, 40, 15, grid, aliens);

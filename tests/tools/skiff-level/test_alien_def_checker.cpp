@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         writeSpritePictures(data);
-        writeLevelDirectory(data, 40, 15, gridText(40, 15, true), "");
+        writeLevelDirectory(data, 40, 15, floorGrid(40, 15, true), "");
     }
 
     int check(const std::string& aliens)

@@ -12,6 +12,7 @@
 #include "headless/MemoryDatafile.h"
 #include "headless/ScratchFiles.h"
 #include "level/Level.h"
+#include "level/LevelText.h"
 #include "level/Tileset.h"
 
 namespace {
@@ -83,11 +84,9 @@ TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
     const std::string titleless = "LEVELDEF\n{ tileset 0 16 2 1\n1 2 }\n{ tileset 0 16 1 1 3 }\n";
     const std::string indexes = "LEVELDEF T\n{ tileset 5 16 1 1 0 }\n{ tileset 1 16 1 1 0 }\n";
     const std::string tileBeyond = "LEVELDEF T\n{ tileset 0 16 3 1 0 4 260 }\n";
-    const std::string narrow = "LEVELDEF T\n{ tileset 0 16 19 15\n" + gridText(19, 15, true) + "}\n{ tileset 0 16 20 15\n" +
-                               gridText(20, 15, true) + "}\n";
-    auto wide = [](int width) {
-        return "LEVELDEF T\n{ tileset 0 16 " + std::to_string(width) + " 15\n" + gridText(width, 15, false) + "}\n";
-    };
+    const std::string narrow = LevelText::description(
+        "T", {{0, 16, 19, 15, floorGrid(19, 15, true)}, {0, 16, 20, 15, floorGrid(20, 15, true)}});
+    auto wide = [](int width) { return LevelText::description("T", {{0, 16, width, 15, floorGrid(width, 15, false)}}); };
     struct Case {
         std::string text;
         Diagnostics::Severity severity;
