@@ -3,10 +3,13 @@
 #include <sstream>
 
 #include "Diagnostics.h"
-#include "TextLines.h"
+#include "aliens/Alien.h"
 #include "aliens/AlienDefReader.h"
+#include "core/Game.h"
 #include "core/DataPaths.h"
+#include "level/Level.h"
 #include "level/LevelFormat.h"
+#include "level/Tileset.h"
 
 namespace {
 
@@ -43,23 +46,30 @@ const FieldName fieldNames[] = {
 }
 
 AlienDefChecker::AlienDefChecker(const std::string& name, Diagnostics* sink)
-    : TextChecker(name, sink), prototypeCount(0), placementCount(0), prototypesRead(false), outside(0)
+    : TextChecker(name, sink), game(nullptr), level(nullptr), prototypeCount(0), placementCount(0), outside(0),
+      misplaced(0)
 {
 }
 
 AlienDefChecker::~AlienDefChecker() {}
 
-void AlienDefChecker::check(const std::string& text, Game& game)
+void AlienDefChecker::check(const std::string& text, Game& into, const Level* loaded, const std::string& root)
 {
-    TextLines textLines(text);
-    lines = &textLines;
-    prototypes.clear();
-    placements.clear();
-    prototypesRead = false;
+    start(text);
+    game = &into;
+    level = loaded;
+    dataRoot = root;
+    firstPicture.clear();
     outside = 0;
+    misplaced = 0;
     std::istringstream in(text);
-    AlienDefReader reader(&game, in, this);
-    lines = nullptr;
+    AlienDefReader reader(game, in, this);
+    const int shown = MaxReported * 3;
+    if (misplaced > shown)
+        diagnostics->error(fileName, SourcePosition{0, 0},
+                           number(misplaced - shown) + " more placement problems like these are not listed");
+    game = nullptr;
+    level = nullptr;
 }
 
 void AlienDefChecker::report(const Report& report)
@@ -79,9 +89,8 @@ void AlienDefChecker::report(const Report& report)
             prototypeCount = values[0];
             break;
         }
-        endOfPrototypes();
         placementCount = values[0];
-        if (placementCount > 0 && prototypes.empty())
+        if (placementCount > 0 && game->alienPrototypes.empty())
             error(at, "no prototype was built, so the game places none of these " +
                           Diagnostics::plural(placementCount, "alien", "aliens"));
         break;
@@ -92,11 +101,11 @@ void AlienDefChecker::report(const Report& report)
         warning(at, "an entry of type " + number(values[0]) + " creates nothing: only type 0 makes a prototype");
         break;
     case PictureNameTooLong:
-        error(at, "the picture name is " + number(values[0]) + " characters long, more than 127: the game skips "
-                  "this prototype");
+        error(at, "the picture name is " + number(values[0]) + " characters long, more than " +
+                      number(LevelFormat::MaxNameLength) + ": the game skips this prototype");
         break;
     case PrototypeRead:
-        prototypes.push_back(CheckedPrototype{report.token, static_cast<int32_t>(values[1]), lines->positionOf(at)});
+        builtPrototype(report);
         break;
     case PrototypeRefused:
         // The game builds a prototype for every explosion kind it has.
@@ -105,7 +114,6 @@ void AlienDefChecker::report(const Report& report)
                              "): the game skips this prototype");
         break;
     case PlacementKeywordMissing:
-        endOfPrototypes();
         if (report.token.empty())
             warning(at, "the file ends before \"ALIENDEF\": no alien is placed");
         else if (Diagnostics::isInteger(report.token))
@@ -117,14 +125,13 @@ void AlienDefChecker::report(const Report& report)
                           ": the game places no alien");
         break;
     case PlacementRead:
-        placements.push_back(
-            CheckedPlacement{static_cast<int32_t>(values[0]), static_cast<int32_t>(values[1]), lines->positionOf(at)});
+        placedAlien(report);
         break;
     case PlacementRefused:
         refusedPlacement(report);
         break;
     case TextNotRead: {
-        std::string next = lines->wordAt(static_cast<size_t>(at));
+        std::string next = tokenAt(at);
         if (Diagnostics::isInteger(next))
             error(at, "numbers too many: the count says " +
                           Diagnostics::plural(placementCount, "placement", "placements") +
@@ -138,28 +145,58 @@ void AlienDefChecker::report(const Report& report)
     }
 }
 
-void AlienDefChecker::endOfPrototypes()
+void AlienDefChecker::builtPrototype(const Report& report)
 {
-    if (prototypesRead)
+    const Alien* prototype = game->alienPrototypes.back();
+    bool first = game->alienPrototypes.size() == 1;
+    if (first)
+        firstPicture = report.token;
+    else
+        warning(report.at, "prototype " + quoted(report.token) + " is never used: every alien is a copy of the first "
+                           "prototype, " + quoted(firstPicture));
+    if (level && !prototype->hasFrame())
+        error(report.at, "picture " + quoted(report.token) + " cannot be loaded from " + quoted(dataRoot) + ": " +
+                             (first ? "the aliens are invisible and never collide" : "this prototype has no frame"));
+}
+
+void AlienDefChecker::placedAlien(const Report& report)
+{
+    if (!level)
         return;
-    prototypesRead = true;
-    for (size_t k = 1; k < prototypes.size(); ++k)
-        diagnostics->warning(fileName, prototypes[k].at,
-                             "prototype " + quoted(prototypes[k].picture) + " is never used: every alien is a copy "
-                             "of the first prototype, " + quoted(prototypes[0].picture));
+    const Alien& alien = *game->aliens.back();
+    const Tileset& main = *level->mainTileset;
+    int64_t x = report.values[0];
+    int64_t y = report.values[1];
+    bool wakes = x > 0;
+    bool inside = x >= 0 && y >= 0 && x + alien.frameWidth <= main.pixelWidth() && y + alien.frameHeight <= main.pixelHeight();
+    bool buried = inside && alien.hitsTerrain(*level);
+    misplaced += !wakes + !inside + buried;
+    if (misplaced > MaxReported * 3)
+        return;
+    std::string where = "the alien at (" + number(x) + ", " + number(y) + ")";
+    if (!wakes)
+        error(report.at, where + " never wakes: an alien wakes when it scrolls in from the right, and the view starts "
+                                 "at x = 0");
+    if (!inside)
+        error(report.at, where + ", " + number(alien.frameWidth) + " x " + number(alien.frameHeight) +
+                             " pixels, is outside the " + number(main.pixelWidth()) + " x " + number(main.pixelHeight()) +
+                             " pixel map");
+    if (buried)
+        error(report.at, where + " is inside solid terrain: it explodes as soon as the game starts");
 }
 
 void AlienDefChecker::refusedPlacement(const Report& report)
 {
     // Without a prototype every placement is refused; that was said once, at the count.
-    if (prototypes.empty())
+    if (game->alienPrototypes.empty())
         return;
     const int64_t* values = report.values;
     bool xFits = values[0] >= LevelFormat::MinCoordinate && values[0] <= LevelFormat::MaxCoordinate;
     if (outside++ < MaxReported)
         error(values[xFits ? 3 : 2], std::string(xFits ? "y" : "x") + " = " + number(values[xFits ? 1 : 0]) +
-                                         " is beyond the -32,768 to 32,767 that the aliens' 16.16 fixed point holds: "
-                                         "the game drops this alien");
+                                         " is beyond the " + Diagnostics::grouped(LevelFormat::MinCoordinate) + " to " +
+                                         Diagnostics::grouped(LevelFormat::MaxCoordinate) +
+                                         " that the aliens' 16.16 fixed point holds: the game drops this alien");
 }
 
 void AlienDefChecker::missingNumber(const Report& report)
@@ -170,8 +207,6 @@ void AlienDefChecker::missingNumber(const Report& report)
         error(at, "the file ends where the picture of prototype " + number(entry) + " belongs");
         return;
     }
-    if (report.values[0] >= PlacementCount)
-        endOfPrototypes();
     std::string what;
     std::string tooFew;
     for (const FieldName& name : fieldNames) {
@@ -182,7 +217,7 @@ void AlienDefChecker::missingNumber(const Report& report)
             tooFew = "the count says " + Diagnostics::plural(report.values[3], name.entry, name.entries) +
                      ", found " + number(entry - 1);
     }
-    std::string word = lines->wordAt(static_cast<size_t>(at));
+    std::string word = tokenAt(at);
     std::string stop = ": the game stops reading the file here";
     if (report.values[1] == AtEnd)
         error(at, (tooFew.empty() ? "the file ends where " + what + " belongs"

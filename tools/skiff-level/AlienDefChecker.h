@@ -3,12 +3,11 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "CheckedAlien.h"
 #include "TextChecker.h"
 
 class Game;
+class Level;
 
 // Reads an aliens.def with the game's own AlienDefReader into a game, as its diagnostics
 // sink, and turns what the reader and the game report into compiler-style diagnostics.
@@ -17,23 +16,26 @@ public:
     AlienDefChecker(const std::string& fileName, Diagnostics* diagnostics);
     virtual ~AlienDefChecker();
 
-    // Reads the text into game, which makes the prototypes and aliens; fills prototypes and
-    // placements with what the game keeps, in the order of game's alienPrototypes and aliens.
-    void check(const std::string& text, Game& game);
+    // Reads the text into game, which makes the prototypes and aliens with its pictures looked for
+    // in the working directory, called dataRoot in the diagnostics. Given the level the game
+    // loaded, each prototype the game builds and each alien it places is checked against it as it comes.
+    void check(const std::string& text, Game& game, const Level* level, const std::string& dataRoot);
     void report(const Report& report) override;
-
-    std::vector<CheckedPrototype> prototypes;
-    std::vector<CheckedPlacement> placements;
 
 private:
     void missingNumber(const Report& report);
     void refusedPlacement(const Report& report);
-    void endOfPrototypes();
+    void builtPrototype(const Report& report);
+    void placedAlien(const Report& report);
 
+    Game* game;
+    const Level* level;
+    std::string dataRoot;
+    std::string firstPicture;     // of the first prototype built, which every alien copies
     int64_t prototypeCount;
     int64_t placementCount;
-    bool prototypesRead;  // the prototype section was read to its end
-    int outside;          // placements refused for their position
+    int outside;                  // placements refused for their position
+    int misplaced;                // problems of placed aliens found
 };
 
 #endif

@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "Diagnostics.h"
-#include "TextLines.h"
 #include "core/TextReader.h"
 #include "level/Level.h"
 #include "level/LevelFormat.h"
@@ -55,9 +54,8 @@ std::string typeName(int type)
 }
 
 LevelDefChecker::LevelDefChecker(const std::string& name, Diagnostics* sink)
-    : TextChecker(name, sink), datafile(nullptr), readByGame(true), stopAt(0),
-      block(), cutsReported(0), beyondCount(0), firstBeyondAt(0), strayCount(0), strayAt(0), silentCount(0),
-      silentToBrace(false)
+    : TextChecker(name, sink), datafile(nullptr), readByGame(true), stopAt(0), block(), lastKept(), keptCount(0),
+      cutsReported(0), beyondCount(0), firstBeyondAt(0), strayCount(0), strayAt(0), silentCount(0), silentToBrace(false)
 {
 }
 
@@ -65,13 +63,10 @@ LevelDefChecker::~LevelDefChecker() {}
 
 int LevelDefChecker::check(const std::string& text, const DATAFILE* pictures, Level& level)
 {
-    TextLines textLines(text);
-    lines = &textLines;
+    start(text);
     datafile = pictures;
-    title.clear();
-    blocks.clear();
-    unreadBlocks.clear();
     readByGame = true;
+    keptCount = 0;
     strayCount = 0;
     silentCount = 0;
     silentToBrace = false;
@@ -81,38 +76,28 @@ int LevelDefChecker::check(const std::string& text, const DATAFILE* pictures, Le
     int result = level.readDescription(in, datafile, this);
     finishBlock();
     flushStray();
-    title = level.title;
-    for (size_t i = 0; i < blocks.size() && i < level.tilesets.size(); ++i) {
-        for (const Tile& tile : level.tilesets[i]->tiles)
-            blocks[i].cells.push_back(tile.index);
-    }
+    if (result == 0)
+        checkLayer(lastKept, true);
 
     // Only a number the game cannot read fails the stream; the blocks after it are read on as if
     // the game went on, from the next "{".
     readByGame = false;
     while (in.fail()) {
-        size_t next = lines->skipFrom(static_cast<size_t>(stopAt));
-        while (next < text.size() && lines->wordAt(next) != "{")
-            next = lines->nextWord(next);
-        if (next >= text.size())
+        int64_t next = tokenFrom(stopAt);
+        while (next < textSize && tokenAt(next) != "{")
+            next = tokenAfter(next);
+        if (next >= textSize)
             break;
         in.clear();
         in.seekg(static_cast<std::streamoff>(next));
         while (in.good() && in.peek() != std::char_traits<char>::eof()) {
             Tileset tileset(nullptr);
-            if (tileset.read(in, datafile, this) == 0) {
-                for (const Tile& tile : tileset.tiles)
-                    unreadBlocks.back().cells.push_back(tile.index);
-            }
+            tileset.read(in, datafile, this);
             finishBlock();
             TextReader::skipWhiteSpace(in);
         }
         flushStray();
     }
-
-    if (result == 0)
-        checkLayers();
-    lines = nullptr;
     return result;
 }
 
@@ -128,8 +113,7 @@ void LevelDefChecker::report(const Report& report)
         break;
     case BlockOpened:
         flushStray();
-        block = CheckedBlock();
-        block.start = lines->positionOf(at);
+        block = Header{at, 0, 0, 0, 0};
         cutsReported = 0;
         break;
     case TitleRead:
@@ -169,9 +153,12 @@ void LevelDefChecker::report(const Report& report)
     case TooLarge: {
         static const char* const refusals[] = {
             "the tile size must be at least 1", "the width must not be negative", "the height must not be negative",
-            "the grid has more cells than the game accepts (16,777,216)",
-            "the grid is larger than the game accepts (16,777,216 pixels a side)"};
-        error(at, std::string(refusals[report.kind - TileSizeTooSmall]) +
+            "the grid has more cells than the game accepts (",
+            "the grid is larger than the game accepts ("};
+        std::string limit = report.kind == TooManyCells ? Diagnostics::grouped(LevelFormat::MaxCells) + ")"
+                            : report.kind == TooLarge   ? Diagnostics::grouped(LevelFormat::MaxExtent) + " pixels a side)"
+                                                        : "";
+        error(at, refusals[report.kind - TileSizeTooSmall] + limit +
                       ": the block is dropped before its grid, whose numbers the game then skips");
         silentToBrace = true;
         break;
@@ -212,7 +199,11 @@ void LevelDefChecker::report(const Report& report)
         error(at, "the tile pictures of this block cannot be made: out of memory, the block is dropped");
         break;
     case TilesetRead:
-        (readByGame ? blocks : unreadBlocks).push_back(block);
+        if (!readByGame)
+            break;
+        if (keptCount++ > 0)
+            checkLayer(lastKept, false);
+        lastKept = block;
         break;
     default:
         break;
@@ -224,20 +215,19 @@ void LevelDefChecker::checkTitle(int64_t titleAt, int64_t length)
     if (length > LevelFormat::MaxNameLength)
         warning(titleAt, "the title is " + number(length) + " characters long: the game keeps the first " +
                              number(LevelFormat::MaxNameLength));
-    size_t start = static_cast<size_t>(titleAt);
-    if (lines->wordAt(start) != "{")
+    if (tokenAt(titleAt) != "{")
         return;
-    size_t keywordAt = lines->skipFrom(0);
-    bool ownLine = lines->positionOf(titleAt).line != lines->positionOf(keywordAt).line;
+    bool ownLine = positionOf(titleAt).line != positionOf(tokenFrom(0)).line;
     error(titleAt, std::string(ownLine ? "\"LEVELDEF\" has no title on its line, so this line is taken as the title"
                                        : "this block stands on the title's line and is read as the title") +
                        ": the block it starts is lost");
-    size_t rest = lines->skipFrom(lines->lineEnd(start));
-    size_t next = rest;
+    // The title takes the rest of its line; the block's other tokens are then read one by one as failed block starts.
+    int64_t rest = tokenFrom(nextLine(titleAt));
+    int64_t next = rest;
     int skipped = 0;
-    while (next < lines->text.size() && lines->wordAt(next) != "{") {
+    while (next < textSize && tokenAt(next) != "{") {
         ++skipped;
-        next = lines->nextWord(next);
+        next = tokenAfter(next);
     }
     if (skipped > 0)
         note(rest, "the rest of that block, " + Diagnostics::plural(skipped, "token", "tokens") +
@@ -266,7 +256,7 @@ void LevelDefChecker::missingNumber(const Report& report)
     }
     int64_t at = report.at;
     stopAt = at;
-    std::string word = lines->wordAt(static_cast<size_t>(at));
+    std::string word = tokenAt(at);
     if (report.values[1] == AtEnd)
         error(at, "numbers too few: " + needs + ", and the file ends after " + number(found) + ": the block is dropped");
     else if (report.values[1] == OutOfRange)
@@ -278,8 +268,11 @@ void LevelDefChecker::missingNumber(const Report& report)
     else
         error(at, "a word where a number belongs: " + quoted(word) + " stands where " + what +
                       " belongs: the game stops reading the file here");
-    int lost = blockStartsFrom(static_cast<size_t>(at));
-    if (lost > 0 && readByGame)
+    // The game reads no more of the file: every block from here on is lost.
+    int64_t lost = 0;
+    for (int64_t next = readByGame ? tokenFrom(at) : textSize; next < textSize; next = tokenAfter(next))
+        lost += tokenAt(next) == "{";
+    if (lost > 0)
         note(at, "so the " + Diagnostics::plural(lost, "block", "blocks") + " after it " + (lost == 1 ? "is" : "are") +
                      " lost too (checked below as if the game read on)");
 }
@@ -289,20 +282,20 @@ void LevelDefChecker::missingEnd(int64_t at, const std::string& token)
     int64_t cellCount = static_cast<int64_t>(block.width) * block.height;
     std::string gridSize = number(block.width) + " x " + number(block.height);
     if (token.empty()) {
-        error(at, "\"}\" is missing: the file ends after the grid of the block at line " + number(block.start.line) +
+        error(at, "\"}\" is missing: the file ends after the grid of the block at line " + number(positionOf(block.at).line) +
                       ", which is dropped");
     } else if (Diagnostics::isInteger(token)) {
         int64_t extra = 0;
-        size_t next = static_cast<size_t>(at);
-        while (next < lines->text.size() && Diagnostics::isInteger(lines->wordAt(next))) {
+        int64_t next = at;
+        while (next < textSize && Diagnostics::isInteger(tokenAt(next))) {
             ++extra;
-            next = lines->nextWord(next);
+            next = tokenAfter(next);
         }
-        bool closed = lines->wordAt(next) == "}";
+        bool closed = tokenAt(next) == "}";
         error(at, "numbers too many: the grid of " + gridSize + " cells takes " + number(cellCount) + " numbers, and " +
                       Diagnostics::plural(extra, "more follows", "more follow") + (closed ? " before \"}\"" : "") +
                       ": the block is dropped");
-        silentCount = static_cast<size_t>(extra - 1) + (closed ? 1 : 0);
+        silentCount = extra - 1 + (closed ? 1 : 0);
     } else if (token == "{") {
         error(at, "\"}\" is missing after the grid: the \"{\" of the next block is read in its place, so that block "
                   "is lost too");
@@ -336,14 +329,6 @@ std::string LevelDefChecker::pictureSize(int pictureIndex) const
 {
     const BITMAP* picture = static_cast<const BITMAP*>(datafile[pictureIndex].dat);
     return number(picture->w) + " x " + number(picture->h) + " pixels";
-}
-
-int LevelDefChecker::blockStartsFrom(size_t at) const
-{
-    int count = 0;
-    for (size_t next = lines->skipFrom(at); next < lines->text.size(); next = lines->nextWord(next))
-        count += lines->wordAt(next) == "{";
-    return count;
 }
 
 void LevelDefChecker::strayToken(int64_t at, const std::string& token)
@@ -386,26 +371,21 @@ void LevelDefChecker::flushStray()
     strayCount = 0;
 }
 
-void LevelDefChecker::checkLayers()
+void LevelDefChecker::checkLayer(const Header& layer, bool isMain)
 {
-    const CheckedBlock& main = blocks.back();
-    const std::string screen = number(ScreenWidth) + " x " + number(ScreenHeight) + " screen";
-    for (size_t i = 0; i < blocks.size(); ++i) {
-        const CheckedBlock& layer = blocks[i];
-        if (layer.pixelWidth() >= ScreenWidth && layer.pixelHeight() >= ScreenHeight)
-            continue;
-        std::string size = number(layer.pixelWidth()) + " x " + number(layer.pixelHeight()) + " pixels";
-        if (i + 1 == blocks.size())
-            diagnostics->error(fileName, layer.start,
-                               "the main tileset is " + size + ", smaller than the " + screen +
-                                   ": the level does not fill the screen and cannot scroll that way");
+    int64_t width = static_cast<int64_t>(layer.width) * layer.tileSize;
+    int64_t height = static_cast<int64_t>(layer.height) * layer.tileSize;
+    if (width < ScreenWidth || height < ScreenHeight) {
+        std::string size = number(width) + " x " + number(height) + " pixels, smaller than the " + number(ScreenWidth) +
+                           " x " + number(ScreenHeight) + " screen";
+        if (isMain)
+            error(layer.at, "the main tileset is " + size + ": the level does not fill the screen and cannot scroll that way");
         else
-            diagnostics->error(fileName, layer.start,
-                               "layer " + number(static_cast<int64_t>(i)) + " is " + size + ", smaller than the " +
-                                   screen + ": its parallax factor is negative and it scrolls off the wrong way");
+            error(layer.at, "layer " + number(keptCount - 2) + " is " + size +
+                                ": its parallax factor is negative and it scrolls off the wrong way");
     }
-    if (main.pixelWidth() > LevelFormat::MaxCoordinate || main.pixelHeight() > LevelFormat::MaxCoordinate)
-        diagnostics->error(fileName, main.start,
-                           "the main tileset is " + number(main.pixelWidth()) + " x " + number(main.pixelHeight()) +
-                               " pixels: the aliens' 16.16 fixed point holds positions up to 32,767 pixels");
+    if (isMain && (width > LevelFormat::MaxCoordinate || height > LevelFormat::MaxCoordinate))
+        error(layer.at, "the main tileset is " + number(width) + " x " + number(height) + " pixels: the aliens' 16.16 " +
+                            "fixed point holds positions up to " + Diagnostics::grouped(LevelFormat::MaxCoordinate) +
+                            " pixels");
 }

@@ -1,12 +1,9 @@
 #ifndef SKIFF_LEVEL_TOOL_LEVELDEFCHECKER_H
 #define SKIFF_LEVEL_TOOL_LEVELDEFCHECKER_H
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "CheckedBlock.h"
 #include "TextChecker.h"
 
 class Level;
@@ -20,39 +17,46 @@ public:
     LevelDefChecker(const std::string& fileName, Diagnostics* diagnostics);
     virtual ~LevelDefChecker();
 
-    // Reads the text into level against the level's datafile (null when there is none) and fills
-    // title and blocks. Past a number the game cannot read, where it stops, the rest is still checked
-    // block by block. 0 when the game loads the level, -1 when it refuses it.
+    // Reads the text into level against the level's datafile (null when there is none). Past a number
+    // the game cannot read, where it stops, the rest is still checked block by block with the game's
+    // Tileset. 0 when the game loads the level, -1 when it refuses it.
     int check(const std::string& text, const DATAFILE* datafile, Level& level);
     void report(const Report& report) override;
 
-    std::string title;
-    std::vector<CheckedBlock> blocks;       // kept by the game, in file order
-    std::vector<CheckedBlock> unreadBlocks;  // correct blocks after the point where the game stops reading
-
 private:
+    // The header of a block as the game reported it, and where its "{" stands.
+    struct Header {
+        int64_t at;
+        int32_t pictureIndex;
+        int32_t tileSize;
+        int32_t width;
+        int32_t height;
+    };
+
     void checkTitle(int64_t titleAt, int64_t length);
     void missingNumber(const Report& report);
     void missingEnd(int64_t at, const std::string& token);
     void beyondPicture(const Report& report);
     void finishBlock();
-    void checkLayers();
+    // Tells what the game cannot show of a kept block, once it is known whether it is the main tileset.
+    void checkLayer(const Header& layer, bool isMain);
     void strayToken(int64_t at, const std::string& token);
     void flushStray();
-    int blockStartsFrom(size_t at) const;
     std::string pictureSize(int pictureIndex) const;
 
     const DATAFILE* datafile;
     bool readByGame;        // false once the game has stopped reading the file
     int64_t stopAt;         // where the last number that could not be read was looked for
-    CheckedBlock block;     // the block being read
+    Header block;           // the block being read
+    Header lastKept;        // the last block the game kept, checked as a layer when the next one comes
+    int keptCount;          // blocks the game kept so far
     int cutsReported;       // of the block being read
     int beyondCount;
     int64_t firstBeyondAt;
-    size_t strayCount;      // tokens read as failed block starts, not yet reported
+    int64_t strayCount;     // tokens read as failed block starts, not yet reported
     int64_t strayAt;
     std::string strayFirst;
-    size_t silentCount;     // stray tokens already explained by a diagnostic
+    int64_t silentCount;    // stray tokens already explained by a diagnostic
     bool silentToBrace;     // the stray tokens up to the next "}" are explained
 };
 

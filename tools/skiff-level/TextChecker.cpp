@@ -1,25 +1,81 @@
 #include "TextChecker.h"
 
-#include "Diagnostics.h"
-#include "TextLines.h"
+#include <algorithm>
 
-TextChecker::TextChecker(const std::string& name, Diagnostics* sink) : fileName(name), diagnostics(sink), lines(nullptr)
-{
-}
+#include "Diagnostics.h"
+#include "core/TextReader.h"
+
+TextChecker::TextChecker(const std::string& name, Diagnostics* sink) : fileName(name), diagnostics(sink), textSize(0) {}
 
 TextChecker::~TextChecker() {}
 
+void TextChecker::start(const std::string& text)
+{
+    textSize = static_cast<int64_t>(text.size());
+    lineStarts.assign(1, 0);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n')
+            lineStarts.push_back(static_cast<int64_t>(i) + 1);
+    }
+    tokens.clear();
+    tokens.str(text);
+}
+
 void TextChecker::error(int64_t at, const std::string& text)
 {
-    diagnostics->error(fileName, lines->positionOf(at), text);
+    diagnostics->error(fileName, positionOf(at), text);
 }
 
 void TextChecker::warning(int64_t at, const std::string& text)
 {
-    diagnostics->warning(fileName, lines->positionOf(at), text);
+    diagnostics->warning(fileName, positionOf(at), text);
 }
 
 void TextChecker::note(int64_t at, const std::string& text)
 {
-    diagnostics->note(fileName, lines->positionOf(at), text);
+    diagnostics->note(fileName, positionOf(at), text);
+}
+
+SourcePosition TextChecker::positionOf(int64_t at) const
+{
+    int64_t offset = std::max<int64_t>(at, 0);
+    size_t line = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin();
+    return SourcePosition{static_cast<int>(line), static_cast<int>(offset - lineStarts[line - 1] + 1)};
+}
+
+int64_t TextChecker::nextLine(int64_t at) const
+{
+    size_t line = static_cast<size_t>(positionOf(at).line);
+    return line < lineStarts.size() ? lineStarts[line] : textSize;
+}
+
+void TextChecker::seek(int64_t at)
+{
+    tokens.clear();
+    tokens.seekg(std::min(std::max<int64_t>(at, 0), textSize));
+}
+
+std::string TextChecker::tokenAt(int64_t at)
+{
+    std::string token;
+    seek(at);
+    TextReader::readToken(tokens, token);
+    return token;
+}
+
+int64_t TextChecker::tokenFrom(int64_t at)
+{
+    seek(at);
+    int64_t next = TextReader::nextTokenAt(tokens);
+    return next < 0 ? textSize : std::min(next, textSize);
+}
+
+int64_t TextChecker::tokenAfter(int64_t at)
+{
+    std::string token;
+    seek(at);
+    TextReader::readToken(tokens, token);
+    // A stream the token ran to the end of is at the end; nextTokenAt asks the buffer, which knows where.
+    int64_t next = TextReader::nextTokenAt(tokens);
+    return next < 0 ? textSize : std::min(next, textSize);
 }

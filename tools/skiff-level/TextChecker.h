@@ -2,15 +2,18 @@
 #define SKIFF_LEVEL_TOOL_TEXTCHECKER_H
 
 #include <cstdint>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "SourcePosition.h"
 #include "core/ReadDiagnostics.h"
 
 class Diagnostics;
-class TextLines;
 
-// A diagnostics sink for one of the game's text files: what the game's reader reports
-// becomes diagnostics for that file, byte offsets made lines and columns.
+// A diagnostics sink for one of the game's text files: what the game's reader reports becomes
+// diagnostics for that file, its byte offsets made lines and columns. Where a diagnostic looks at
+// the tokens around a report, it reads them with the game's own TextReader.
 class TextChecker : public ReadDiagnostics {
 public:
     // Problems of one kind listed one by one before they are only counted.
@@ -21,14 +24,33 @@ public:
     virtual ~TextChecker();
 
 protected:
-    // A diagnostic at a byte offset of the text being read; lines must be set.
+    // Takes the text the reader is about to read, for the operations below.
+    void start(const std::string& text);
+    // A diagnostic at a byte offset of the text.
     void error(int64_t at, const std::string& text);
     void warning(int64_t at, const std::string& text);
     void note(int64_t at, const std::string& text);
+    // Line and column (both from 1, a tab one column) of a byte offset; the end of the text gives the position just past it.
+    SourcePosition positionOf(int64_t at) const;
+    // Where the line after the one offset at lies on starts; the text's size on the last line.
+    int64_t nextLine(int64_t at) const;
+    // The token the game reads from offset at on (empty at the end of the text).
+    std::string tokenAt(int64_t at);
+    // Where the next token starts from offset at on, and where the token after the one there starts;
+    // the text's size when there is none.
+    int64_t tokenFrom(int64_t at);
+    int64_t tokenAfter(int64_t at);
 
     std::string fileName;
     Diagnostics* diagnostics;
-    const TextLines* lines;  // the text being read, while it is
+    int64_t textSize;
+
+private:
+    // Puts the token stream at offset at, or at the end.
+    void seek(int64_t at);
+
+    std::vector<int64_t> lineStarts;
+    std::istringstream tokens;
 };
 
 #endif

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "Diagnostics.h"
+#include "LevelDirectoryCheck.h"
+#include "core/DataPaths.h"
+#include "headless/ScratchFiles.h"
+#include "level/Level.h"
+#include "level/Tileset.h"
+
+// The scroll time in the summary is the game's own: a main tileset of 23 columns of 16 pixels is
+// 368 pixels wide and stops where one more step of 0.2 would show more than 320.5 pixels past its
+// start, after (368 - 320.5) / 0.2 = 237.5, so 237 whole steps, or 2.37 s at 100 steps a second.
+TEST(LevelDirectoryChecking, TheSummaryTellsTheStepsTheGamesLevelScrollsToTheEndOfTheMap)
+{
+    TempDir data;
+    writeSpritePictures(data);
+    writeLevelDirectory(data, 23, 15, floorGrid(23, 15, true), "");
+    const std::string directory = data.prefix() + DataPaths::Level;
+    Diagnostics diagnostics;
+    LevelDirectoryCheck check(nullptr, &diagnostics);
+    ASSERT_EQ(LevelDirectoryCheck::Passed, check.run(directory, data.path()));
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&text, &size);
+    check.printSummary(out);
+    fclose(out);
+    std::string summary(text, size);
+    free(text);
+
+    Level level(nullptr);
+    ASSERT_EQ(0, level.load(directory.c_str()));
+    // The ship is kept where the view does not follow it up or down.
+    int steps = 0;
+    for (;;) {
+        double before = level.mainTileset->scrollX;
+        level.update(0, 104);
+        if (level.mainTileset->scrollX == before)
+            break;
+        ++steps;
+    }
+    EXPECT_EQ(237, steps);
+    EXPECT_NE(std::string::npos, summary.find("scrolls for 2.4 s (237 steps of 0.2 px")) << summary;
+}
