@@ -15,7 +15,7 @@ seconds=$2
 shift 2
 keys=("$@")
 
-source "$root/tests/e2e/lib.sh"
+source "$root/scripts/game-on-xvfb.sh"
 e2e_init "${SKIFF:-$root/build/skiff}" "$root/data"
 start_xvfb 1280x1024x24
 copy_data

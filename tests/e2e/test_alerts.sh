@@ -3,7 +3,7 @@
 # other, each taken away by Return: "Unable to find" / "level0/level.def", "Unable to
 # load" / "level0/level.dat", "Error loading level"; then it ends with status 0, instead
 # of showing the intro. Each text line is read as its length in characters of Allegro's 8-pixel font.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb
 copy_data

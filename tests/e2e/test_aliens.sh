@@ -5,7 +5,7 @@
 # left, and the game ends by itself with status 0.
 # Held fire also destroys, unseen, the aliens in the shots' rows beyond the right edge:
 # those at y = 110, below those rows, fly in and home in on the ship through the shots.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb
 copy_data

@@ -2,7 +2,7 @@
 # The real game handed broken files: each case either plays (the intro, then frames
 # until Escape) or takes the alert path of a failed level load (alerts taken with
 # Return); either way it ends with status 0, never a crash or a hang.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb
 

@@ -1,7 +1,7 @@
 #!/bin/bash
 # When the game cannot run it says why and ends with status 255: without a display, on
 # the console; without intro/intro.pcx, or on a display without OpenGL, in a message box.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb 1024x768x24
 copy_data

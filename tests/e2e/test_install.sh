@@ -4,7 +4,7 @@
 # same files and passes Debian's own checks.
 #   test_install.sh SKIFF DATA_DIR    (the build directory is SKIFF's)
 set -u
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 build=$(dirname "$SKIFF") work=$E2E_WORK dest=$E2E_WORK/dest
 root=$dest/usr gamedata=$dest/usr/share/games/skiff launcher=$dest/usr/games/skiff

@@ -3,7 +3,7 @@
 # rate at the bottom left, renewed about once a second, and 4 life symbols at the
 # bottom right; Escape ends the game with status 0. The level has no alien, and a floor
 # below the ship, so that the ship keeps its 4 lives however slowly the screen is read.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb
 copy_data

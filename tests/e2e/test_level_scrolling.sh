@@ -5,7 +5,7 @@
 # layer has scrolled. The far layer (30 tiles wide: factor (480 - 320) / (960 - 320)
 # = 0.25) shows alone above y = 80, the near one (42 tiles: 0.55) from 80, the main one
 # (60 tiles) from 160; all are 15 tiles high, so none scrolls up or down.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb
 copy_data

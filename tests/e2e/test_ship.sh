@@ -4,7 +4,7 @@
 # held Down flies it into the floor, where it explodes; then fewer than 4 life symbols
 # are left and a new ship comes in. Each new ship enters where the last one was lost,
 # inside the floor, and explodes when its protection ends, until the game ends by itself.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
 e2e_init "$1" "$2"
 start_xvfb
 copy_data

@@ -1,5 +1,5 @@
-# End-to-end harness, sourced by the test_*.sh scripts and tools/screenshot.sh. A test runs
-# the real game on a private Xvfb display from a copy of the data directory, does what a
+# The game driven on a private Xvfb display, sourced by the end-to-end tests (tests/e2e/test_*.sh) and
+# tools/screenshot.sh. A script runs the real game from a copy of the data directory, does what a
 # player does, and waits for what must be seen, up to a deadline.
 CONVERT=/usr/bin/convert
 COMPARE=/usr/bin/compare
