@@ -133,7 +133,7 @@ public:
     bool checkTileSize();
     // Whether a grid of width x height cells may be read; reports an error at place when not.
     bool fits(int width, int height, const Place& place, const std::string& what);
-    // "#rrggbb" or "rrggbb" as 0xRRGGBB; -1 when text is not that.
+    // "#rrggbb" or "rrggbb" as 0xRRGGBB; -2 when text is not that (-1 stands for "no colour" in the model).
     static int colour(const std::string& text);
     // Whether a layer's "tintcolor" changes how it looks: given, and not white.
     static bool tints(const std::string& text);
