@@ -3,7 +3,6 @@
 #include <allegro.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <sys/stat.h>
@@ -14,6 +13,7 @@
 #include "core/DataPaths.h"
 #include "core/Game.h"
 #include "headless/MemoryDatafile.h"
+#include "headless/TempDir.h"
 #include "level/Level.h"
 #include "level/LevelText.h"
 #include "level/Tileset.h"
@@ -43,9 +43,6 @@ Game* world = nullptr;
 // Never freed, so that the leak check at exit still finds the copies it points to.
 std::vector<Moment>& moments = *new std::vector<Moment>();
 std::string workDirectory;
-
-const char* const Pictures[] = {DataPaths::Alien, DataPaths::Explosions[0], DataPaths::Explosions[1], DataPaths::Player,
-                                DataPaths::Shot};
 
 // The main layer is 24 x 16 cells of 16 pixels, so it scrolls both ways; tile 0 is empty sky, and the two
 // bottom rows are ground of the picture's first tiles.
@@ -90,13 +87,11 @@ void deleteAll(Container& sprites)
     sprites.clear();
 }
 
+TempDir* ownDirectory = nullptr;
+
 void removeWorkDirectory()
 {
-    for (const char* name : Pictures)
-        remove((workDirectory + "/" + name).c_str());
-    remove(FuzzWorld::scratchPath().c_str());
-    rmdir((workDirectory + "/bmp").c_str());
-    rmdir(workDirectory.c_str());
+    delete ownDirectory;
 }
 
 }
@@ -136,12 +131,10 @@ void FuzzWorld::initialize()
         workDirectory = given;
         mkdir(given, 0700);
     } else {
-        const char* base = getenv("TMPDIR");
-        char pattern[512];
-        snprintf(pattern, sizeof pattern, "%s/skiff-fuzz-XXXXXX", base ? base : "/tmp");
-        if (!mkdtemp(pattern))
+        ownDirectory = new TempDir();
+        if (ownDirectory->path().empty())
             abort();
-        workDirectory = pattern;
+        workDirectory = ownDirectory->path();
         atexit(removeWorkDirectory);
     }
     if (chdir(workDirectory.c_str()) != 0 || (mkdir("bmp", 0700) != 0 && errno != EEXIST))
