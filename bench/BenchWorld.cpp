@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "core/DataPaths.h"
+#include "headless/ScratchFiles.h"
 #include "level/LevelText.h"
 
 namespace {
@@ -17,14 +18,6 @@ const int PictureRows = 4;
 int opaque()
 {
     return makecol32(200, 200, 200);
-}
-
-BITMAP* emptyBitmap(int width, int height)
-{
-    BITMAP* bitmap = create_bitmap_ex(32, width, height);
-    if (bitmap)
-        clear_to_color(bitmap, bitmap_mask_color(bitmap));
-    return bitmap;
 }
 
 bool save(BITMAP* bitmap, const std::string& path)
@@ -39,7 +32,7 @@ bool save(BITMAP* bitmap, const std::string& path)
 // Frames of round blobs stacked vertically, growing frame by frame like an explosion.
 BITMAP* blobStrip(int size, int frames)
 {
-    BITMAP* strip = emptyBitmap(size, size * frames);
+    BITMAP* strip = makeBitmap(size, size * frames, magenta());
     if (!strip)
         return nullptr;
     for (int i = 0; i < frames; ++i)
@@ -50,10 +43,10 @@ BITMAP* blobStrip(int size, int frames)
 // Tiles are numbered down the picture's columns, PictureRows to a column.
 BITMAP* tilePicture()
 {
-    BITMAP* picture = emptyBitmap(TileCount / PictureRows * BenchWorld::TileSize, PictureRows * BenchWorld::TileSize);
+    const int t = BenchWorld::TileSize;
+    BITMAP* picture = makeBitmap(TileCount / PictureRows * t, PictureRows * t, magenta());
     if (!picture)
         return nullptr;
-    const int t = BenchWorld::TileSize;
     for (int k = 1; k < TileCount; ++k) {
         int left = k / PictureRows * t;
         int top = k % PictureRows * t;
@@ -89,17 +82,17 @@ bool BenchWorld::writeSpritePictures() const
         return false;
     mkdir((dir.path() + "/bmp").c_str(), 0755);
 
-    BITMAP* shot = emptyBitmap(10, 4);
+    BITMAP* shot = makeBitmap(10, 4, magenta());
     if (shot)
         rectfill(shot, 0, 1, 9, 2, opaque());
-    BITMAP* ship = emptyBitmap(24, 24);
+    BITMAP* ship = makeBitmap(24, 24, magenta());
     if (ship) {
         for (int frame = 0; frame < 2; ++frame) {
             int points[6] = {0, frame * 12, 23, frame * 12 + 6, 0, frame * 12 + 11};
             polygon(ship, 3, points, opaque());
         }
     }
-    BITMAP* alien = emptyBitmap(16, 16);
+    BITMAP* alien = makeBitmap(16, 16, magenta());
     if (alien)
         circlefill(alien, 8, 8, 7, opaque());
 

@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "NaiveMask.h"
+#include "headless/ScratchFiles.h"
 #include "sprites/CollisionMask.h"
 
 namespace {
@@ -23,15 +24,12 @@ struct MaskPair {
 
 BITMAP* solid(int width, int height)
 {
-    BITMAP* bitmap = create_bitmap_ex(32, width, height);
-    clear_to_color(bitmap, makecol32(255, 255, 255));
-    return bitmap;
+    return makeBitmap(width, height, opaqueWhite());
 }
 
 BITMAP* checkerboard(int size, int parity)
 {
-    BITMAP* bitmap = create_bitmap_ex(32, size, size);
-    clear_to_color(bitmap, bitmap_mask_color(bitmap));
+    BITMAP* bitmap = makeBitmap(size, size, magenta());
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             if ((x + y) % 2 == parity)
