@@ -13,16 +13,6 @@
 
 namespace {
 
-std::string quoted(const std::string& text)
-{
-    return Diagnostics::quoted(text);
-}
-
-std::string number(int64_t value)
-{
-    return Diagnostics::number(value);
-}
-
 // How the numbers of aliens.def are named: "the type of prototype 2". The first number of
 // an entry also tells how many entries came when it is missing.
 struct FieldName {

@@ -126,17 +126,3 @@ int Diagnostics::warningCount() const
         count += entry.severity == Warning;
     return count;
 }
-
-bool Diagnostics::has(Severity severity, const std::string& part) const
-{
-    return find(severity, part) != nullptr;
-}
-
-const Diagnostics::Entry* Diagnostics::find(Severity severity, const std::string& part) const
-{
-    for (const Entry& entry : entries) {
-        if (entry.severity == severity && entry.text.find(part) != std::string::npos)
-            return &entry;
-    }
-    return nullptr;
-}

@@ -46,10 +46,6 @@ public:
 
     int errorCount() const;
     int warningCount() const;
-    // Whether an entry of this severity has a text containing part (for tests).
-    bool has(Severity severity, const std::string& part) const;
-    // The first entry of this severity whose text contains part; null when none.
-    const Entry* find(Severity severity, const std::string& part) const;
 
     std::vector<Entry> entries;
 

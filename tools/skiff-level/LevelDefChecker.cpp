@@ -13,16 +13,6 @@
 
 namespace {
 
-std::string quoted(const std::string& text)
-{
-    return Diagnostics::quoted(text);
-}
-
-std::string number(int64_t value)
-{
-    return Diagnostics::number(value);
-}
-
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())

@@ -49,6 +49,16 @@ int64_t TextChecker::nextLine(int64_t at) const
     return line < lineStarts.size() ? lineStarts[line] : textSize;
 }
 
+std::string TextChecker::quoted(const std::string& text)
+{
+    return Diagnostics::quoted(text);
+}
+
+std::string TextChecker::number(int64_t value)
+{
+    return Diagnostics::number(value);
+}
+
 void TextChecker::seek(int64_t at)
 {
     tokens.clear();

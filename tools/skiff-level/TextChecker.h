@@ -40,6 +40,9 @@ protected:
     // the text's size when there is none.
     int64_t tokenFrom(int64_t at);
     int64_t tokenAfter(int64_t at);
+    // Pieces of diagnostic texts, as Diagnostics makes them.
+    static std::string quoted(const std::string& text);
+    static std::string number(int64_t value);
 
     std::string fileName;
     Diagnostics* diagnostics;

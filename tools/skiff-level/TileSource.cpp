@@ -2,14 +2,10 @@
 
 #include <allegro.h>
 
+#include "Diagnostics.h"
 #include "TilePicture.h"
 
 namespace {
-
-std::string quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
 
 std::string size(int width, int height)
 {
@@ -38,7 +34,7 @@ BITMAP* TileSource::load(const std::string& path, int transparentColour, const T
     std::string problem;
     BITMAP* picture = TilePicture::load(path, transparentColour, problem);
     if (!picture)
-        map.error(place, "the picture " + quoted(path) + " of " + owner + " " + problem);
+        map.error(place, "the picture " + Diagnostics::quoted(path) + " of " + owner + " " + problem);
     pictures[key] = picture;
     return picture;
 }
@@ -47,7 +43,7 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
                       BITMAP*& picture, int& x, int& y)
 {
     const TiledMap::Tileset* tileset = map.tilesetOf(gid);
-    std::string usedBy = "layer " + quoted(layer);
+    std::string usedBy = "layer " + Diagnostics::quoted(layer);
     if (!tileset) {
         map.error(place, usedBy + ": tile " + std::to_string(gid) + " belongs to no tileset");
         return false;
@@ -56,8 +52,8 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
         return false;
     int id = static_cast<int>(gid - tileset->firstGid);
     std::string tile = "tile " + std::to_string(gid) + " (tile " + std::to_string(id) + " of tileset " +
-                       quoted(tileset->name) + ")";
-    std::string owner = "tileset " + quoted(tileset->name);
+                       Diagnostics::quoted(tileset->name) + ")";
+    std::string owner = "tileset " + Diagnostics::quoted(tileset->name);
     std::map<int, TiledMap::TileImage>::const_iterator own = tileset->tiles.find(id);
     if (tileset->image.empty()) {
         if (own == tileset->tiles.end() || own->second.image.empty()) {
@@ -79,7 +75,7 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
         }
         if (x < 0 || y < 0 || x + width > picture->w || y + height > picture->h) {
             map.error(image.place, owner + ": tile " + std::to_string(id) + " reaches beyond its picture " +
-                                       quoted(image.image) + " of " + size(picture->w, picture->h) + " pixels");
+                                       Diagnostics::quoted(image.image) + " of " + size(picture->w, picture->h) + " pixels");
             return false;
         }
         return true;
@@ -100,7 +96,7 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
     int columns = (picture->w - tileset->margin + tileset->spacing) / step;
     int rows = (picture->h - tileset->margin + tileset->spacing) / step;
     if (columns < 1 || rows < 1 || id >= columns * rows) {
-        map.error(place, usedBy + ": " + tile + " lies beyond the picture " + quoted(tileset->image) + ", which holds " +
+        map.error(place, usedBy + ": " + tile + " lies beyond the picture " + Diagnostics::quoted(tileset->image) + ", which holds " +
                              std::to_string(columns > 0 && rows > 0 ? columns * rows : 0) + " tiles");
         return false;
     }

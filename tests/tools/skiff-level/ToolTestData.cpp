@@ -28,9 +28,19 @@ std::string rgb(BITMAP* bitmap, int x, int y)
     return rgbOf(getpixel(bitmap, x, y));
 }
 
+const Diagnostics::Entry* findEntry(const Diagnostics& diagnostics, Diagnostics::Severity severity,
+                                    const std::string& part)
+{
+    for (const Diagnostics::Entry& entry : diagnostics.entries) {
+        if (entry.severity == severity && entry.text.find(part) != std::string::npos)
+            return &entry;
+    }
+    return nullptr;
+}
+
 std::string whereIs(const Diagnostics& diagnostics, Diagnostics::Severity severity, const std::string& part)
 {
-    const Diagnostics::Entry* entry = diagnostics.find(severity, part);
+    const Diagnostics::Entry* entry = findEntry(diagnostics, severity, part);
     if (!entry)
         return "";
     return std::to_string(entry->position.line) + ":" + std::to_string(entry->position.column);

@@ -15,6 +15,8 @@ BITMAP* tilesetPicture(int columns, int rows, int tileSize);
 std::string rgb(BITMAP* bitmap, int x, int y);
 // "r,g,b" of a colour made with makecol.
 std::string rgbOf(int colour);
+// The first diagnostic of this severity whose text contains part; null when none.
+const Diagnostics::Entry* findEntry(const Diagnostics& diagnostics, Diagnostics::Severity severity, const std::string& part);
 // Position of a diagnostic of this severity whose text contains part, as "line:column"; "" when none.
 std::string whereIs(const Diagnostics& diagnostics, Diagnostics::Severity severity, const std::string& part);
 // Every diagnostic, one a line, for failure messages.

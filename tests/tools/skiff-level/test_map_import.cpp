@@ -311,8 +311,9 @@ TEST_F(MapImporting, EveryKindOfTilesetAndEachFlipAndRotationGiveACellItsOwnPict
         gids.push_back(cell.gid);
     ASSERT_EQ(MapImport::Imported, import(MapFiles::map(12, 1, 8, tilesets + MapFiles::layer("main", 12, 1, gids))))
         << listed(diagnostics);
-    EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, "96 x 8 pixels, smaller than the 320 x 240 screen: empty cells "
-                                                      "fill it out to 320 x 240")) << listed(diagnostics);
+    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Warning,
+                          "96 x 8 pixels, smaller than the 320 x 240 screen: empty cells fill it out to 320 x 240"))
+        << listed(diagnostics);
     Level level(nullptr);
     ASSERT_EQ(0, level.load((out() + "/").c_str()));
     const Tileset& main = *level.mainTileset;
@@ -368,7 +369,7 @@ TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWith
         "layer \"far\" keeps its first 25 columns and 16 rows for its parallax 0.25 x 0.25: 400 tiles beyond them",
     };
     for (const char* warning : warnings)
-        EXPECT_TRUE(diagnostics.has(Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
+        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
 }
 
 TEST_F(MapImporting, AlienObjectsArePlacedByTheirTopLeftCornerWithTheirTilesPicture)
@@ -467,7 +468,7 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         SCOPED_TRACE(test.message);
         EXPECT_EQ(MapImport::Refused, import(test.text, test.text[0] == '{' ? "level.tmj" : "level.tmx"));
         EXPECT_FALSE(Paths::exists(Paths::join(out(), "level.def")));
-        const Diagnostics::Entry* error = diagnostics.find(Diagnostics::Error, test.message);
+        const Diagnostics::Entry* error = findEntry(diagnostics, Diagnostics::Error, test.message);
         ASSERT_NE(nullptr, error) << listed(diagnostics);
         size_t at = test.marker.empty() ? 0 : test.text.find(test.marker);
         ASSERT_NE(std::string::npos, at);
