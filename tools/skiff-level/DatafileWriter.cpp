@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "Paths.h"
+#include "FileBytes.h"
 
 namespace {
 
@@ -68,5 +68,5 @@ std::string DatafileWriter::contents() const
 
 int DatafileWriter::write(const std::string& path) const
 {
-    return Paths::write(path, contents()) ? 0 : -1;
+    return FileBytes::write(path, contents()) ? 0 : -1;
 }

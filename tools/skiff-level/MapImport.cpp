@@ -8,6 +8,7 @@
 
 #include "DatafileWriter.h"
 #include "Diagnostics.h"
+#include "FileBytes.h"
 #include "LayerPicture.h"
 #include "LayerSelection.h"
 #include "Paths.h"
@@ -149,7 +150,7 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     const std::string* contents[3] = {&levelText, &datafile, &aliensText};
     for (int i = 0; i < 3; ++i) {
         std::string path = Paths::join(outDirectory, files[i]);
-        if (!Paths::write(path, *contents[i])) {
+        if (!FileBytes::write(path, *contents[i])) {
             diagnostics->error(path, SourcePosition{0, 0}, "cannot be written");
             return Refused;
         }

@@ -2,11 +2,12 @@
 
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include "FileBytes.h"
 
 namespace {
 
@@ -123,21 +124,12 @@ bool Paths::inside(const std::string& path, const std::string& directory, std::s
 
 bool Paths::read(const std::string& path, std::string& contents)
 {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    contents = all.str();
-    return !in.bad();
+    return FileBytes::read(path, contents);
 }
 
 bool Paths::write(const std::string& path, const std::string& contents)
 {
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << contents;
-    out.close();
-    return !out.fail();
+    return FileBytes::write(path, contents);
 }
 
 bool Paths::exists(const std::string& path)

@@ -20,9 +20,9 @@ public:
     static std::string relative(const std::string& path, const std::string& directory);
     // Whether path lies inside directory (both absolute), and the rest of it after directory.
     static bool inside(const std::string& path, const std::string& directory, std::string& rest);
-    // Reads a whole file; false when it cannot be read.
+    // As FileBytes::read.
     static bool read(const std::string& path, std::string& contents);
-    // Writes a whole file; false when it cannot be written.
+    // As FileBytes::write.
     static bool write(const std::string& path, const std::string& contents);
     static bool exists(const std::string& path);
     // Makes the directory and its parents; false when it still does not exist.
