@@ -15,7 +15,6 @@
 #include "Diagnostics.h"
 #include "FileBytes.h"
 #include "MapImport.h"
-#include "Paths.h"
 #include "TilePicture.h"
 #include "ToolTestData.h"
 #include "headless/RenderLog.h"
@@ -130,17 +129,17 @@ protected:
     }
     std::string out() const { return dir.path() + "/data/level1"; }
 
-    int import(const std::string& mapText, const std::string& name = "level.tmx")
+    int import(const std::string& mapText, const std::string& name = "level.tmx", const std::string& dataRoot = "data")
     {
         diagnostics = Diagnostics();
         MapImport importer(&diagnostics);
-        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/data");
+        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/" + dataRoot);
     }
 
     std::string output(const std::string& name) const
     {
         std::string contents;
-        Paths::read(Paths::join(out(), name), contents);
+        FileBytes::read(out() + "/" + name, contents);
         return contents;
     }
 
@@ -394,6 +393,40 @@ TEST_F(MapImporting, AlienObjectsArePlacedByTheirTopLeftCornerWithTheirTilesPict
     EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 3\n0 40 48\n0 10 21\n0 100 30\n", output("aliens.def"));
 }
 
+TEST_F(MapImporting, AnAlienPictureIsInTheDataDirectoryWhenItLiesThereWithLinksAndDotsResolved)
+{
+    BITMAP* alien = makeBitmap(16, 8, makecol32(0, 200, 0));
+    saveBitmap(dir, "data/bmp/a.bmp", alien);
+    destroy_bitmap(alien);
+    std::error_code failed;
+    std::filesystem::create_directory_symlink("../data/bmp", maps("art"), failed);
+    std::filesystem::create_directory_symlink("data", dir.path() + "/game", failed);
+    ASSERT_FALSE(failed) << failed.message();
+    const struct {
+        std::string image;  // as the map names it, from maps/
+        std::string dataRoot;
+        bool inside;
+    } cases[] = {
+        {"art/a.bmp", "data", true},
+        {"../data/bmp/a.bmp", "game", true},
+        {dir.path() + "/data/../a.bmp", "data", false},
+        {"../data2/bmp/a.bmp", "data", false},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.image + " from " + test.dataRoot);
+        std::string aliens = " <tileset firstgid=\"10\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" tilecount=\"1\" "
+                             "columns=\"0\">\n  <tile id=\"0\"><image source=\"" + test.image + "\"/></tile>\n </tileset>\n" +
+                             MapFiles::layer("main", 40, 30, {}) +
+                             " <objectgroup name=\"aliens\">\n  <object id=\"1\" gid=\"10\" x=\"40\" y=\"56\"/>\n </objectgroup>\n";
+        EXPECT_EQ(test.inside ? MapImport::Imported : MapImport::Refused, import(MapFiles::map(40, 30, 8, aliens), "level.tmx",
+                                                                                 test.dataRoot)) << listed(diagnostics);
+        if (test.inside)
+            EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 1\n0 40 48\n", output("aliens.def"));
+        else
+            EXPECT_TRUE(diagnostics.has(Diagnostics::Error, "lies outside the game's data directory")) << listed(diagnostics);
+    }
+}
+
 TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
 {
     save("small.png", tilesetPicture(16, 17, 2));
@@ -470,7 +503,8 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
     for (const Case& test : cases) {
         SCOPED_TRACE(test.message);
         EXPECT_EQ(MapImport::Refused, import(test.text, test.text[0] == '{' ? "level.tmj" : "level.tmx"));
-        EXPECT_FALSE(Paths::exists(Paths::join(out(), "level.def")));
+        std::error_code none;
+        EXPECT_FALSE(std::filesystem::exists(out() + "/level.def", none));
         const Diagnostics::Entry* error = diagnostics.find(Diagnostics::Error, test.message);
         ASSERT_NE(nullptr, error) << listed(diagnostics);
         size_t at = test.marker.empty() ? 0 : test.text.find(test.marker);
@@ -491,8 +525,8 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
     EXPECT_EQ(0, diagnostics.warningCount()) << listed(diagnostics);
     for (const char* file : {"level.def", "level.dat", "aliens.def"}) {
         std::string shipped, made;
-        Paths::read(source + "/data/level0/" + file, shipped);
-        Paths::read(out.path() + "/" + file, made);
+        FileBytes::read(source + "/data/level0/" + file, shipped);
+        FileBytes::read(out.path() + "/" + file, made);
         EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
     }
 }
