@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "Paths.h"
-
 namespace {
 
 void putLong(std::string& out, uint32_t value)
@@ -64,9 +62,4 @@ std::string DatafileWriter::contents() const
         }
     }
     return out;
-}
-
-int DatafileWriter::write(const std::string& path) const
-{
-    return Paths::write(path, contents()) ? 0 : -1;
 }

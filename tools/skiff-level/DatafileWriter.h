@@ -17,8 +17,6 @@ public:
     void addBitmap(BITMAP* bitmap, const std::string& name);
     // The whole datafile.
     std::string contents() const;
-    // Writes the datafile to path; 0 on success, -1 otherwise.
-    int write(const std::string& path) const;
 
 private:
     std::vector<BITMAP*> bitmaps;

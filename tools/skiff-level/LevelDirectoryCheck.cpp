@@ -6,8 +6,8 @@
 
 #include "AlienDefChecker.h"
 #include "Diagnostics.h"
+#include "FileBytes.h"
 #include "LevelDefChecker.h"
-#include "Paths.h"
 #include "core/DataPaths.h"
 #include "core/Game.h"
 #include "level/DatafileCheck.h"
@@ -51,12 +51,13 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
     aliensPlaced = 0;
 
     std::string text;
-    if (!Paths::read(levelFile, text)) {
+    if (!FileBytes::read(levelFile, text)) {
         diagnostics->error(levelFile, WholeFile, "cannot be read: the game refuses the level");
         return Failed;
     }
     DATAFILE* pictures = nullptr;
-    if (!Paths::exists(picturesFile))
+    std::error_code missing;
+    if (!std::filesystem::exists(picturesFile, missing))
         diagnostics->error(picturesFile, WholeFile, "is missing: the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
         diagnostics->error(picturesFile, WholeFile, "is not an Allegro datafile the game can load: it refuses the level");
@@ -80,7 +81,7 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
 void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::string& dataRoot)
 {
     std::string text;
-    if (!Paths::read(aliensFile, text)) {
+    if (!FileBytes::read(aliensFile, text)) {
         diagnostics->warning(aliensFile, WholeFile, "is missing: the level has no aliens");
         return;
     }

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 #include "DatafileWriter.h"
 #include "Diagnostics.h"
+#include "FileBytes.h"
 #include "LayerPicture.h"
 #include "LayerSelection.h"
-#include "Paths.h"
 #include "TileSource.h"
 #include "core/DataPaths.h"
 #include "level/LevelFormat.h"
@@ -51,6 +52,16 @@ const TiledMap::Property* property(const TiledMap::ObjectLayer& layer, const Til
         return &own->second;
     TiledMap::Properties::const_iterator shared = map.properties.find(name);
     return shared != map.properties.end() ? &shared->second : nullptr;
+}
+
+// path absolute, with links, "." and ".." resolved as far as it exists; empty when that fails.
+std::filesystem::path resolved(const std::string& path)
+{
+    std::error_code why;
+    std::filesystem::path whole = std::filesystem::absolute(path, why);
+    if (!why)
+        whole = std::filesystem::weakly_canonical(whole, why);
+    return why ? std::filesystem::path() : whole;
 }
 
 }
@@ -141,16 +152,18 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
 
     levelText = LevelText::description(name, blocks);
     datafile = writer.contents();
-    if (!Paths::makeDirectories(outDirectory)) {
+    std::error_code why;
+    std::filesystem::create_directories(outDirectory, why);
+    if (why) {
         diagnostics->error(outDirectory, SourcePosition{0, 0}, "cannot be made");
         return Refused;
     }
     const std::string files[3] = {DataPaths::LevelDescription, DataPaths::LevelPictures, DataPaths::AlienFile};
     const std::string* contents[3] = {&levelText, &datafile, &aliensText};
     for (int i = 0; i < 3; ++i) {
-        std::string path = Paths::join(outDirectory, files[i]);
-        if (!Paths::write(path, *contents[i])) {
-            diagnostics->error(path, SourcePosition{0, 0}, "cannot be written");
+        std::filesystem::path path = std::filesystem::path(outDirectory) / files[i];
+        if (!FileBytes::write(path, *contents[i])) {
+            diagnostics->error(path.string(), SourcePosition{0, 0}, "cannot be written");
             return Refused;
         }
     }
@@ -160,7 +173,8 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
 std::string MapImport::title()
 {
     TiledMap::Properties::const_iterator given = map.properties.find("title");
-    std::string name = given == map.properties.end() ? Paths::stem(map.file) : trimmed(given->second.value);
+    std::string name = given == map.properties.end() ? std::filesystem::path(map.file).stem().string()
+                                                      : trimmed(given->second.value);
     TiledMap::Place place = given == map.properties.end() ? map.place : given->second.place;
     if (name.find_first_of("\r\n") != std::string::npos)
         error(place, "the title must be one line");
@@ -297,13 +311,15 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
                                "layer an \"image\" property)");
         return false;
     }
-    std::string rest;
-    if (!Paths::inside(Paths::absolute(path), Paths::absolute(dataRoot), rest)) {
+    // The game finds the picture by its path from dataRoot, whatever links lead to either of them.
+    std::filesystem::path root = resolved(dataRoot);
+    std::filesystem::path rest = resolved(path).lexically_relative(root);
+    if (rest.empty() || rest == "." || *rest.begin() == "..") {
         error(object.place, "the alien picture " + Diagnostics::quoted(path) + " lies outside the game's data directory " +
                                Diagnostics::quoted(dataRoot) + ", where the game looks for it");
         return false;
     }
-    picture = rest;
+    picture = rest.string();
     return true;
 }
 
@@ -403,11 +419,13 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
     if (!good)
         return false;
     if (!picture.empty()) {
-        std::string extension = Paths::extension(picture);
+        std::string extension = std::filesystem::path(picture).extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(),
+                       [](unsigned char c) { return static_cast<char>(tolower(c)); });
         if (picture.size() > LevelFormat::MaxNameLength || picture.find_first_of(" \t\r\n") != std::string::npos)
             error(picturePlace, "the alien picture " + Diagnostics::quoted(picture) + " must be one word of at most " +
                                     Diagnostics::number(LevelFormat::MaxNameLength) + " characters");
-        else if (extension != "bmp" && extension != "pcx")
+        else if (extension != ".bmp" && extension != ".pcx")
             error(picturePlace, "the alien picture " + Diagnostics::quoted(picture) + " is no BMP or PCX: the game loads only those");
         if (failed)
             return false;

@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <loadpng.h>
 
-#include "Paths.h"
+#include "FileBytes.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ bool TilePicture::pngHasAlpha(const std::string& contents)
 BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::string& problem)
 {
     std::string contents;
-    if (!Paths::read(path, contents)) {
+    if (!FileBytes::read(path, contents)) {
         problem = "cannot be read";
         return nullptr;
     }

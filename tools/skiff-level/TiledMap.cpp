@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "Diagnostics.h"
-#include "Paths.h"
+#include "FileBytes.h"
 #include "TiledReader.h"
 
 TiledMap::LayerLook::LayerLook()
@@ -65,7 +65,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
-    if (!Paths::read(path, contents)) {
+    if (!FileBytes::read(path, contents)) {
         error(place, "cannot be read");
         return -1;
     }
@@ -81,7 +81,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
 bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tileset& tileset)
 {
     std::string contents;
-    if (!Paths::read(path, contents)) {
+    if (!FileBytes::read(path, contents)) {
         error(namedAt, "the tileset file \"" + path + "\" cannot be read");
         return false;
     }

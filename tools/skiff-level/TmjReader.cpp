@@ -5,8 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-
-#include "Paths.h"
+#include <filesystem>
 
 using nlohmann::json;
 
@@ -200,7 +199,7 @@ void TmjReader::readMap(const std::string& path, const std::string& contents)
             }
             tileset.firstGid = static_cast<uint32_t>(firstGid);
             bool read = source.empty() ? readTilesetObject(given, where, tileset)
-                                       : map.loadTileset(Paths::join(Paths::parent(file), source),
+                                       : map.loadTileset((std::filesystem::path(file).parent_path() / source).string(),
                                                          at(member(where, "source")), tileset);
             if (read)
                 map.tilesets.push_back(tileset);
@@ -390,7 +389,7 @@ bool TmjReader::readTilesetObject(const json& given, const std::string& path, Ti
          !whole(*offset, member(path, "tileoffset"), "y", 0, tileset.offsetY)))
         return false;
     tileset.imagePlace = at(member(path, "image"));
-    tileset.image = image.empty() ? "" : Paths::join(Paths::parent(file), image);
+    tileset.image = image.empty() ? "" : (std::filesystem::path(file).parent_path() / image).string();
     tileset.transparentColour = trans.empty() ? -1 : TiledMap::colour(trans);
     if (tileset.transparentColour < -1) {
         map.error(at(member(path, "transparentcolor")), "\"" + trans + "\" is not #RRGGBB");
@@ -418,7 +417,7 @@ bool TmjReader::readTile(const json& tile, const std::string& path, TiledMap::Ti
         !whole(tile, path, "y", 0, own.y) || !whole(tile, path, "width", -1, own.width) ||
         !whole(tile, path, "height", -1, own.height))
         return false;
-    own.image = image.empty() ? "" : Paths::join(Paths::parent(file), image);
+    own.image = image.empty() ? "" : (std::filesystem::path(file).parent_path() / image).string();
     own.animated = tile.contains("animation");
     tileset.tiles[id] = own;
     return true;

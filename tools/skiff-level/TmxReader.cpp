@@ -4,8 +4,7 @@
 
 #include <cmath>
 #include <cstring>
-
-#include "Paths.h"
+#include <filesystem>
 
 using tinyxml2::XMLDocument;
 using tinyxml2::XMLElement;
@@ -92,10 +91,9 @@ void TmxReader::readMap(const std::string& path, const std::string& contents)
             map.error(at(child), "<tileset> needs a \"firstgid\" of at least 1");
             continue;
         }
-        bool read = child->Attribute("source")
-                        ? map.loadTileset(Paths::join(Paths::parent(file), text(child->Attribute("source"))), at(child),
-                                          tileset)
-                        : readTilesetElement(child, tileset);
+        std::filesystem::path source = std::filesystem::path(file).parent_path() / text(child->Attribute("source"));
+        bool read = child->Attribute("source") ? map.loadTileset(source.string(), at(child), tileset)
+                                               : readTilesetElement(child, tileset);
         if (read)
             map.tilesets.push_back(tileset);
     }
@@ -253,10 +251,10 @@ bool TmxReader::readTilesetElement(const XMLElement* element, TiledMap::Tileset&
         tileset.offsetX = whole(offset, "x", 0);
         tileset.offsetY = whole(offset, "y", 0);
     }
-    std::string folder = Paths::parent(file);
+    std::filesystem::path folder = std::filesystem::path(file).parent_path();
     bool good = true;
     if (const XMLElement* image = element->FirstChildElement("image")) {
-        tileset.image = Paths::join(folder, text(image->Attribute("source")));
+        tileset.image = (folder / text(image->Attribute("source"))).string();
         tileset.imagePlace = at(image);
         good = transparent(image, tileset.transparentColour);
     }
@@ -270,7 +268,7 @@ bool TmxReader::readTilesetElement(const XMLElement* element, TiledMap::Tileset&
         own.y = whole(tile, "y", 0);
         own.animated = tile->FirstChildElement("animation") != nullptr;
         if (const XMLElement* image = tile->FirstChildElement("image")) {
-            own.image = Paths::join(folder, text(image->Attribute("source")));
+            own.image = (folder / text(image->Attribute("source"))).string();
             own.place = at(image);
             good = transparent(image, own.transparentColour) && good;
         }

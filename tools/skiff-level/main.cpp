@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Diagnostics.h"
 #include "LevelDirectoryCheck.h"
 #include "MapImport.h"
-#include "Paths.h"
 #include "core/DataPaths.h"
 #include "render/Renderer.h"
 
@@ -28,6 +28,16 @@ int usage()
             "DIR is the game's working directory, where alien pictures are looked for;\n"
             "by default the directory that holds LEVELDIR or OUTDIR.\n");
     return 2;
+}
+
+// The directory that holds directory: "data" for "data/level0" and "data/level0/", "." for "level0".
+std::string holder(const std::string& directory)
+{
+    std::filesystem::path named(directory);
+    if (!named.has_filename())
+        named = named.parent_path();
+    std::filesystem::path up = named.parent_path();
+    return up.empty() ? "." : up.string();
 }
 
 }
@@ -62,12 +72,12 @@ int main(int argc, char** argv)
     Diagnostics diagnostics;
     if (command == "check") {
         LevelDirectoryCheck check(&renderer, &diagnostics);
-        int result = check.run(operands[0], dataRoot.empty() ? Paths::parent(operands[0]) : dataRoot);
+        int result = check.run(operands[0], dataRoot.empty() ? holder(operands[0]) : dataRoot);
         diagnostics.print(stdout);
         check.printSummary(stdout);
         return result;
     }
-    std::string root = dataRoot.empty() ? Paths::parent(operands[1]) : dataRoot;
+    std::string root = dataRoot.empty() ? holder(operands[1]) : dataRoot;
     MapImport import(&diagnostics);
     int result = import.run(operands[0], operands[1], root);
     diagnostics.print(stdout);
@@ -75,9 +85,9 @@ int main(int argc, char** argv)
         fprintf(stdout, "nothing written\n");
         return 1;
     }
-    fprintf(stdout, "wrote %s, %s and %s\n", Paths::join(operands[1], DataPaths::LevelDescription).c_str(),
-            Paths::join(operands[1], DataPaths::LevelPictures).c_str(),
-            Paths::join(operands[1], DataPaths::AlienFile).c_str());
+    std::filesystem::path out(operands[1]);
+    fprintf(stdout, "wrote %s, %s and %s\n", (out / DataPaths::LevelDescription).c_str(),
+            (out / DataPaths::LevelPictures).c_str(), (out / DataPaths::AlienFile).c_str());
     Diagnostics loaded;
     LevelDirectoryCheck check(&renderer, &loaded);
     int checked = check.run(operands[1], root);

@@ -2,16 +2,19 @@
 #include <loadpng.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <zlib.h>
 #include <zstd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Diagnostics.h"
+#include "FileBytes.h"
 #include "MapImport.h"
-#include "Paths.h"
 #include "TilePicture.h"
 #include "ToolTestData.h"
 #include "headless/RenderLog.h"
@@ -126,17 +129,17 @@ protected:
     }
     std::string out() const { return dir.path() + "/data/level1"; }
 
-    int import(const std::string& mapText, const std::string& name = "level.tmx")
+    int import(const std::string& mapText, const std::string& name = "level.tmx", const std::string& dataRoot = "data")
     {
         diagnostics = Diagnostics();
         MapImport importer(&diagnostics);
-        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/data");
+        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/" + dataRoot);
     }
 
     std::string output(const std::string& name) const
     {
         std::string contents;
-        Paths::read(Paths::join(out(), name), contents);
+        FileBytes::read(out() + "/" + name, contents);
         return contents;
     }
 
@@ -391,6 +394,42 @@ TEST_F(MapImporting, AlienObjectsArePlacedByTheirTopLeftCornerWithTheirTilesPict
     EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 3\n0 40 48\n0 10 21\n0 100 30\n", output("aliens.def"));
 }
 
+TEST_F(MapImporting, AnAlienPictureIsInTheDataDirectoryWhenItLiesThereWithLinksAndDotsResolved)
+{
+    BITMAP* alien = makeBitmap(16, 8, makecol32(0, 200, 0));
+    saveBitmap(dir, "data/bmp/a.bmp", alien);
+    destroy_bitmap(alien);
+    std::error_code failed;
+    std::filesystem::create_directory_symlink("../data/bmp", maps("art"), failed);
+    std::filesystem::create_directory_symlink("data", dir.path() + "/game", failed);
+    ASSERT_FALSE(failed) << failed.message();
+    const struct {
+        std::string image;  // as the map names it, from maps/
+        std::string dataRoot;
+        bool inside;
+    } cases[] = {
+        {"art/a.bmp", "data", true},
+        {"../data/bmp/a.bmp", "game", true},
+        {dir.path() + "/data/../a.bmp", "data", false},
+        {"../data2/bmp/a.bmp", "data", false},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.image + " from " + test.dataRoot);
+        std::string aliens = " <tileset firstgid=\"10\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" tilecount=\"1\" "
+                             "columns=\"0\">\n  <tile id=\"0\"><image source=\"" + test.image + "\"/></tile>\n </tileset>\n" +
+                             MapFiles::layer("main", 40, 30, {}) +
+                             " <objectgroup name=\"aliens\">\n  <object id=\"1\" gid=\"10\" x=\"40\" y=\"56\"/>\n </objectgroup>\n";
+        EXPECT_EQ(test.inside ? MapImport::Imported : MapImport::Refused,
+                  import(MapFiles::map(40, 30, 8, aliens), "level.tmx", test.dataRoot))
+            << listed(diagnostics);
+        if (test.inside)
+            EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 1\n0 40 48\n", output("aliens.def"));
+        else
+            EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "lies outside the game's data directory"))
+                << listed(diagnostics);
+    }
+}
+
 TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
 {
     save("small.png", tilesetPicture(16, 17, 2));
@@ -467,7 +506,8 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
     for (const Case& test : cases) {
         SCOPED_TRACE(test.message);
         EXPECT_EQ(MapImport::Refused, import(test.text, test.text[0] == '{' ? "level.tmj" : "level.tmx"));
-        EXPECT_FALSE(Paths::exists(Paths::join(out(), "level.def")));
+        std::error_code none;
+        EXPECT_FALSE(std::filesystem::exists(out() + "/level.def", none));
         const Diagnostics::Entry* error = findEntry(diagnostics, Diagnostics::Error, test.message);
         ASSERT_NE(nullptr, error) << listed(diagnostics);
         size_t at = test.marker.empty() ? 0 : test.text.find(test.marker);
@@ -488,8 +528,61 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
     EXPECT_EQ(0, diagnostics.warningCount()) << listed(diagnostics);
     for (const char* file : {"level.def", "level.dat", "aliens.def"}) {
         std::string shipped, made;
-        Paths::read(source + "/data/level0/" + file, shipped);
-        Paths::read(out.path() + "/" + file, made);
+        FileBytes::read(source + "/data/level0/" + file, shipped);
+        FileBytes::read(out.path() + "/" + file, made);
         EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
     }
+}
+
+TEST(LevelFiles, AWriteThatFailsLeavesWhatStoodAtThePathAsItWasAndNothingBesideIt)
+{
+    struct rlimit usual;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &usual));
+    // A file size limit stands in for a full disk: writes beyond it fail, their signal ignored.
+    const struct {
+        const char* what;
+        bool directory;  // a directory stands at the path, else a file holding "old"
+        rlim_t sizeLimit;
+    } cases[] = {
+        {"a directory in the way", true, usual.rlim_cur},
+        {"a full disk", false, 1024},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        TempDir dir;
+        const std::string path = dir.path() + "/level.dat";
+        std::error_code failed;
+        if (test.directory)
+            std::filesystem::create_directory(path, failed);
+        else
+            dir.write("level.dat", "old");
+        struct rlimit limit = {test.sizeLimit, usual.rlim_max};
+        void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        bool written = FileBytes::write(path, std::string(4096, 'x'));
+        setrlimit(RLIMIT_FSIZE, &usual);
+        signal(SIGXFSZ, handler);
+
+        EXPECT_FALSE(written);
+        std::string left;
+        EXPECT_EQ(test.directory, std::filesystem::is_directory(path, failed));
+        EXPECT_EQ(!test.directory, FileBytes::read(path, left) && left == "old") << left.size() << " bytes";
+        int entries = 0;
+        for (std::filesystem::directory_iterator it(dir.path(), failed), end; it != end; it.increment(failed))
+            ++entries;
+        EXPECT_EQ(1, entries);
+    }
+}
+
+TEST(LevelFiles, AWriteThroughALinkReplacesTheFileItNamesAndKeepsTheLink)
+{
+    TempDir dir;
+    dir.write("level.def", "old");
+    std::error_code failed;
+    std::filesystem::create_symlink("level.def", dir.path() + "/link.def", failed);
+    ASSERT_TRUE(FileBytes::write(dir.path() + "/link.def", "new"));
+    std::string made;
+    EXPECT_TRUE(FileBytes::read(dir.path() + "/level.def", made));
+    EXPECT_EQ("new", made);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() + "/link.def", failed));
 }

@@ -1,0 +1,18 @@
+#ifndef SKIFF_LEVEL_TOOL_FILEBYTES_H
+#define SKIFF_LEVEL_TOOL_FILEBYTES_H
+
+#include <filesystem>
+#include <string>
+
+// Whole files as strings, read and written in one call.
+class FileBytes {
+public:
+    // Reads the regular file at path into contents; false, contents unchanged, when path is no
+    // regular file (a FIFO or a device could block or never end) or cannot be read.
+    static bool read(const std::filesystem::path& path, std::string& contents);
+    // Replaces the file at path (or the file a link there names) with contents; false when it cannot.
+    // Whatever stood at path is left as it was on failure, and nothing is left beside it.
+    static bool write(const std::filesystem::path& path, const std::string& contents);
+};
+
+#endif
