@@ -6,6 +6,8 @@
 #include <map>
 #include <ostream>
 
+#include "level/LevelFormat.h"
+
 TileLayer::TileLayer(const char* name, int columns, int rows)
     : layerName(name), cols(columns), rowCount(rows), tiles(0), cells(columns * rows, 0),
       tilePicture(nullptr), layerImage(nullptr)
@@ -63,8 +65,9 @@ int TileLayer::build(const TileKey* firstKey)
             cells[r * cols + c] = number;
         }
     tiles = (int)firstCell.size();
-    if (tiles > MaxTiles) {
-        fprintf(stderr, "%s layer: %d tiles, at most %d allowed\n", layerName, tiles, MaxTiles);
+    if (tiles > LevelFormat::MaxTilePictures) {
+        fprintf(stderr, "%s layer: %d tiles, at most %d allowed\n", layerName, tiles,
+                (int)LevelFormat::MaxTilePictures);
         return -1;
     }
 

@@ -11,10 +11,11 @@ struct BITMAP;
 // Everything a cell's picture depends on; cells with equal keys share one tile.
 typedef std::vector<int> TileKey;
 
-// One map layer painted pixel by pixel and cut into at most 256 shared 16 x 16 tiles.
+// One map layer painted pixel by pixel and cut into shared 16 x 16 tiles, as many as a layer
+// of the game can show.
 class TileLayer {
 public:
-    enum { TileSize = 16, PictureRows = 16, MaxTiles = 256 };
+    enum { TileSize = 16, PictureRows = 16 };
 
     TileLayer(const char* name, int columns, int rows);
     virtual ~TileLayer();

@@ -17,20 +17,18 @@
 #include "Passage.h"
 #include "Preview.h"
 #include "core/DataPaths.h"
+#include "level/LevelFormat.h"
 #include "render/Screen.h"
 
 namespace {
 
 const char* const title = "Crystal Caverns";
 const int shipWidth = 24, shipHeight = 12, entryY = 100;
-// at 0.2 pixels of scrolling per step and 2 pixels of steering per step
-const int climbPerPixel = 10;
+// The ship steers 2 pixels a step while the cave scrolls by one scroll step: this many pixels
+// of climbing for every pixel the cave moves on.
+const double steerPerStep = 2.0;
+const int climbPerPixel = (int)(steerPerStep / LevelFormat::ScrollStep + 0.5);
 const int leastGap = 48;
-
-double factor(int layerPixels, int mainPixels, int screenPixels)
-{
-    return (double)(layerPixels - screenPixels) / (mainPixels - screenPixels);
-}
 
 int save(BITMAP* bitmap, const std::string& path)
 {
@@ -81,8 +79,8 @@ int main(int argc, char** argv)
         const TileLayer& l = *layers[k];
         printf("%-4s %3d x %2d cells, %4d x %3d px, %3d tiles, factors %.4f %.4f\n", l.name(), l.columns(),
                l.rows(), l.pixelWidth(), l.pixelHeight(), l.tileCount(),
-               factor(l.pixelWidth(), cave.pixelWidth(), ScreenWidth),
-               factor(l.pixelHeight(), cave.pixelHeight(), ScreenHeight));
+               LevelFormat::parallaxFactor(l.pixelWidth(), cave.pixelWidth(), ScreenWidth),
+               LevelFormat::parallaxFactor(l.pixelHeight(), cave.pixelHeight(), ScreenHeight));
     }
 
     std::vector<unsigned char> solid = cave.solidPixels();
@@ -104,7 +102,7 @@ int main(int argc, char** argv)
     Preview preview(farLayer, nearLayer, cave, route);
     if (previewPath) {
         if (to < 0)
-            to = cave.pixelWidth() - (ScreenWidth + 0.5);
+            to = cave.pixelWidth() - (ScreenWidth + LevelFormat::EdgeMargin);
         BITMAP* shot = preview.screens(12, from, to);
         int failed = save(shot, previewPath);
         destroy_bitmap(shot);
