@@ -1,7 +1,7 @@
 #ifndef SKIFF_TOOLS_LEVEL_TILELAYER_H
 #define SKIFF_TOOLS_LEVEL_TILELAYER_H
 
-#include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "Paint.h"
@@ -33,8 +33,13 @@ public:
     BITMAP* picture() const { return tilePicture; }
     // The whole layer as the game draws it, mask colour where clear. Owned by the layer.
     BITMAP* image() const { return layerImage; }
-    // Writes the layer's "{ tileset ... }" block, one grid row per line.
-    void writeBlock(std::ostream& out, int pictureIndex) const;
+    // Saves the tile picture as an RGBA PNG, the mask colour fully transparent. 0 on success.
+    int savePicture(const std::string& path) const;
+    // Whether every pixel of tile k is the mask colour.
+    bool tileIsClear(int k) const;
+    // Where tile k stands in the picture as a Tiled tileset numbers its tiles, row by row.
+    int tiledId(int k) const { return (k % PictureRows) * pictureColumns() + k / PictureRows; }
+    int pictureColumns() const { return (tiles + PictureRows - 1) / PictureRows; }
 
     int tileAt(int column, int row) const { return cells[row * cols + column]; }
     int tileCount() const { return tiles; }
