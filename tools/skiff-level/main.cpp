@@ -2,7 +2,6 @@
 //
 //   skiff-level check [--data-root DIR] LEVELDIR
 //   skiff-level import [--data-root DIR] MAP OUTDIR      (MAP: .tmx, .tmj or .json)
-//   skiff-level export [--data-root DIR] LEVELDIR OUT.tmx
 #include <allegro.h>
 
 #include <cerrno>
@@ -14,7 +13,6 @@
 
 #include "Diagnostics.h"
 #include "LevelDirectoryCheck.h"
-#include "LevelExport.h"
 #include "MapImport.h"
 #include "Paths.h"
 #include "core/DataPaths.h"
@@ -27,7 +25,6 @@ int usage()
     fprintf(stderr,
             "usage: skiff-level check [--data-root DIR] LEVELDIR\n"
             "       skiff-level import [--data-root DIR] MAP OUTDIR   (MAP: .tmx, .tmj or .json)\n"
-            "       skiff-level export [--data-root DIR] LEVELDIR OUT.tmx\n"
             "DIR is the game's working directory, where alien pictures are looked for;\n"
             "by default the directory that holds LEVELDIR or OUTDIR.\n");
     return 2;
@@ -50,8 +47,7 @@ int main(int argc, char** argv)
         else
             operands.push_back(argv[i]);
     }
-    bool known = command == "check" ? operands.size() == 1 : (command == "import" || command == "export") &&
-                                                                  operands.size() == 2;
+    bool known = command == "check" ? operands.size() == 1 : command == "import" && operands.size() == 2;
     if (!known)
         return usage();
 
@@ -89,10 +85,4 @@ int main(int argc, char** argv)
         check.printSummary(stdout);
         return checked;
     }
-    LevelExport exporter(&diagnostics);
-    int result = exporter.run(operands[0], operands[1], dataRoot.empty() ? Paths::parent(operands[0]) : dataRoot);
-    diagnostics.print(stdout);
-    if (result == 0)
-        fprintf(stdout, "wrote %s\n", operands[1].c_str());
-    return result == 0 ? 0 : 1;
 }
