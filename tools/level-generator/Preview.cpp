@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "TileLayer.h"
+#include "level/LevelFormat.h"
 #include "render/Screen.h"
 
 enum { ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
@@ -12,16 +13,6 @@ enum { ShipWidth = 24, ShipHeight = 12, ShipScreenX = 106 };
 Preview::Preview(const TileLayer& farLayer, const TileLayer& nearLayer, const TileLayer& main, const std::vector<int>& route)
     : farLayer(farLayer), nearLayer(nearLayer), main(main), route(route)
 {
-}
-
-double Preview::factorX(const TileLayer& layer) const
-{
-    return (double)(layer.pixelWidth() - ScreenWidth) / (main.pixelWidth() - ScreenWidth);
-}
-
-double Preview::factorY(const TileLayer& layer) const
-{
-    return (double)(layer.pixelHeight() - ScreenHeight) / (main.pixelHeight() - ScreenHeight);
 }
 
 static void drawShip(BITMAP* target, int x, int y)
@@ -41,15 +32,17 @@ void Preview::drawScreen(BITMAP* target, int atX, int atY, double scrollX) const
         shipX = (int)route.size() - 1;
     int shipY = route[shipX];
     double scrollY = shipY - 104.0;
-    double maxY = main.pixelHeight() - (ScreenHeight + 0.5);
+    double maxY = main.pixelHeight() - (ScreenHeight + LevelFormat::EdgeMargin);
     scrollY = scrollY < 0 ? 0 : (scrollY > maxY ? maxY : scrollY);
 
     set_clip_rect(target, atX, atY, atX + ScreenWidth - 1, atY + ScreenHeight - 1);
     const TileLayer* layers[3] = { &farLayer, &nearLayer, &main };
     for (int k = 0; k < 3; k++) {
         const TileLayer& layer = *layers[k];
-        int sx = (int)std::floor(scrollX * factorX(layer) + 0.5);
-        int sy = (int)std::floor(scrollY * factorY(layer) + 0.5);
+        double factorX = LevelFormat::parallaxFactor(layer.pixelWidth(), main.pixelWidth(), ScreenWidth);
+        double factorY = LevelFormat::parallaxFactor(layer.pixelHeight(), main.pixelHeight(), ScreenHeight);
+        int sx = (int)std::floor(scrollX * factorX + 0.5);
+        int sy = (int)std::floor(scrollY * factorY + 0.5);
         masked_blit(layer.image(), target, sx, sy, atX, atY, ScreenWidth, ScreenHeight);
     }
     drawShip(target, atX + ShipScreenX, atY + shipY - (int)scrollY);

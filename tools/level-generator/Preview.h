@@ -21,8 +21,6 @@ public:
 
 private:
     void drawScreen(BITMAP* target, int atX, int atY, double scrollX) const;
-    double factorX(const TileLayer& layer) const;
-    double factorY(const TileLayer& layer) const;
 
     const TileLayer& farLayer;
     const TileLayer& nearLayer;

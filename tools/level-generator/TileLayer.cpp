@@ -1,10 +1,12 @@
 #include "TileLayer.h"
 
 #include <allegro.h>
+#include <loadpng.h>
 
 #include <cstdio>
 #include <map>
-#include <ostream>
+
+#include "level/LevelFormat.h"
 
 TileLayer::TileLayer(const char* name, int columns, int rows)
     : layerName(name), cols(columns), rowCount(rows), tiles(0), cells(columns * rows, 0),
@@ -63,13 +65,13 @@ int TileLayer::build(const TileKey* firstKey)
             cells[r * cols + c] = number;
         }
     tiles = (int)firstCell.size();
-    if (tiles > MaxTiles) {
-        fprintf(stderr, "%s layer: %d tiles, at most %d allowed\n", layerName, tiles, MaxTiles);
+    if (tiles > LevelFormat::MaxTilePictures) {
+        fprintf(stderr, "%s layer: %d tiles, at most %d allowed\n", layerName, tiles,
+                (int)LevelFormat::MaxTilePictures);
         return -1;
     }
 
-    int pictureColumns = (tiles + PictureRows - 1) / PictureRows;
-    tilePicture = create_bitmap_ex(32, pictureColumns * TileSize, PictureRows * TileSize);
+    tilePicture = create_bitmap_ex(32, pictureColumns() * TileSize, PictureRows * TileSize);
     clear_to_color(tilePicture, makecol32(255, 0, 255));
     for (int k = 0; k < tiles; k++) {
         if (firstCell[k] < 0)
@@ -94,13 +96,30 @@ int TileLayer::build(const TileKey* firstKey)
     return 0;
 }
 
-void TileLayer::writeBlock(std::ostream& out, int pictureIndex) const
+int TileLayer::savePicture(const std::string& path) const
 {
-    out << "{ tileset " << pictureIndex << ' ' << (int)TileSize << ' ' << cols << ' ' << rowCount << '\n';
-    for (int r = 0; r < rowCount; r++) {
-        for (int c = 0; c < cols; c++)
-            out << (c ? " " : "") << cells[r * cols + c];
-        out << '\n';
-    }
-    out << "}\n";
+    BITMAP* rgba = create_bitmap_ex(32, tilePicture->w, tilePicture->h);
+    if (!rgba)
+        return -1;
+    int mask = makecol32(255, 0, 255);
+    for (int y = 0; y < rgba->h; y++)
+        for (int x = 0; x < rgba->w; x++) {
+            int p = getpixel(tilePicture, x, y);
+            putpixel(rgba, x, y,
+                     p == mask ? makeacol32(255, 0, 255, 0) : makeacol32(getr32(p), getg32(p), getb32(p), 255));
+        }
+    int result = save_png(path.c_str(), rgba, nullptr);
+    destroy_bitmap(rgba);
+    return result == 0 ? 0 : -1;
+}
+
+bool TileLayer::tileIsClear(int k) const
+{
+    int mask = makecol32(255, 0, 255);
+    int tx = (k / PictureRows) * TileSize, ty = (k % PictureRows) * TileSize;
+    for (int y = 0; y < TileSize; y++)
+        for (int x = 0; x < TileSize; x++)
+            if (getpixel(tilePicture, tx + x, ty + y) != mask)
+                return false;
+    return true;
 }

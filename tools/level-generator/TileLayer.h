@@ -1,7 +1,7 @@
 #ifndef SKIFF_TOOLS_LEVEL_TILELAYER_H
 #define SKIFF_TOOLS_LEVEL_TILELAYER_H
 
-#include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "Paint.h"
@@ -11,10 +11,11 @@ struct BITMAP;
 // Everything a cell's picture depends on; cells with equal keys share one tile.
 typedef std::vector<int> TileKey;
 
-// One map layer painted pixel by pixel and cut into at most 256 shared 16 x 16 tiles.
+// One map layer painted pixel by pixel and cut into shared 16 x 16 tiles, as many as a layer
+// of the game can show.
 class TileLayer {
 public:
-    enum { TileSize = 16, PictureRows = 16, MaxTiles = 256 };
+    enum { TileSize = 16, PictureRows = 16 };
 
     TileLayer(const char* name, int columns, int rows);
     virtual ~TileLayer();
@@ -32,8 +33,13 @@ public:
     BITMAP* picture() const { return tilePicture; }
     // The whole layer as the game draws it, mask colour where clear. Owned by the layer.
     BITMAP* image() const { return layerImage; }
-    // Writes the layer's "{ tileset ... }" block, one grid row per line.
-    void writeBlock(std::ostream& out, int pictureIndex) const;
+    // Saves the tile picture as an RGBA PNG, the mask colour fully transparent. 0 on success.
+    int savePicture(const std::string& path) const;
+    // Whether every pixel of tile k is the mask colour.
+    bool tileIsClear(int k) const;
+    // Where tile k stands in the picture as a Tiled tileset numbers its tiles, row by row.
+    int tiledId(int k) const { return (k % PictureRows) * pictureColumns() + k / PictureRows; }
+    int pictureColumns() const { return (tiles + PictureRows - 1) / PictureRows; }
 
     int tileAt(int column, int row) const { return cells[row * cols + column]; }
     int tileCount() const { return tiles; }

@@ -1,36 +1,34 @@
 // Builds the first level: paints the three layers, checks that the ship can fly the
-// whole cave, and writes the tile pictures and level.def.
+// whole cave, and writes them into the level's Tiled map with their tileset pictures.
 //
-//   skiff-level-generator [--preview FILE [FROM TO]] [--overview FILE] [OUTDIR]
+//   skiff-level-generator [--preview FILE [FROM TO]] [--overview FILE] [MAP]
 #include <allegro.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "CaveLayer.h"
 #include "FarLayer.h"
+#include "MapDocument.h"
 #include "NearLayer.h"
 #include "Passage.h"
+#include "PendingFiles.h"
 #include "Preview.h"
-#include "core/DataPaths.h"
+#include "level/LevelFormat.h"
 #include "render/Screen.h"
 
 namespace {
 
-const char* const title = "Crystal Caverns";
 const int shipWidth = 24, shipHeight = 12, entryY = 100;
-// at 0.2 pixels of scrolling per step and 2 pixels of steering per step
-const int climbPerPixel = 10;
+// The ship steers 2 pixels a step while the cave scrolls by one scroll step: this many pixels
+// of climbing for every pixel the cave moves on.
+const double steerPerStep = 2.0;
+const int climbPerPixel = (int)(steerPerStep / LevelFormat::ScrollStep + 0.5);
 const int leastGap = 48;
-
-double factor(int layerPixels, int mainPixels, int screenPixels)
-{
-    return (double)(layerPixels - screenPixels) / (mainPixels - screenPixels);
-}
 
 int save(BITMAP* bitmap, const std::string& path)
 {
@@ -41,13 +39,35 @@ int save(BITMAP* bitmap, const std::string& path)
     return 0;
 }
 
+// Writes the layers into the map at mapPath and their tileset pictures beside it, every file
+// aside first, so that a failure leaves the old ones. 0, or -1 with the reason on stderr.
+int writeMap(const std::string& mapPath, const TileLayer* const* layers, int count)
+{
+    MapDocument map;
+    if (map.load(mapPath) != 0)
+        return -1;
+    map.replaceLayers(layers, count);
+    PendingFiles files;
+    std::filesystem::path directory = std::filesystem::path(mapPath).parent_path();
+    for (int k = 0; k < count; k++) {
+        std::string picture = (directory / (std::string(layers[k]->name()) + ".png")).string();
+        if (layers[k]->savePicture(files.aside(picture)) != 0) {
+            fprintf(stderr, "cannot write %s\n", picture.c_str());
+            return -1;
+        }
+    }
+    if (map.save(files.aside(mapPath)) != 0)
+        return -1;
+    return files.commit();
+}
+
 }
 
 int main(int argc, char** argv)
 {
     const char* previewPath = nullptr;
     const char* overviewPath = nullptr;
-    const char* outDir = nullptr;
+    const char* mapPath = nullptr;
     double from = 0, to = -1;
     for (int i = 1; i < argc; i++) {
         if (!strcmp(argv[i], "--preview") && i + 1 < argc) {
@@ -58,10 +78,10 @@ int main(int argc, char** argv)
             }
         } else if (!strcmp(argv[i], "--overview") && i + 1 < argc) {
             overviewPath = argv[++i];
-        } else if (argv[i][0] != '-' && !outDir) {
-            outDir = argv[i];
+        } else if (argv[i][0] != '-' && !mapPath) {
+            mapPath = argv[i];
         } else {
-            fprintf(stderr, "usage: %s [--preview FILE [FROM TO]] [--overview FILE] [OUTDIR]\n", argv[0]);
+            fprintf(stderr, "usage: %s [--preview FILE [FROM TO]] [--overview FILE] [MAP]\n", argv[0]);
             return 2;
         }
     }
@@ -81,8 +101,8 @@ int main(int argc, char** argv)
         const TileLayer& l = *layers[k];
         printf("%-4s %3d x %2d cells, %4d x %3d px, %3d tiles, factors %.4f %.4f\n", l.name(), l.columns(),
                l.rows(), l.pixelWidth(), l.pixelHeight(), l.tileCount(),
-               factor(l.pixelWidth(), cave.pixelWidth(), ScreenWidth),
-               factor(l.pixelHeight(), cave.pixelHeight(), ScreenHeight));
+               LevelFormat::parallaxFactor(l.pixelWidth(), cave.pixelWidth(), ScreenWidth),
+               LevelFormat::parallaxFactor(l.pixelHeight(), cave.pixelHeight(), ScreenHeight));
     }
 
     std::vector<unsigned char> solid = cave.solidPixels();
@@ -104,7 +124,7 @@ int main(int argc, char** argv)
     Preview preview(farLayer, nearLayer, cave, route);
     if (previewPath) {
         if (to < 0)
-            to = cave.pixelWidth() - (ScreenWidth + 0.5);
+            to = cave.pixelWidth() - (ScreenWidth + LevelFormat::EdgeMargin);
         BITMAP* shot = preview.screens(12, from, to);
         int failed = save(shot, previewPath);
         destroy_bitmap(shot);
@@ -119,20 +139,7 @@ int main(int argc, char** argv)
             return 1;
     }
 
-    if (outDir) {
-        std::string dir = outDir;
-        const char* names[3] = { "far.bmp", "near.bmp", "main.bmp" };
-        for (int k = 0; k < 3; k++)
-            if (save(layers[k]->picture(), dir + "/" + names[k]) != 0)
-                return 1;
-        std::ofstream def((dir + "/" + DataPaths::LevelDescription).c_str());
-        def << "LEVELDEF " << title << '\n';
-        for (int k = 0; k < 3; k++)
-            layers[k]->writeBlock(def, k);
-        if (!def.good()) {
-            fprintf(stderr, "cannot write %s/%s\n", outDir, DataPaths::LevelDescription);
-            return 1;
-        }
-    }
+    if (mapPath && writeMap(mapPath, layers, 3) != 0)
+        return 1;
     return 0;
 }

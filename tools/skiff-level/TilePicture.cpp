@@ -112,14 +112,3 @@ int TilePicture::savePng(const std::string& path, BITMAP* picture)
     destroy_bitmap(rgba);
     return result == 0 ? 0 : -1;
 }
-
-bool TilePicture::isEmpty(BITMAP* picture, int x, int y, int tileSize)
-{
-    for (int row = 0; row < tileSize; ++row) {
-        for (int column = 0; column < tileSize; ++column) {
-            if (!isMagenta(getpixel(picture, x + column, y + row)))
-                return false;
-        }
-    }
-    return true;
-}

@@ -17,8 +17,6 @@ public:
     static int savePng(const std::string& path, BITMAP* picture);
     // Whether the PNG in contents carries transparency: an alpha channel or a tRNS chunk.
     static bool pngHasAlpha(const std::string& contents);
-    // Whether every pixel of the tileSize square at (x, y) is magenta.
-    static bool isEmpty(BITMAP* picture, int x, int y, int tileSize);
 };
 
 #endif

@@ -57,8 +57,7 @@ int main(int argc, char** argv)
         else
             operands.push_back(argv[i]);
     }
-    bool known = command == "check" ? operands.size() == 1 : command == "import" &&
-                                                                  operands.size() == 2;
+    bool known = command == "check" ? operands.size() == 1 : command == "import" && operands.size() == 2;
     if (!known)
         return usage();
 
