@@ -6,9 +6,9 @@
 
 #include "AlienDefChecker.h"
 #include "Diagnostics.h"
-#include "FileBytes.h"
 #include "LevelDefChecker.h"
 #include "core/DataPaths.h"
+#include "core/FileBytes.h"
 #include "core/Game.h"
 #include "level/DatafileCheck.h"
 #include "level/Level.h"

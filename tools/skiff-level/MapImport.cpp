@@ -9,11 +9,11 @@
 
 #include "DatafileWriter.h"
 #include "Diagnostics.h"
-#include "FileBytes.h"
 #include "LayerPicture.h"
 #include "LayerSelection.h"
 #include "TileSource.h"
 #include "core/DataPaths.h"
+#include "core/FileBytes.h"
 #include "level/LevelFormat.h"
 #include "render/Screen.h"
 

@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <loadpng.h>
 
-#include "FileBytes.h"
+#include "core/FileBytes.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "Diagnostics.h"
-#include "FileBytes.h"
 #include "TiledReader.h"
+#include "core/FileBytes.h"
 
 TiledMap::LayerLook::LayerLook()
     : visible(true), opacity(1.0), tinted(false), offsetX(0.0), offsetY(0.0), parallaxX(1.0), parallaxY(1.0)

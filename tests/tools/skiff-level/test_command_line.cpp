@@ -6,7 +6,7 @@
 #include <string>
 #include <sys/wait.h>
 
-#include "FileBytes.h"
+#include "core/FileBytes.h"
 #include "headless/ScratchFiles.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "core/FileBytes.h"
 
 #include <unistd.h>
 

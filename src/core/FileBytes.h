@@ -1,5 +1,5 @@
-#ifndef SKIFF_LEVEL_TOOL_FILEBYTES_H
-#define SKIFF_LEVEL_TOOL_FILEBYTES_H
+#ifndef SKIFF_CORE_FILEBYTES_H
+#define SKIFF_CORE_FILEBYTES_H
 
 #include <filesystem>
 #include <string>
