@@ -1,6 +1,7 @@
 #include "headless/ScratchFiles.h"
 
 #include <allegro.h>
+#include <loadpng.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +23,24 @@ std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitm
     std::string path = dir.path() + "/" + name;
     save_bitmap(path.c_str(), bitmap, nullptr);
     return path;
+}
+
+int savePng(const std::string& path, BITMAP* bitmap)
+{
+    BITMAP* rgba = create_bitmap_ex(32, bitmap->w, bitmap->h);
+    if (!rgba)
+        return -1;
+    for (int y = 0; y < bitmap->h; ++y) {
+        for (int x = 0; x < bitmap->w; ++x) {
+            int pixel = getpixel(bitmap, x, y);
+            putpixel(rgba, x, y,
+                     pixel == magenta() ? makeacol32(255, 0, 255, 0)
+                                        : makeacol32(getr32(pixel), getg32(pixel), getb32(pixel), 255));
+        }
+    }
+    int result = save_png(path.c_str(), rgba, nullptr);
+    destroy_bitmap(rgba);
+    return result == 0 ? 0 : -1;
 }
 
 std::string buildDatafile(const TempDir& dir, const std::string& name, const std::string& bmpPaths)

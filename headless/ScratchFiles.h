@@ -14,6 +14,8 @@ struct BITMAP;
 BITMAP* makeBitmap(int width, int height, int colour);
 // Saves a BMP into dir; returns its full path.
 std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitmap);
+// Saves a 32-bit picture as an RGBA PNG at path, its magenta pixels fully transparent; 0 on success.
+int savePng(const std::string& path, BITMAP* bitmap);
 // Builds a datafile of the given BMP files with Allegro's dat tool, in that order; returns its path.
 std::string buildDatafile(const TempDir& dir, const std::string& name, const std::string& bmpPaths);
 int magenta();

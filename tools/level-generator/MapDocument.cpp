@@ -4,12 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <vector>
 
 #include "TileLayer.h"
-#include "TiledPrinter.h"
 #include "level/LevelFormat.h"
 #include "render/Screen.h"
 
@@ -19,6 +17,17 @@ namespace {
 
 // Tiled keeps four flags in the top bits of a gid.
 const unsigned GidBits = 0x0FFFFFFFu;
+
+// Indents as the Tiled editor does, so that a map saved by the generator and then by the editor
+// differs only where it changed.
+class TiledPrinter : public tinyxml2::XMLPrinter {
+protected:
+    void PrintSpace(int depth) override
+    {
+        for (int i = 0; i < depth; i++)
+            Putc(' ');
+    }
+};
 
 bool isLayer(const XMLElement* element)
 {
@@ -183,18 +192,11 @@ XMLElement* MapDocument::tileLayer(const TileLayer& layer, unsigned firstGid, co
     return element;
 }
 
-int MapDocument::save(const std::string& path) const
+std::string MapDocument::text() const
 {
     TiledPrinter printer;
     document.Print(&printer);
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out.write(printer.CStr(), printer.CStrSize() - 1);
-    out.close();
-    if (out.fail()) {
-        fprintf(stderr, "cannot write %s\n", path.c_str());
-        return -1;
-    }
-    return 0;
+    return std::string(printer.CStr(), printer.CStrSize() - 1);
 }
 
 std::string MapDocument::shortestDecimal(double value)

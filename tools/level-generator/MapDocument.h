@@ -21,8 +21,8 @@ public:
     // "<name>.png" beside the map, and gives the map the main layer's size. The kept tilesets and
     // the tile objects that show them move up when the new tiles need their gids.
     void replaceLayers(const TileLayer* const* layers, int count);
-    // Writes the map to path. 0, or -1 with the reason on stderr.
-    int save(const std::string& path) const;
+    // The map as Tiled writes it, indented by one space a level.
+    std::string text() const;
     // The shortest decimal that reads back as value.
     static std::string shortestDecimal(double value);
 

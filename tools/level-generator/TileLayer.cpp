@@ -1,7 +1,6 @@
 #include "TileLayer.h"
 
 #include <allegro.h>
-#include <loadpng.h>
 
 #include <cstdio>
 #include <map>
@@ -94,23 +93,6 @@ int TileLayer::build(const TileKey* firstKey)
                 }
     }
     return 0;
-}
-
-int TileLayer::savePicture(const std::string& path) const
-{
-    BITMAP* rgba = create_bitmap_ex(32, tilePicture->w, tilePicture->h);
-    if (!rgba)
-        return -1;
-    int mask = makecol32(255, 0, 255);
-    for (int y = 0; y < rgba->h; y++)
-        for (int x = 0; x < rgba->w; x++) {
-            int p = getpixel(tilePicture, x, y);
-            putpixel(rgba, x, y,
-                     p == mask ? makeacol32(255, 0, 255, 0) : makeacol32(getr32(p), getg32(p), getb32(p), 255));
-        }
-    int result = save_png(path.c_str(), rgba, nullptr);
-    destroy_bitmap(rgba);
-    return result == 0 ? 0 : -1;
 }
 
 bool TileLayer::tileIsClear(int k) const

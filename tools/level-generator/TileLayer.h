@@ -33,8 +33,6 @@ public:
     BITMAP* picture() const { return tilePicture; }
     // The whole layer as the game draws it, mask colour where clear. Owned by the layer.
     BITMAP* image() const { return layerImage; }
-    // Saves the tile picture as an RGBA PNG, the mask colour fully transparent. 0 on success.
-    int savePicture(const std::string& path) const;
     // Whether every pixel of tile k is the mask colour.
     bool tileIsClear(int k) const;
     // Where tile k stands in the picture as a Tiled tileset numbers its tiles, row by row.

@@ -1,7 +1,7 @@
 // Builds the first level: paints the three layers, checks that the ship can fly the
 // whole cave, and writes them into the level's Tiled map with their tileset pictures.
 //
-//   skiff-level-generator [--preview FILE [FROM TO]] [--overview FILE] [MAP]
+//   skiff-level-generator [--overview FILE] [MAP]
 #include <allegro.h>
 
 #include <cerrno>
@@ -9,15 +9,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "CaveLayer.h"
 #include "FarLayer.h"
 #include "MapDocument.h"
 #include "NearLayer.h"
+#include "Overview.h"
 #include "Passage.h"
-#include "PendingFiles.h"
-#include "Preview.h"
+#include "headless/ScratchFiles.h"
 #include "level/LevelFormat.h"
 #include "render/Screen.h"
 
@@ -30,58 +33,53 @@ const double steerPerStep = 2.0;
 const int climbPerPixel = (int)(steerPerStep / LevelFormat::ScrollStep + 0.5);
 const int leastGap = 48;
 
-int save(BITMAP* bitmap, const std::string& path)
-{
-    if (save_bitmap(path.c_str(), bitmap, nullptr) != 0) {
-        fprintf(stderr, "cannot write %s\n", path.c_str());
-        return -1;
-    }
-    return 0;
-}
-
-// Writes the layers into the map at mapPath and their tileset pictures beside it, every file
-// aside first, so that a failure leaves the old ones. 0, or -1 with the reason on stderr.
+// Writes the layers into the map at mapPath and their tileset pictures beside it. Every file is
+// written aside first and moved into place only when all are written, so that a failure leaves
+// the old ones. 0, or -1 with the reason on stderr.
 int writeMap(const std::string& mapPath, const TileLayer* const* layers, int count)
 {
     MapDocument map;
     if (map.load(mapPath) != 0)
         return -1;
     map.replaceLayers(layers, count);
-    PendingFiles files;
     std::filesystem::path directory = std::filesystem::path(mapPath).parent_path();
-    for (int k = 0; k < count; k++) {
-        std::string picture = (directory / (std::string(layers[k]->name()) + ".png")).string();
-        if (layers[k]->savePicture(files.aside(picture)) != 0) {
-            fprintf(stderr, "cannot write %s\n", picture.c_str());
-            return -1;
+    std::vector<std::pair<std::string, std::string>> files;  // written aside, and where they go
+    bool written = true;
+    for (int k = 0; k <= count && written; k++) {
+        std::string path = k < count ? (directory / (std::string(layers[k]->name()) + ".png")).string() : mapPath;
+        files.push_back(std::make_pair(path + ".new", path));
+        if (k < count) {
+            written = savePng(files.back().first, layers[k]->picture()) == 0;
+        } else {
+            std::ofstream out(files.back().first, std::ios::binary);
+            written = static_cast<bool>(out << map.text()) && static_cast<bool>(out.flush());
         }
+        if (!written)
+            fprintf(stderr, "cannot write %s\n", path.c_str());
     }
-    if (map.save(files.aside(mapPath)) != 0)
-        return -1;
-    return files.commit();
+    std::error_code failed;
+    for (size_t k = 0; k < files.size() && written; k++) {
+        std::filesystem::rename(files[k].first, files[k].second, failed);
+        written = !failed;
+    }
+    for (const std::pair<std::string, std::string>& file : files)
+        std::filesystem::remove(file.first, failed);
+    return written ? 0 : -1;
 }
 
 }
 
 int main(int argc, char** argv)
 {
-    const char* previewPath = nullptr;
     const char* overviewPath = nullptr;
     const char* mapPath = nullptr;
-    double from = 0, to = -1;
     for (int i = 1; i < argc; i++) {
-        if (!strcmp(argv[i], "--preview") && i + 1 < argc) {
-            previewPath = argv[++i];
-            if (i + 2 < argc && argv[i + 1][0] != '-') {
-                from = atof(argv[++i]);
-                to = atof(argv[++i]);
-            }
-        } else if (!strcmp(argv[i], "--overview") && i + 1 < argc) {
+        if (!strcmp(argv[i], "--overview") && i + 1 < argc) {
             overviewPath = argv[++i];
         } else if (argv[i][0] != '-' && !mapPath) {
             mapPath = argv[i];
         } else {
-            fprintf(stderr, "usage: %s [--preview FILE [FROM TO]] [--overview FILE] [MAP]\n", argv[0]);
+            fprintf(stderr, "usage: %s [--overview FILE] [MAP]\n", argv[0]);
             return 2;
         }
     }
@@ -120,23 +118,14 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::vector<int> route = passage.route();
-    Preview preview(farLayer, nearLayer, cave, route);
-    if (previewPath) {
-        if (to < 0)
-            to = cave.pixelWidth() - (ScreenWidth + LevelFormat::EdgeMargin);
-        BITMAP* shot = preview.screens(12, from, to);
-        int failed = save(shot, previewPath);
-        destroy_bitmap(shot);
-        if (failed)
-            return 1;
-    }
     if (overviewPath) {
-        BITMAP* map = preview.overview();
-        int failed = save(map, overviewPath);
-        destroy_bitmap(map);
-        if (failed)
+        BITMAP* overview = Overview::draw(cave, passage.route(), shipHeight);
+        int failed = save_bitmap(overviewPath, overview, nullptr);
+        destroy_bitmap(overview);
+        if (failed) {
+            fprintf(stderr, "cannot write %s\n", overviewPath);
             return 1;
+        }
     }
 
     if (mapPath && writeMap(mapPath, layers, 3) != 0)

@@ -17,11 +17,6 @@ uint32_t bigEndian(const std::string& bytes, size_t at)
            static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3]));
 }
 
-bool isMagenta(int pixel)
-{
-    return getr32(pixel) == 255 && getg32(pixel) == 0 && getb32(pixel) == 255;
-}
-
 }
 
 bool TilePicture::pngHasAlpha(const std::string& contents)
@@ -93,22 +88,4 @@ BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::s
         unselect_palette();
     destroy_bitmap(loaded);
     return picture;
-}
-
-int TilePicture::savePng(const std::string& path, BITMAP* picture)
-{
-    BITMAP* rgba = create_bitmap_ex(32, picture->w, picture->h);
-    if (!rgba)
-        return -1;
-    for (int y = 0; y < picture->h; ++y) {
-        for (int x = 0; x < picture->w; ++x) {
-            int pixel = getpixel(picture, x, y);
-            putpixel(rgba, x, y,
-                     isMagenta(pixel) ? makeacol32(255, 0, 255, 0)
-                                      : makeacol32(getr32(pixel), getg32(pixel), getb32(pixel), 255));
-        }
-    }
-    int result = save_png(path.c_str(), rgba, nullptr);
-    destroy_bitmap(rgba);
-    return result == 0 ? 0 : -1;
 }

@@ -13,8 +13,6 @@ public:
     // and the colour transparentColour (0xRRGGBB; -1 for none) in any picture. Null when the
     // picture cannot be loaded; problem then says why. The caller destroys the bitmap.
     static BITMAP* load(const std::string& path, int transparentColour, std::string& problem);
-    // Saves a picture as an RGBA PNG whose magenta pixels are transparent. 0 on success.
-    static int savePng(const std::string& path, BITMAP* picture);
     // Whether the PNG in contents carries transparency: an alpha channel or a tRNS chunk.
     static bool pngHasAlpha(const std::string& contents);
 };

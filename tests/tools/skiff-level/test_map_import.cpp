@@ -122,7 +122,7 @@ protected:
     // Saves picture as maps/name, a PNG whose magenta pixels are transparent, and destroys it.
     void save(const std::string& name, BITMAP* picture)
     {
-        TilePicture::savePng(maps(name), picture);
+        savePng(maps(name), picture);
         destroy_bitmap(picture);
     }
     std::string out() const { return dir.path() + "/data/level1"; }
