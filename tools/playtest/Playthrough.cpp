@@ -52,33 +52,6 @@ int Playthrough::load(const char* levelDirectory)
     return 0;
 }
 
-int Playthrough::checkPlacements(FILE* warnings) const
-{
-    if (!game || !game->level || !game->level->mainTileset)
-        return 0;
-    const Tileset& map = *game->level->mainTileset;
-    int misplaced = 0;
-    int number = 0;
-    for (const Alien* alien : game->aliens) {
-        ++number;
-        const char* problem = nullptr;
-        if (alien->hitsTerrain(*game->level))
-            problem = "touches terrain and explodes at once";
-        else if (alien->x <= 0)
-            problem = "never scrolls into view";
-        else if (alien->x + alien->frameWidth > map.pixelWidth() || alien->y < 0 ||
-                 alien->y + alien->frameHeight > map.pixelHeight())
-            problem = "lies outside the map";
-        if (problem) {
-            ++misplaced;
-            if (warnings)
-                fprintf(warnings, "warning: alien %d at (%d, %d) %s\n", number, (int)alien->x, (int)alien->y,
-                        problem);
-        }
-    }
-    return misplaced;
-}
-
 void Playthrough::watch(FILE* out, int from, int to)
 {
     watchOut = out;

@@ -33,9 +33,6 @@ public:
     // Loads the level directory ("level0/", relative to the working directory) as the game's
     // set-up does. 0 when the world is ready, -1 otherwise.
     int load(const char* levelDirectory);
-    // Writes a warning for every alien placed where it touches terrain (it would explode at
-    // once), where it can never wake up or off the map; returns how many. Must come before play.
-    int checkPlacements(FILE* warnings) const;
     // Plays until no life is left or the end of the map has been on screen for a while with
     // every alien dealt with. 0, or -1 without a loaded world.
     int play(Pilot& pilot, PlayReport& report);

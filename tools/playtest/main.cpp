@@ -24,9 +24,8 @@ enum Mode { Idle, Firing, Plain, Human };
 void usage()
 {
     fprintf(stderr,
-            "usage: skiff-playtest [--check | --idle | --fire | --autopilot | --seed N] [--runs K]\n"
+            "usage: skiff-playtest [--idle | --fire | --autopilot | --seed N] [--runs K]\n"
             "                      [--level DIR] [--picture FILE] [--fates] [--watch FROM TO]\n"
-            "  --check       only checks the placements (status 3 when one is misplaced)\n"
             "  --idle        nobody at the keys\n"
             "  --fire        nobody steers, the fire button is held\n"
             "  --autopilot   a good player (the default)\n"
@@ -58,7 +57,6 @@ int main(int argc, char** argv)
     const char* levelDirectory = DataPaths::Level;
     const char* pictureFile = nullptr;
     bool fates = false;
-    bool checkOnly = false;
     int watchFrom = 0, watchTo = -1;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -78,8 +76,6 @@ int main(int argc, char** argv)
         } else if (!strcmp(argv[i], "--watch") && i + 2 < argc && readNumber(argv[i + 1], watchFrom) &&
                    readNumber(argv[i + 2], watchTo)) {
             i += 2;
-        } else if (!strcmp(argv[i], "--check")) {
-            checkOnly = true;
         } else if (!strcmp(argv[i], "--fates")) {
             fates = true;
         } else if (!strcmp(argv[i], "--picture") && hasValue) {
@@ -101,10 +97,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "cannot load the level %s (run from the data directory)\n", levelDirectory);
         return 1;
     }
-    const int misplaced = survey.checkPlacements(stdout);
-    printf("placements: %d, misplaced: %d\n", (int)survey.game->aliens.size(), misplaced);
-    if (checkOnly)
-        return misplaced == 0 ? 0 : 3;
+    printf("placements: %d\n", (int)survey.game->aliens.size());
     FreeSpace room(*survey.game->level, *survey.game->player);
     FlightPlan plan(room);
 

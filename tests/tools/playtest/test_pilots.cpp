@@ -66,14 +66,6 @@ TEST(FreeSpace, TheShipFitsUpToTheWallsAndInTheUntestedTopRow)
         EXPECT_EQ(place.fits, room.fits(place.x, place.y)) << place.why;
 }
 
-TEST(Playthrough, AnAlienInsideAWallAndOneThatNeverWakesAreReported)
-{
-    HandMadeLevel level(false, "ALIENPROTOS 1 0 bmp/alien.bmp 1 0 ALIENDEF 4 0 480 100 0 340 100 0 0 100 0 336 100");
-    ASSERT_EQ(0, level.loaded);
-    // (340, 100) overlaps the wall, (0, 100) never scrolls into view, (336, 100) touches the wall only.
-    EXPECT_EQ(2, level.game.checkPlacements(nullptr));
-}
-
 TEST(Playthrough, TheIdleShipHitsTheWallInItsRowUntilNoLifeIsLeft)
 {
     // The wall goes on to the map's end: every new ship enters it again.
