@@ -279,13 +279,3 @@ TileKey CaveLayer::blankKey()
 {
     return TileKey(5, 0);
 }
-
-std::vector<unsigned char> CaveLayer::solidPixels() const
-{
-    std::vector<unsigned char> solid(pixelWidth() * pixelHeight());
-    int mask = makecol32(255, 0, 255);
-    for (int y = 0; y < pixelHeight(); y++)
-        for (int x = 0; x < pixelWidth(); x++)
-            solid[y * pixelWidth() + x] = getpixel(image(), x, y) != mask;
-    return solid;
-}

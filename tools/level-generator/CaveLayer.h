@@ -20,7 +20,6 @@ public:
     // The key of an empty cell, which must become tile 0.
     static TileKey blankKey();
     // 1 for every opaque pixel of the built layer, row by row.
-    std::vector<unsigned char> solidPixels() const;
 
 private:
     enum { NoDecor, CrystalBase, CrystalTip, HangingBase, HangingTip, Gem };

@@ -31,8 +31,6 @@ public:
     // The tile picture: tiles numbered down its columns, PictureRows tiles per column.
     // Owned by the layer; valid after build.
     BITMAP* picture() const { return tilePicture; }
-    // The whole layer as the game draws it, mask colour where clear. Owned by the layer.
-    BITMAP* image() const { return layerImage; }
     // Whether every pixel of tile k is the mask colour.
     bool tileIsClear(int k) const;
     // Where tile k stands in the picture as a Tiled tileset numbers its tiles, row by row.
