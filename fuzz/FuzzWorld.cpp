@@ -53,7 +53,8 @@ std::string worldLevel()
         ground[14 * 24 + column] = 1 + column % 7;
         ground[15 * 24 + column] = 1;
     }
-    return LevelText::description("fuzz world", {{1, 16, 21, 15, std::vector<int>(21 * 15, 0)}, {0, 16, 24, 16, ground}});
+    return LevelText::description("fuzz world",
+                                  {{1, 16, 21, 15, std::vector<int>(21 * 15, 0)}, {0, 16, 24, 16, ground}});
 }
 
 // Pixels follow a pattern of the coordinates, with magenta holes, so that masks differ from tile to tile.

@@ -43,7 +43,8 @@ int Level::load(const char* directory)
 
     std::string picturesPath = base + DataPaths::LevelPictures;
     // load_datafile crashes on a cut or corrupted file, so it is only given one that holds together.
-    DATAFILE* pictures = DatafileCheck::isLoadable(picturesPath.c_str()) ? load_datafile(picturesPath.c_str()) : nullptr;
+    DATAFILE* pictures =
+        DatafileCheck::isLoadable(picturesPath.c_str()) ? load_datafile(picturesPath.c_str()) : nullptr;
     if (!pictures) {
         if (renderer)
             renderer->alert("Unable to load", picturesPath.c_str(), nullptr, "exit");

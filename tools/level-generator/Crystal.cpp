@@ -76,7 +76,8 @@ Pixel crystalAt(int k, int x, int y)
         if (std::fabs(across) > half + 0.35)
             continue;
         double height = along / s.length;
-        Pixel c = across < 0 ? mix(pal.mid, pal.light, 0.15 + 0.35 * height) : mix(pal.dark, pal.mid, 0.25 + 0.5 * height);
+        Pixel c =
+            across < 0 ? mix(pal.mid, pal.light, 0.15 + 0.35 * height) : mix(pal.dark, pal.mid, 0.25 + 0.5 * height);
         if (across < 0 && across > -0.8)
             c = mix(c, pal.light, 0.7);
         if (std::fabs(across) > half - 0.6)

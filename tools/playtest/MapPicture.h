@@ -5,8 +5,8 @@ class Game;
 class PlayReport;
 
 // A picture of the whole main map for tuning the alien placements: solid terrain in grey,
-// where an alien fits in dark blue, the placements as red squares, the ship's flight (green flying, yellow protected) and
-// its deaths as white crosses.
+// where an alien fits in dark blue, the placements as red squares, the ship's flight (green flying, yellow protected)
+// and its deaths as white crosses.
 class MapPicture {
 public:
     // game must be loaded; its aliens are read as placed, so call this before playing or

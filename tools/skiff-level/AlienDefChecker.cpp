@@ -158,7 +158,8 @@ void AlienDefChecker::placedAlien(const Report& report)
     int64_t x = report.values[0];
     int64_t y = report.values[1];
     bool wakes = x > 0;
-    bool inside = x >= 0 && y >= 0 && x + alien.frameWidth <= main.pixelWidth() && y + alien.frameHeight <= main.pixelHeight();
+    bool inside =
+        x >= 0 && y >= 0 && x + alien.frameWidth <= main.pixelWidth() && y + alien.frameHeight <= main.pixelHeight();
     bool buried = inside && alien.hitsTerrain(*level);
     misplaced += !wakes + !inside + buried;
     if (misplaced > MaxReported * 3)
@@ -168,8 +169,8 @@ void AlienDefChecker::placedAlien(const Report& report)
         error(report.at, where + " never wakes: an alien wakes when it scrolls in from the right, and the view starts "
                                  "at x = 0");
     if (!inside)
-        error(report.at, where + ", " + number(alien.frameWidth) + " x " + number(alien.frameHeight) +
-                             " pixels, is outside the " + number(main.pixelWidth()) + " x " + number(main.pixelHeight()) +
+        error(report.at, where + ", " + Diagnostics::size(alien.frameWidth, alien.frameHeight) +
+                             " pixels, is outside the " + Diagnostics::size(main.pixelWidth(), main.pixelHeight()) +
                              " pixel map");
     if (buried)
         error(report.at, where + " is inside solid terrain: it explodes as soon as the game starts");

@@ -79,6 +79,11 @@ std::string Diagnostics::number(int64_t value)
     return std::to_string(value);
 }
 
+std::string Diagnostics::size(int64_t width, int64_t height)
+{
+    return number(width) + " x " + number(height);
+}
+
 std::string Diagnostics::grouped(int64_t value)
 {
     std::string digits = number(value < 0 ? -value : value);

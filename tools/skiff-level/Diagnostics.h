@@ -37,6 +37,8 @@ public:
     // Pieces of diagnostic texts: "text" in quotes, a number, "1 thing" or "2 things".
     static std::string quoted(const std::string& text);
     static std::string number(int64_t value);
+    // Two numbers as a size, "320 x 240".
+    static std::string size(int64_t width, int64_t height);
     // A number with its thousands set apart ("32,767"), and a decimal fraction as short as it goes ("0.25").
     static std::string grouped(int64_t value);
     static std::string decimal(double value);

@@ -37,7 +37,8 @@ bool LayerSelection::keep(const TiledMap::LayerLook& look, const std::string& ki
     if (look.tinted)
         map.warning(look.place, called + " is tinted: the game does not show it, and draws the layer's own colours");
     if (!offsetShown && (look.offsetX != 0.0 || look.offsetY != 0.0))
-        map.warning(look.place, called + " is offset by (" + Diagnostics::decimal(look.offsetX) + ", " + Diagnostics::decimal(look.offsetY) +
+        map.warning(look.place, called + " is offset by (" + Diagnostics::decimal(look.offsetX) + ", " +
+                                    Diagnostics::decimal(look.offsetY) +
                                     ") pixels: the game does not show it, and draws the layer from the map's corner");
     return true;
 }

@@ -146,8 +146,8 @@ void LevelDefChecker::report(const Report& report)
             "the grid has more cells than the game accepts (",
             "the grid is larger than the game accepts ("};
         std::string limit = report.kind == TooManyCells ? Diagnostics::grouped(LevelFormat::MaxCells) + ")"
-                            : report.kind == TooLarge   ? Diagnostics::grouped(LevelFormat::MaxExtent) + " pixels a side)"
-                                                        : "";
+                            : report.kind == TooLarge ? Diagnostics::grouped(LevelFormat::MaxExtent) + " pixels a side)"
+                                                      : "";
         error(at, refusals[report.kind - TileSizeTooSmall] + limit +
                       ": the block is dropped before its grid, whose numbers the game then skips");
         silentToBrace = true;
@@ -236,7 +236,7 @@ void LevelDefChecker::missingNumber(const Report& report)
         int64_t cell = report.values[2];
         int64_t cellCount = static_cast<int64_t>(block.width) * block.height;
         what = "the tile number of column " + number(cell % block.width) + ", row " + number(cell / block.width);
-        needs = "the grid of " + number(block.width) + " x " + number(block.height) + " cells needs " +
+        needs = "the grid of " + Diagnostics::size(block.width, block.height) + " cells needs " +
                 number(cellCount) + " numbers";
         found = cell;
     } else {
@@ -248,7 +248,8 @@ void LevelDefChecker::missingNumber(const Report& report)
     stopAt = at;
     std::string word = tokenAt(at);
     if (report.values[1] == AtEnd)
-        error(at, "numbers too few: " + needs + ", and the file ends after " + number(found) + ": the block is dropped");
+        error(at,
+              "numbers too few: " + needs + ", and the file ends after " + number(found) + ": the block is dropped");
     else if (report.values[1] == OutOfRange)
         error(at, quoted(word) + " stands where " + what +
                       " belongs and does not fit in 32 bits: the game stops reading the file here");
@@ -270,10 +271,10 @@ void LevelDefChecker::missingNumber(const Report& report)
 void LevelDefChecker::missingEnd(int64_t at, const std::string& token)
 {
     int64_t cellCount = static_cast<int64_t>(block.width) * block.height;
-    std::string gridSize = number(block.width) + " x " + number(block.height);
+    std::string gridSize = Diagnostics::size(block.width, block.height);
     if (token.empty()) {
-        error(at, "\"}\" is missing: the file ends after the grid of the block at line " + number(positionOf(block.at).line) +
-                      ", which is dropped");
+        error(at, "\"}\" is missing: the file ends after the grid of the block at line " +
+                      number(positionOf(block.at).line) + ", which is dropped");
     } else if (Diagnostics::isInteger(token)) {
         int64_t extra = 0;
         int64_t next = at;
@@ -311,14 +312,15 @@ void LevelDefChecker::beyondPicture(const Report& report)
 void LevelDefChecker::finishBlock()
 {
     if (beyondCount > MaxReported)
-        note(firstBeyondAt, number(beyondCount - MaxReported) + " more cells of this block show tiles beyond the picture");
+        note(firstBeyondAt,
+             number(beyondCount - MaxReported) + " more cells of this block show tiles beyond the picture");
     beyondCount = 0;
 }
 
 std::string LevelDefChecker::pictureSize(int pictureIndex) const
 {
     const BITMAP* picture = static_cast<const BITMAP*>(datafile[pictureIndex].dat);
-    return number(picture->w) + " x " + number(picture->h) + " pixels";
+    return Diagnostics::size(picture->w, picture->h) + " pixels";
 }
 
 void LevelDefChecker::strayToken(int64_t at, const std::string& token)
@@ -366,16 +368,17 @@ void LevelDefChecker::checkLayer(const Header& layer, bool isMain)
     int64_t width = static_cast<int64_t>(layer.width) * layer.tileSize;
     int64_t height = static_cast<int64_t>(layer.height) * layer.tileSize;
     if (width < ScreenWidth || height < ScreenHeight) {
-        std::string size = number(width) + " x " + number(height) + " pixels, smaller than the " + number(ScreenWidth) +
-                           " x " + number(ScreenHeight) + " screen";
+        std::string size = Diagnostics::size(width, height) + " pixels, smaller than the " +
+                           Diagnostics::size(ScreenWidth, ScreenHeight) + " screen";
         if (isMain)
-            error(layer.at, "the main tileset is " + size + ": the level does not fill the screen and cannot scroll that way");
+            error(layer.at,
+                  "the main tileset is " + size + ": the level does not fill the screen and cannot scroll that way");
         else
             error(layer.at, "layer " + number(keptCount - 2) + " is " + size +
                                 ": its parallax factor is negative and it scrolls off the wrong way");
     }
     if (isMain && (width > LevelFormat::MaxCoordinate || height > LevelFormat::MaxCoordinate))
-        error(layer.at, "the main tileset is " + number(width) + " x " + number(height) + " pixels: the aliens' 16.16 " +
-                            "fixed point holds positions up to " + Diagnostics::grouped(LevelFormat::MaxCoordinate) +
-                            " pixels");
+        error(layer.at, "the main tileset is " + Diagnostics::size(width, height) +
+                            " pixels: the aliens' 16.16 " + "fixed point holds positions up to " +
+                            Diagnostics::grouped(LevelFormat::MaxCoordinate) + " pixels");
 }

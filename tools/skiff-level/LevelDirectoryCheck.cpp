@@ -60,7 +60,8 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
     if (!std::filesystem::exists(picturesFile, missing))
         diagnostics->error(picturesFile, WholeFile, "is missing: the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
-        diagnostics->error(picturesFile, WholeFile, "is not an Allegro datafile the game can load: it refuses the level");
+        diagnostics->error(picturesFile, WholeFile,
+                           "is not an Allegro datafile the game can load: it refuses the level");
     else if (!(pictures = load_datafile(picturesFile.c_str())))
         diagnostics->error(picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
 

@@ -104,7 +104,8 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     }
     const int tileSize = map.tileWidth;
     if (tileSize > ScreenWidth) {
-        error(map.place, "the map's tiles are " + Diagnostics::number(tileSize) + " pixels wide, wider than the screen");
+        error(map.place,
+              "the map's tiles are " + Diagnostics::number(tileSize) + " pixels wide, wider than the screen");
         return Refused;
     }
     const int screenColumns = (ScreenWidth + tileSize - 1) / tileSize;
@@ -113,15 +114,17 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     const int mainWidth = std::max(main.width, screenColumns) * tileSize;
     const int mainHeight = std::max(main.height, screenRows) * tileSize;
     if (main.width < screenColumns || main.height < screenRows)
-        map.warning(map.place, "the map is " + Diagnostics::number(main.width * tileSize) + " x " + Diagnostics::number(main.height * tileSize) +
-                                   " pixels, smaller than the 320 x 240 screen: empty cells fill it out to " +
-                                   Diagnostics::number(mainWidth) + " x " + Diagnostics::number(mainHeight));
+        map.warning(map.place, "the map is " + Diagnostics::size(main.width * tileSize, main.height * tileSize) +
+                                   " pixels, smaller than the " + Diagnostics::size(ScreenWidth, ScreenHeight) +
+                                   " screen: empty cells fill it out to " + Diagnostics::size(mainWidth, mainHeight));
     if (main.look.parallaxX != 1.0 || main.look.parallaxY != 1.0)
-        error(main.look.place, "layer " + Diagnostics::quoted(main.look.name) + ", the last tile layer, is the main tileset: it "
-                               "scrolls with the map, so its parallax factors must be 1");
+        error(main.look.place, "layer " + Diagnostics::quoted(main.look.name) +
+                                   ", the last tile layer, is the main tileset: it "
+                                   "scrolls with the map, so its parallax factors must be 1");
     if (mainWidth > LevelFormat::MaxCoordinate || mainHeight > LevelFormat::MaxCoordinate)
-        error(main.look.place, "the map is " + Diagnostics::number(mainWidth) + " x " + Diagnostics::number(mainHeight) +
-                                   " pixels: the aliens' 16.16 fixed point holds positions up to 32,767 pixels");
+        error(main.look.place, "the map is " + Diagnostics::size(mainWidth, mainHeight) +
+                                   " pixels: the aliens' 16.16 fixed point holds positions up to " +
+                                   Diagnostics::grouped(LevelFormat::MaxCoordinate) + " pixels");
 
     std::string name = title();
     std::vector<LevelText::Block> blocks;
@@ -134,7 +137,8 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         if (i + 1 < selection.tileLayers.size()) {
             const TiledMap::LayerLook& look = layer.look;
             if (look.parallaxX < 0.0 || look.parallaxX > 1.0 || look.parallaxY < 0.0 || look.parallaxY > 1.0) {
-                error(look.place, "layer " + Diagnostics::quoted(look.name) + " has parallax " + Diagnostics::decimal(look.parallaxX) + " x " +
+                error(look.place, "layer " + Diagnostics::quoted(look.name) + " has parallax " +
+                                      Diagnostics::decimal(look.parallaxX) + " x " +
                                       Diagnostics::decimal(look.parallaxY) +
                                       ": a background layer scrolls at 0 to 1 times the speed of the map");
                 continue;
@@ -179,8 +183,9 @@ std::string MapImport::title()
     if (name.find_first_of("\r\n") != std::string::npos)
         error(place, "the title must be one line");
     else if (name.size() > LevelFormat::MaxNameLength)
-        error(place, "the title is " + Diagnostics::number(static_cast<int64_t>(name.size())) + " characters long: the game keeps " +
-                         Diagnostics::number(LevelFormat::MaxNameLength) + " at most");
+        error(place, "the title is " + Diagnostics::number(static_cast<int64_t>(name.size())) +
+                         " characters long: the game keeps " + Diagnostics::number(LevelFormat::MaxNameLength) +
+                         " at most");
     else if (name.empty() || name.compare(0, 2, "{ ") == 0 || name == "{")
         error(place, "the title must not be empty or start with \"{\", which reads as a block");
     return name;
@@ -211,17 +216,19 @@ bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int kept
     }
     if (cutOff > 0)
         map.warning(layer.look.place,
-                    called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " + Diagnostics::number(keptHeight) +
-                        " rows for its parallax " + Diagnostics::decimal(layer.look.parallaxX) + " x " +
+                    called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " +
+                        Diagnostics::number(keptHeight) + " rows for its parallax " +
+                        Diagnostics::decimal(layer.look.parallaxX) + " x " +
                         Diagnostics::decimal(layer.look.parallaxY) + ": " + Diagnostics::number(cutOff) +
                         (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
     if (firstCell.size() >= LevelFormat::MaxTilePictures) {
-        error(layer.look.place,
-              called + " uses " + Diagnostics::number(static_cast<int64_t>(firstCell.size())) + " different tiles" +
-                  (variants ? ", counting each of its " + Diagnostics::number(variants) +
-                                  " flipped or rotated tiles as a tile of its own,"
-                            : "") +
-                  ": a layer holds at most " + Diagnostics::number(LevelFormat::MaxTilePictures - 1) + " besides the empty tile");
+        error(layer.look.place, called + " uses " + Diagnostics::number(static_cast<int64_t>(firstCell.size())) +
+                                    " different tiles" +
+                                    (variants ? ", counting each of its " + Diagnostics::number(variants) +
+                                                    " flipped or rotated tiles as a tile of its own,"
+                                              : "") +
+                                    ": a layer holds at most " + Diagnostics::number(LevelFormat::MaxTilePictures - 1) +
+                                    " besides the empty tile");
         return false;
     }
     warnAboutTiles(layer, firstCell);
@@ -279,14 +286,16 @@ void MapImport::warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint
         if (own != tileset->tiles.end() && own->second.animated && animated++ == 0)
             firstAnimated = gid;
         if ((tileset->offsetX != 0 || tileset->offsetY != 0) && offsetShown.insert(tileset).second)
-            map.warning(layer.look.place, called + " uses tileset " + Diagnostics::quoted(tileset->name) + ", whose tile offset (" +
-                                              Diagnostics::number(tileset->offsetX) + ", " + Diagnostics::number(tileset->offsetY) +
+            map.warning(layer.look.place, called + " uses tileset " + Diagnostics::quoted(tileset->name) +
+                                              ", whose tile offset (" + Diagnostics::number(tileset->offsetX) + ", " +
+                                              Diagnostics::number(tileset->offsetY) +
                                               ") the game does not show: its tiles stand on the grid");
     }
     if (animated > 0)
         map.warning(layer.look.place, called + " uses " + Diagnostics::number(animated) + " animated " +
                                           (animated == 1 ? "tile" : "tiles") + " (the first is tile " +
-                                          Diagnostics::number(firstAnimated) + "): the game does not show tile animation, "
+                                          Diagnostics::number(firstAnimated) +
+                                          "): the game does not show tile animation, "
                                           "only each tile's own picture");
 }
 
@@ -306,17 +315,19 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
     else if (!tileset->image.empty() && tileset->tileCount == 1)
         path = tileset->image;
     if (path.empty()) {
-        error(object.place, "the alien's tile is one of several in the picture of tileset " + Diagnostics::quoted(tileset->name) +
-                               ": the game needs a picture of its own (use a collection of images, or give the "
-                               "layer an \"image\" property)");
+        error(object.place, "the alien's tile is one of several in the picture of tileset " +
+                                Diagnostics::quoted(tileset->name) +
+                                ": the game needs a picture of its own (use a collection of images, or give the "
+                                "layer an \"image\" property)");
         return false;
     }
     // The game finds the picture by its path from dataRoot, whatever links lead to either of them.
     std::filesystem::path root = resolved(dataRoot);
     std::filesystem::path rest = resolved(path).lexically_relative(root);
     if (rest.empty() || rest == "." || *rest.begin() == "..") {
-        error(object.place, "the alien picture " + Diagnostics::quoted(path) + " lies outside the game's data directory " +
-                               Diagnostics::quoted(dataRoot) + ", where the game looks for it");
+        error(object.place, "the alien picture " + Diagnostics::quoted(path) +
+                                " lies outside the game's data directory " + Diagnostics::quoted(dataRoot) +
+                                ", where the game looks for it");
         return false;
     }
     picture = rest.string();
@@ -351,8 +362,9 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
         }
     }
     if (picture.empty() && !layer->objects.empty()) {
-        error(layer->look.place, "the aliens need a picture: place them as tile objects of the alien's picture, or give "
-                           "the layer an \"image\" property such as bmp/alien.bmp");
+        error(layer->look.place,
+              "the aliens need a picture: place them as tile objects of the alien's picture, or give "
+              "the layer an \"image\" property such as bmp/alien.bmp");
         return false;
     }
 
@@ -408,9 +420,10 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
         double roundedY = std::floor(y + 0.5);
         if (roundedX < LevelFormat::MinCoordinate || roundedX > LevelFormat::MaxCoordinate ||
             roundedY < LevelFormat::MinCoordinate || roundedY > LevelFormat::MaxCoordinate) {
-            error(object.place, "the alien's top-left corner (" + Diagnostics::decimal(roundedX) + ", " + Diagnostics::decimal(roundedY) +
-                                   ") is beyond the " + Diagnostics::grouped(LevelFormat::MinCoordinate) + " to " +
-                                   Diagnostics::grouped(LevelFormat::MaxCoordinate) + " that the game holds");
+            error(object.place, "the alien's top-left corner (" + Diagnostics::decimal(roundedX) + ", " +
+                                    Diagnostics::decimal(roundedY) + ") is beyond the " +
+                                    Diagnostics::grouped(LevelFormat::MinCoordinate) + " to " +
+                                    Diagnostics::grouped(LevelFormat::MaxCoordinate) + " that the game holds");
             good = false;
             continue;
         }
@@ -426,7 +439,8 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
             error(picturePlace, "the alien picture " + Diagnostics::quoted(picture) + " must be one word of at most " +
                                     Diagnostics::number(LevelFormat::MaxNameLength) + " characters");
         else if (extension != ".bmp" && extension != ".pcx")
-            error(picturePlace, "the alien picture " + Diagnostics::quoted(picture) + " is no BMP or PCX: the game loads only those");
+            error(picturePlace,
+                  "the alien picture " + Diagnostics::quoted(picture) + " is no BMP or PCX: the game loads only those");
         if (failed)
             return false;
     }

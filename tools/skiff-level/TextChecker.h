@@ -30,7 +30,8 @@ protected:
     void error(int64_t at, const std::string& text);
     void warning(int64_t at, const std::string& text);
     void note(int64_t at, const std::string& text);
-    // Line and column (both from 1, a tab one column) of a byte offset; the end of the text gives the position just past it.
+    // Line and column (both from 1, a tab one column) of a byte offset; the end of the text gives the position just
+    // past it.
     SourcePosition positionOf(int64_t at) const;
     // Where the line after the one offset at lies on starts; the text's size on the last line.
     int64_t nextLine(int64_t at) const;

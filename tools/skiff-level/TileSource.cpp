@@ -5,15 +5,6 @@
 #include "Diagnostics.h"
 #include "TilePicture.h"
 
-namespace {
-
-std::string size(int width, int height)
-{
-    return std::to_string(width) + " x " + std::to_string(height);
-}
-
-}
-
 TileSource::TileSource(TiledMap& into) : map(into) {}
 
 TileSource::~TileSource()
@@ -69,20 +60,22 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
         x = image.x;
         y = image.y;
         if (width != tileSize || height != tileSize) {
-            map.error(place, usedBy + ": " + tile + " is " + size(width, height) + " pixels, the map's tiles " +
-                                 size(tileSize, tileSize) + ": every tile of a tile layer has the map's size");
+            map.error(place, usedBy + ": " + tile + " is " + Diagnostics::size(width, height) +
+                                 " pixels, the map's tiles " + Diagnostics::size(tileSize, tileSize) +
+                                 ": every tile of a tile layer has the map's size");
             return false;
         }
         if (x < 0 || y < 0 || x + width > picture->w || y + height > picture->h) {
             map.error(image.place, owner + ": tile " + std::to_string(id) + " reaches beyond its picture " +
-                                       Diagnostics::quoted(image.image) + " of " + size(picture->w, picture->h) + " pixels");
+                                       Diagnostics::quoted(image.image) + " of " +
+                                       Diagnostics::size(picture->w, picture->h) + " pixels");
             return false;
         }
         return true;
     }
     if (tileset->tileWidth != tileSize || tileset->tileHeight != tileSize) {
-        map.error(place, usedBy + ": " + tile + " is " + size(tileset->tileWidth, tileset->tileHeight) +
-                             " pixels, the map's tiles " + size(tileSize, tileSize) +
+        map.error(place, usedBy + ": " + tile + " is " + Diagnostics::size(tileset->tileWidth, tileset->tileHeight) +
+                             " pixels, the map's tiles " + Diagnostics::size(tileSize, tileSize) +
                              ": every tile of a tile layer has the map's size");
         refused.insert(tileset);
         return false;
@@ -96,8 +89,9 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
     int columns = (picture->w - tileset->margin + tileset->spacing) / step;
     int rows = (picture->h - tileset->margin + tileset->spacing) / step;
     if (columns < 1 || rows < 1 || id >= columns * rows) {
-        map.error(place, usedBy + ": " + tile + " lies beyond the picture " + Diagnostics::quoted(tileset->image) + ", which holds " +
-                             std::to_string(columns > 0 && rows > 0 ? columns * rows : 0) + " tiles");
+        map.error(place, usedBy + ": " + tile + " lies beyond the picture " + Diagnostics::quoted(tileset->image) +
+                             ", which holds " + std::to_string(columns > 0 && rows > 0 ? columns * rows : 0) +
+                             " tiles");
         return false;
     }
     x = tileset->margin + (id % columns) * step;

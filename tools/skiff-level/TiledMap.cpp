@@ -104,7 +104,7 @@ bool TiledMap::checkOrientation()
 bool TiledMap::checkTileSize()
 {
     if (tileWidth != tileHeight) {
-        error(place, "the map's tiles are " + std::to_string(tileWidth) + " x " + std::to_string(tileHeight) +
+        error(place, "the map's tiles are " + Diagnostics::size(tileWidth, tileHeight) +
                          " pixels: the game's tiles are square");
         return false;
     }
@@ -115,8 +115,9 @@ bool TiledMap::fits(int columns, int rows, const Place& at, const std::string& w
 {
     if (static_cast<int64_t>(columns) * rows <= MaxCells)
         return true;
-    error(at, what + " is " + std::to_string(columns) + " x " + std::to_string(rows) +
-                  " cells: the importer reads at most " + std::to_string(static_cast<int>(MaxCells)) + " cells a layer");
+    error(at, what + " is " + Diagnostics::size(columns, rows) +
+                  " cells: the importer reads at most " + std::to_string(static_cast<int>(MaxCells)) +
+                  " cells a layer");
     return false;
 }
 

@@ -442,7 +442,9 @@ void TmjReader::readProperties(const json& owner, const std::string& path, Tiled
         if (!property.is_object() || !property.contains("name") || !property["name"].is_string())
             continue;
         json::const_iterator value = property.find("value");
-        std::string text = value == property.end() ? "" : value->is_string() ? value->get<std::string>() : shown(*value);
+        std::string text = value == property.end() ? ""
+                           : value->is_string()    ? value->get<std::string>()
+                                                   : shown(*value);
         into[property["name"].get<std::string>()] = TiledMap::Property{text, at(member(item(where, i), "value"))};
     }
 }

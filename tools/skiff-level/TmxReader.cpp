@@ -157,7 +157,8 @@ void TmxReader::readTileLayer(const XMLElement* element, const TiledMap::LayerLo
     std::string compression = text(data->Attribute("compression"));
     bool good = true;
     if (map.infinite) {
-        for (const XMLElement* part = data->FirstChildElement("chunk"); part; part = part->NextSiblingElement("chunk")) {
+        for (const XMLElement* part = data->FirstChildElement("chunk"); part;
+             part = part->NextSiblingElement("chunk")) {
             TiledMap::Chunk chunk = TiledMap::Chunk();
             chunk.place = at(part);
             if (part->QueryIntAttribute("x", &chunk.x) != tinyxml2::XML_SUCCESS ||
@@ -215,7 +216,8 @@ void TmxReader::readObjectLayer(const XMLElement* element, const TiledMap::Layer
     layer.look = look;
     readProperties(element, layer.properties);
     static const char* const shapes[] = {"ellipse", "point", "polygon", "polyline", "text"};
-    for (const XMLElement* item = element->FirstChildElement("object"); item; item = item->NextSiblingElement("object")) {
+    for (const XMLElement* item = element->FirstChildElement("object"); item;
+         item = item->NextSiblingElement("object")) {
         TiledMap::Object object = TiledMap::Object();
         object.place = at(item);
         if (!number(item, "x", 0.0, object.x) || !number(item, "y", 0.0, object.y) ||
