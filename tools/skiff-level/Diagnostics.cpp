@@ -6,22 +6,7 @@ Diagnostics::Diagnostics() {}
 
 Diagnostics::~Diagnostics() {}
 
-void Diagnostics::error(const std::string& file, SourcePosition position, const std::string& text)
-{
-    add(file, position, Error, text);
-}
-
-void Diagnostics::warning(const std::string& file, SourcePosition position, const std::string& text)
-{
-    add(file, position, Warning, text);
-}
-
-void Diagnostics::note(const std::string& file, SourcePosition position, const std::string& text)
-{
-    add(file, position, Note, text);
-}
-
-void Diagnostics::add(const std::string& file, SourcePosition position, Severity severity, const std::string& text)
+void Diagnostics::add(Severity severity, const std::string& file, SourcePosition position, const std::string& text)
 {
     entries.push_back(Entry{file, position, severity, text});
 }
@@ -116,18 +101,10 @@ bool Diagnostics::isInteger(const std::string& word)
     return true;
 }
 
-int Diagnostics::errorCount() const
+int Diagnostics::count(Severity severity) const
 {
-    int count = 0;
+    int found = 0;
     for (const Entry& entry : entries)
-        count += entry.severity == Error;
-    return count;
-}
-
-int Diagnostics::warningCount() const
-{
-    int count = 0;
-    for (const Entry& entry : entries)
-        count += entry.severity == Warning;
-    return count;
+        found += entry.severity == severity;
+    return found;
 }

@@ -24,10 +24,8 @@ public:
     Diagnostics();
     virtual ~Diagnostics();
 
-    void error(const std::string& file, SourcePosition position, const std::string& text);
-    void warning(const std::string& file, SourcePosition position, const std::string& text);
-    // A remark attached to the diagnostic before it.
-    void note(const std::string& file, SourcePosition position, const std::string& text);
+    // A problem of a file at a position; a note is a remark on the diagnostic before it.
+    void add(Severity severity, const std::string& file, SourcePosition position, const std::string& text);
 
     // Every entry, files in the order first mentioned, and within a file by position.
     void print(FILE* out) const;
@@ -46,13 +44,10 @@ public:
     // Whether word is a decimal integer with an optional sign.
     static bool isInteger(const std::string& word);
 
-    int errorCount() const;
-    int warningCount() const;
+    // How many diagnostics of this severity there are.
+    int count(Severity severity) const;
 
     std::vector<Entry> entries;
-
-private:
-    void add(const std::string& file, SourcePosition position, Severity severity, const std::string& text);
 };
 
 #endif

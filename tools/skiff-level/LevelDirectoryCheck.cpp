@@ -52,18 +52,18 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
 
     std::string text;
     if (!FileBytes::read(levelFile, text)) {
-        diagnostics->error(levelFile, WholeFile, "cannot be read: the game refuses the level");
+        diagnostics->add(Diagnostics::Error, levelFile, WholeFile, "cannot be read: the game refuses the level");
         return Failed;
     }
     DATAFILE* pictures = nullptr;
     std::error_code missing;
     if (!std::filesystem::exists(picturesFile, missing))
-        diagnostics->error(picturesFile, WholeFile, "is missing: the game refuses the level");
+        diagnostics->add(Diagnostics::Error, picturesFile, WholeFile, "is missing: the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
-        diagnostics->error(picturesFile, WholeFile,
+        diagnostics->add(Diagnostics::Error, picturesFile, WholeFile,
                            "is not an Allegro datafile the game can load: it refuses the level");
     else if (!(pictures = load_datafile(picturesFile.c_str())))
-        diagnostics->error(picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
+        diagnostics->add(Diagnostics::Error, picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
 
     // Without pictures the game stops before the description; it is still read, to tell what else is wrong.
     Level* read = new Level(renderer);
@@ -76,14 +76,14 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
         unload_datafile(pictures);
 
     checkAliens((base / DataPaths::AlienFile).string(), dataRoot);
-    return diagnostics->errorCount() > 0 ? Failed : Passed;
+    return diagnostics->count(Diagnostics::Error) > 0 ? Failed : Passed;
 }
 
 void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::string& dataRoot)
 {
     std::string text;
     if (!FileBytes::read(aliensFile, text)) {
-        diagnostics->warning(aliensFile, WholeFile, "is missing: the level has no aliens");
+        diagnostics->add(Diagnostics::Warning, aliensFile, WholeFile, "is missing: the level has no aliens");
         return;
     }
     // The game's own reader builds the prototypes and aliens, naming its pictures relative to the
@@ -97,7 +97,7 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::
     std::filesystem::path previous = std::filesystem::current_path(failed);
     std::filesystem::current_path(dataRoot, failed);
     if (failed && level)
-        diagnostics->error(aliensFile, WholeFile,
+        diagnostics->add(Diagnostics::Error, aliensFile, WholeFile,
                            "the data directory " + Diagnostics::quoted(dataRoot) +
                                ", where the alien pictures lie, cannot be entered");
     AlienDefChecker alienChecker(aliensFile, diagnostics);
@@ -136,8 +136,8 @@ void LevelDirectoryCheck::printSummary(FILE* out) const
     } else {
         fprintf(out, "the game refuses this level\n");
     }
-    int errors = diagnostics->errorCount();
-    int warnings = diagnostics->warningCount();
+    int errors = diagnostics->count(Diagnostics::Error);
+    int warnings = diagnostics->count(Diagnostics::Warning);
     fprintf(out, "%d %s, %d %s\n", errors, errors == 1 ? "error" : "errors", warnings,
             warnings == 1 ? "warning" : "warnings");
 }

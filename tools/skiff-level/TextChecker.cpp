@@ -23,17 +23,17 @@ void TextChecker::start(const std::string& text)
 
 void TextChecker::error(int64_t at, const std::string& text)
 {
-    diagnostics->error(fileName, positionOf(at), text);
+    diagnostics->add(Diagnostics::Error, fileName, positionOf(at), text);
 }
 
 void TextChecker::warning(int64_t at, const std::string& text)
 {
-    diagnostics->warning(fileName, positionOf(at), text);
+    diagnostics->add(Diagnostics::Warning, fileName, positionOf(at), text);
 }
 
 void TextChecker::note(int64_t at, const std::string& text)
 {
-    diagnostics->note(fileName, positionOf(at), text);
+    diagnostics->add(Diagnostics::Note, fileName, positionOf(at), text);
 }
 
 SourcePosition TextChecker::positionOf(int64_t at) const

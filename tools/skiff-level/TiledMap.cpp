@@ -34,13 +34,15 @@ TiledMap::~TiledMap() {}
 
 void TiledMap::error(const Place& at, const std::string& text)
 {
-    diagnostics->error(at.file, SourcePosition{at.line, 0}, at.path.empty() ? text : at.path + ": " + text);
+    diagnostics->add(Diagnostics::Error, at.file, SourcePosition{at.line, 0},
+                     at.path.empty() ? text : at.path + ": " + text);
     failed = true;
 }
 
 void TiledMap::warning(const Place& at, const std::string& text)
 {
-    diagnostics->warning(at.file, SourcePosition{at.line, 0}, at.path.empty() ? text : at.path + ": " + text);
+    diagnostics->add(Diagnostics::Warning, at.file, SourcePosition{at.line, 0},
+                     at.path.empty() ? text : at.path + ": " + text);
 }
 
 int TiledMap::colour(const std::string& text)

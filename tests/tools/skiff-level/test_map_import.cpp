@@ -260,7 +260,7 @@ TEST_F(MapImporting, EveryEncodingOfALayerAndBothFileFormatsGiveTheSameLevel)
     std::string pictures;
     for (const Case& test : cases) {
         ASSERT_EQ(MapImport::Imported, import(test.text, test.name)) << test.form << "\n" << listed(diagnostics);
-        EXPECT_EQ(0, diagnostics.warningCount()) << test.form << "\n" << listed(diagnostics);
+        EXPECT_EQ(0, diagnostics.count(Diagnostics::Warning)) << test.form << "\n" << listed(diagnostics);
         // Tiles 1, 2 and the flipped 1 become 1, 2, 3.
         EXPECT_EQ("LEVELDEF level\n{ tileset 0 80 4 3\n1 0 2 0\n0 2 0 1\n3 2 0 0\n}\n", output("level.def")) << test.form;
         EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 1 0\nALIENDEF 1\n0 100 50\n", output("aliens.def")) << test.form;
@@ -523,7 +523,7 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
     MapImport importer(&diagnostics);
     ASSERT_EQ(MapImport::Imported, importer.run(source + "/levels/level0/level0.tmx", out.path(), source + "/data"))
         << listed(diagnostics);
-    EXPECT_EQ(0, diagnostics.warningCount()) << listed(diagnostics);
+    EXPECT_EQ(0, diagnostics.count(Diagnostics::Warning)) << listed(diagnostics);
     for (const char* file : {"level.def", "level.dat", "aliens.def"}) {
         std::string shipped, made;
         FileBytes::read(source + "/data/level0/" + file, shipped);
