@@ -1,6 +1,7 @@
 #include "LevelDefChecker.h"
 
 #include <allegro.h>
+#include <strings.h>
 
 #include <sstream>
 
@@ -13,20 +14,10 @@
 
 namespace {
 
-bool sameIgnoringCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (tolower(static_cast<unsigned char>(a[i])) != tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 std::string caseHint(const std::string& found, const std::string& keyword)
 {
-    return sameIgnoringCase(found, keyword) ? " (keywords are case-sensitive)" : "";
+    bool same = found.size() == keyword.size() && strcasecmp(found.c_str(), keyword.c_str()) == 0;
+    return same ? " (keywords are case-sensitive)" : "";
 }
 
 std::string typeName(int type)

@@ -482,6 +482,7 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
          "number", ""},
         {tmj("", "\"width\": -3, \"data\": []"), "layers[0].width: needs a whole number of at least 1", ""},
         {"{\"type\": \"map\",\n \"width\": ,\n \"height\": 3}", "is not well-formed JSON", "\"width\""},
+        {"{\"type\": \"map\",\n \"width\": 1e99999}", "number overflow parsing '1e99999'", "\"width\""},
         {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"40\" height=\"30\" tilewidth=\"8\" "
          "tileheight=\"16\" infinite=\"0\">\n</map>\n",
          "tiles are 8 x 16 pixels: the game's tiles are square", "<map"},
