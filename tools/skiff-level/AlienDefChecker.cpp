@@ -57,7 +57,7 @@ void AlienDefChecker::check(const std::string& text, Game& into, const Level* lo
     const int shown = MaxReported * 3;
     if (misplaced > shown)
         diagnostics->add(Diagnostics::Error, fileName, SourcePosition{0, 0},
-                           number(misplaced - shown) + " more placement problems like these are not listed");
+                         number(misplaced - shown) + " more placement problems like these are not listed");
     game = nullptr;
     level = nullptr;
 }
@@ -208,15 +208,5 @@ void AlienDefChecker::missingNumber(const Report& report)
             tooFew = "the count says " + Diagnostics::plural(report.values[3], name.entry, name.entries) +
                      ", found " + number(entry - 1);
     }
-    std::string word = tokenAt(at);
-    std::string stop = ": the game stops reading the file here";
-    if (report.values[1] == AtEnd)
-        error(at, (tooFew.empty() ? "the file ends where " + what + " belongs"
-                                  : "numbers too few: " + tooFew + ", and the file ends") + stop);
-    else if (report.values[1] == OutOfRange)
-        error(at, quoted(word) + " stands where " + what + " belongs and does not fit in 32 bits" + stop);
-    else if (!tooFew.empty() && word == "ALIENDEF")
-        error(at, "numbers too few: " + tooFew + ", and \"ALIENDEF\" comes" + stop);
-    else
-        error(at, "a word where a number belongs: " + quoted(word) + " stands where " + what + " belongs" + stop);
+    numberMissing(at, report.values[1], what, tooFew, "ALIENDEF");
 }

@@ -220,36 +220,17 @@ void LevelDefChecker::missingNumber(const Report& report)
 {
     static const char* const headerNames[] = {"the picture index", "the tile size", "the width", "the height"};
     int64_t field = report.values[0];
-    std::string what;
-    std::string needs;
-    int64_t found;
+    std::string what = field < Cell ? headerNames[field] : "";
+    std::string tooFew = "the block header needs 4 numbers after \"tileset\", found " + number(field);
     if (field == Cell) {
         int64_t cell = report.values[2];
-        int64_t cellCount = static_cast<int64_t>(block.width) * block.height;
         what = "the tile number of column " + number(cell % block.width) + ", row " + number(cell / block.width);
-        needs = "the grid of " + Diagnostics::size(block.width, block.height) + " cells needs " +
-                number(cellCount) + " numbers";
-        found = cell;
-    } else {
-        what = headerNames[field];
-        needs = "the block header needs 4 numbers after \"tileset\"";
-        found = field;
+        tooFew = "the grid of " + Diagnostics::size(block.width, block.height) + " cells needs " +
+                 number(static_cast<int64_t>(block.width) * block.height) + " numbers, found " + number(cell);
     }
     int64_t at = report.at;
     stopAt = at;
-    std::string word = tokenAt(at);
-    if (report.values[1] == AtEnd)
-        error(at,
-              "numbers too few: " + needs + ", and the file ends after " + number(found) + ": the block is dropped");
-    else if (report.values[1] == OutOfRange)
-        error(at, quoted(word) + " stands where " + what +
-                      " belongs and does not fit in 32 bits: the game stops reading the file here");
-    else if (word == "}")
-        error(at, "numbers too few: " + needs + ", and \"}\" comes after " + number(found) +
-                      ": the game stops reading the file here");
-    else
-        error(at, "a word where a number belongs: " + quoted(word) + " stands where " + what +
-                      " belongs: the game stops reading the file here");
+    numberMissing(at, report.values[1], what, tooFew, "}");
     // The game reads no more of the file: every block from here on is lost.
     int64_t lost = 0;
     for (int64_t next = readByGame ? tokenFrom(at) : textSize; next < textSize; next = tokenAfter(next))

@@ -61,7 +61,7 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
         diagnostics->add(Diagnostics::Error, picturesFile, WholeFile, "is missing: the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
         diagnostics->add(Diagnostics::Error, picturesFile, WholeFile,
-                           "is not an Allegro datafile the game can load: it refuses the level");
+                         "is not an Allegro datafile the game can load: it refuses the level");
     else if (!(pictures = load_datafile(picturesFile.c_str())))
         diagnostics->add(Diagnostics::Error, picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
 
@@ -98,8 +98,8 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::
     std::filesystem::current_path(dataRoot, failed);
     if (failed && level)
         diagnostics->add(Diagnostics::Error, aliensFile, WholeFile,
-                           "the data directory " + Diagnostics::quoted(dataRoot) +
-                               ", where the alien pictures lie, cannot be entered");
+                         "the data directory " + Diagnostics::quoted(dataRoot) +
+                             ", where the alien pictures lie, cannot be entered");
     AlienDefChecker alienChecker(aliensFile, diagnostics);
     alienChecker.check(text, game, level, dataRoot);
     std::filesystem::current_path(previous, failed);

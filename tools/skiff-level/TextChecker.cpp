@@ -49,6 +49,21 @@ int64_t TextChecker::nextLine(int64_t at) const
     return line < lineStarts.size() ? lineStarts[line] : textSize;
 }
 
+void TextChecker::numberMissing(int64_t at, int64_t reason, const std::string& what, const std::string& tooFew,
+                                const std::string& closing)
+{
+    std::string word = tokenAt(at);
+    std::string problem = "a word where a number belongs: " + quoted(word) + " stands where " + what + " belongs";
+    if (reason == AtEnd)
+        problem = tooFew.empty() ? "the file ends where " + what + " belongs"
+                                 : "numbers too few: " + tooFew + ", and the file ends";
+    else if (reason == OutOfRange)
+        problem = quoted(word) + " stands where " + what + " belongs and does not fit in 32 bits";
+    else if (!tooFew.empty() && word == closing)
+        problem = "numbers too few: " + tooFew + ", and " + quoted(closing) + " comes";
+    error(at, problem + ": the game stops reading the file here");
+}
+
 std::string TextChecker::quoted(const std::string& text)
 {
     return Diagnostics::quoted(text);

@@ -41,6 +41,12 @@ protected:
     // the text's size when there is none.
     int64_t tokenFrom(int64_t at);
     int64_t tokenAfter(int64_t at);
+    // Tells why the game could not read a number it needed at offset at, where it stops reading:
+    // reason as a NumberMissing report gives it, and what the number is ("the width"). For the first
+    // number of an entry or cell, tooFew says how many the list needed and found, and closing is the
+    // keyword that may end the list early; both are empty for other numbers.
+    void numberMissing(int64_t at, int64_t reason, const std::string& what, const std::string& tooFew,
+                       const std::string& closing);
     // Pieces of diagnostic texts, as Diagnostics makes them.
     static std::string quoted(const std::string& text);
     static std::string number(int64_t value);
