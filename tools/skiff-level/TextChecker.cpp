@@ -80,6 +80,13 @@ void TextChecker::seek(int64_t at)
     tokens.seekg(std::min(std::max<int64_t>(at, 0), textSize));
 }
 
+int64_t TextChecker::nextStart()
+{
+    // A stream a token ran to the end of has failed; nextTokenAt asks its buffer, which still knows where it is.
+    int64_t next = TextReader::nextTokenAt(tokens);
+    return next < 0 ? textSize : std::min(next, textSize);
+}
+
 std::string TextChecker::tokenAt(int64_t at)
 {
     std::string token;
@@ -91,16 +98,11 @@ std::string TextChecker::tokenAt(int64_t at)
 int64_t TextChecker::tokenFrom(int64_t at)
 {
     seek(at);
-    int64_t next = TextReader::nextTokenAt(tokens);
-    return next < 0 ? textSize : std::min(next, textSize);
+    return nextStart();
 }
 
 int64_t TextChecker::tokenAfter(int64_t at)
 {
-    std::string token;
-    seek(at);
-    TextReader::readToken(tokens, token);
-    // A stream the token ran to the end of is at the end; nextTokenAt asks the buffer, which knows where.
-    int64_t next = TextReader::nextTokenAt(tokens);
-    return next < 0 ? textSize : std::min(next, textSize);
+    tokenAt(at);
+    return nextStart();
 }

@@ -58,6 +58,8 @@ protected:
 private:
     // Puts the token stream at offset at, or at the end.
     void seek(int64_t at);
+    // Where the token stream's next token starts; the text's size when there is none.
+    int64_t nextStart();
 
     std::vector<int64_t> lineStarts;
     std::istringstream tokens;
