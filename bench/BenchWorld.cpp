@@ -8,6 +8,7 @@
 
 #include "core/DataPaths.h"
 #include "headless/ScratchFiles.h"
+#include "level/LevelFormat.h"
 #include "level/LevelText.h"
 
 namespace {
@@ -48,8 +49,8 @@ BITMAP* tilePicture()
     if (!picture)
         return nullptr;
     for (int k = 1; k < TileCount; ++k) {
-        int left = k / PictureRows * t;
-        int top = k % PictureRows * t;
+        int left, top;
+        LevelFormat::tileCorner(k, PictureRows, t, left, top);
         if (k == 1) {
             rectfill(picture, left, top, left + t - 1, top + t - 1, opaque());
         } else if (k == 2) {

@@ -19,6 +19,12 @@ bool LevelFormat::scroll(double& position, double step, bool bounded, int32_t ex
     return true;
 }
 
+void LevelFormat::tileCorner(int64_t tile, int rows, int tileSize, int& x, int& y)
+{
+    x = static_cast<int>(tile / rows) * tileSize;
+    y = static_cast<int>(tile % rows) * tileSize;
+}
+
 int64_t LevelFormat::scrollSteps(int32_t width)
 {
     // Counted the way the game moves, step by step, so that the rounding of every step is the game's too.

@@ -28,6 +28,9 @@ public:
     // Moves position by step; false, without moving, when a bounded layer of extent pixels would
     // leave the screen's screenExtent pixels past its edges.
     static bool scroll(double& position, double step, bool bounded, int32_t extent, int screenExtent);
+    // The top-left pixel of tile number tile in a picture holding rows tiles of tileSize pixels a
+    // column: tiles are numbered down the picture's columns, then on to the next column.
+    static void tileCorner(int64_t tile, int rows, int tileSize, int& x, int& y);
     // The logic steps a main tileset of width pixels scrolls, from 0 until it stops with the end of
     // the map on the screen.
     static int64_t scrollSteps(int32_t width);

@@ -172,7 +172,7 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
     if (beyond)
         return -1;
 
-    // Tiles are numbered down the columns of the picture; no picture past what a cell can name is ever shown or hit.
+    // No picture past what a cell can name is ever shown or hit.
     int64_t cutCount = std::min<int64_t>(pictureCount, LevelFormat::MaxTilePictures);
     for (int64_t k = 0; k < cutCount; ++k) {
         BITMAP* tilePicture = create_bitmap(size, size);
@@ -180,8 +180,9 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
             Sink::tell(diagnostics, Sink::OutOfMemory, openAt);
             return -1;
         }
-        blit(picture, tilePicture, static_cast<int>(k / pictureRows) * size, static_cast<int>(k % pictureRows) * size,
-             0, 0, size, size);
+        int x, y;
+        LevelFormat::tileCorner(k, pictureRows, size, x, y);
+        blit(picture, tilePicture, x, y, 0, 0, size, size);
         tilePictures.push_back(tilePicture);
         textures.push_back(renderer ? renderer->makeTexture(tilePicture) : 0);
         CollisionMask* mask = createMask(tilePicture);

@@ -75,15 +75,15 @@ int TileLayer::build(const TileKey* firstKey)
     for (int k = 0; k < tiles; k++) {
         if (firstCell[k] < 0)
             continue;
-        int sx = (firstCell[k] % cols) * TileSize, sy = (firstCell[k] / cols) * TileSize;
-        blit(layerImage, tilePicture, sx, sy, (k / PictureRows) * TileSize, (k % PictureRows) * TileSize,
-             TileSize, TileSize);
+        int sx = (firstCell[k] % cols) * TileSize, sy = (firstCell[k] / cols) * TileSize, tx, ty;
+        LevelFormat::tileCorner(k, PictureRows, TileSize, tx, ty);
+        blit(layerImage, tilePicture, sx, sy, tx, ty, TileSize, TileSize);
     }
 
     for (int i = 0; i < cols * rowCount; i++) {
         int k = cells[i];
-        int sx = (i % cols) * TileSize, sy = (i / cols) * TileSize;
-        int tx = (k / PictureRows) * TileSize, ty = (k % PictureRows) * TileSize;
+        int sx = (i % cols) * TileSize, sy = (i / cols) * TileSize, tx, ty;
+        LevelFormat::tileCorner(k, PictureRows, TileSize, tx, ty);
         for (int y = 0; y < TileSize; y++)
             for (int x = 0; x < TileSize; x++)
                 if (getpixel(layerImage, sx + x, sy + y) != getpixel(tilePicture, tx + x, ty + y)) {
@@ -98,7 +98,8 @@ int TileLayer::build(const TileKey* firstKey)
 bool TileLayer::tileIsClear(int k) const
 {
     int mask = makecol32(255, 0, 255);
-    int tx = (k / PictureRows) * TileSize, ty = (k % PictureRows) * TileSize;
+    int tx, ty;
+    LevelFormat::tileCorner(k, PictureRows, TileSize, tx, ty);
     for (int y = 0; y < TileSize; y++)
         for (int x = 0; x < TileSize; x++)
             if (getpixel(tilePicture, tx + x, ty + y) != mask)

@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include "TiledMap.h"
+#include "level/LevelFormat.h"
 
 LayerPicture::LayerPicture(int size, int tiles) : picture(nullptr), tileSize(size), columns(1), rows(1)
 {
@@ -24,8 +25,7 @@ LayerPicture::~LayerPicture()
 
 void LayerPicture::place(int k, int& x, int& y) const
 {
-    x = (k / rows) * tileSize;
-    y = (k % rows) * tileSize;
+    LevelFormat::tileCorner(k, rows, tileSize, x, y);
 }
 
 void LayerPicture::setTile(int k, BITMAP* source, int sourceX, int sourceY, uint32_t flips)
