@@ -7,9 +7,9 @@
 
 #include "FlightPlan.h"
 #include "FreeSpace.h"
-#include "Probe.h"
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
+#include "headless/Probe.h"
 #include "level/Level.h"
 #include "level/LevelFormat.h"
 #include "level/Tileset.h"
