@@ -22,18 +22,13 @@ struct MaskPair {
     int expected;
 };
 
-BITMAP* solid(int width, int height)
-{
-    return makeBitmap(width, height, opaqueWhite());
-}
-
 BITMAP* checkerboard(int size, int parity)
 {
     BITMAP* bitmap = makeBitmap(size, size, magenta());
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             if ((x + y) % 2 == parity)
-                putpixel(bitmap, x, y, makecol32(255, 255, 255));
+                putpixel(bitmap, x, y, opaqueWhite());
         }
     }
     return bitmap;
@@ -46,8 +41,8 @@ MaskPair::MaskPair(MaskCase which) : ax(0), ay(0), bx(0), by(0), expected(0)
     switch (which) {
     case Corner16:
         // Only pixel (15, 15) of the first is also under the second.
-        first = solid(16, 16);
-        second = solid(16, 16);
+        first = makeBitmap(16, 16, opaqueWhite());
+        second = makeBitmap(16, 16, opaqueWhite());
         bx = 15;
         by = 15;
         expected = 1;
@@ -55,10 +50,9 @@ MaskPair::MaskPair(MaskCase which) : ax(0), ay(0), bx(0), by(0), expected(0)
     case Deep32x16:
         // A wall tile with a small solid block in its bottom-right corner, and a solid
         // sprite over the tile's lower half, 5 pixels in from its left edge.
-        first = solid(32, 16);
-        second = create_bitmap_ex(32, 32, 32);
-        clear_to_color(second, bitmap_mask_color(second));
-        rectfill(second, 28, 28, 31, 31, makecol32(255, 255, 255));
+        first = makeBitmap(32, 16, opaqueWhite());
+        second = makeBitmap(32, 32, magenta());
+        rectfill(second, 28, 28, 31, 31, opaqueWhite());
         ax = 5;
         ay = 16;
         expected = 1;
@@ -79,8 +73,8 @@ MaskPair::MaskPair(MaskCase which) : ax(0), ay(0), bx(0), by(0), expected(0)
         expected = 0;
         break;
     case Disjoint:
-        first = solid(16, 16);
-        second = solid(16, 16);
+        first = makeBitmap(16, 16, opaqueWhite());
+        second = makeBitmap(16, 16, opaqueWhite());
         bx = 100;
         by = 3;
         expected = 0;
@@ -102,44 +96,35 @@ MaskPair::~MaskPair()
     destroyMask(b);
 }
 
-void BM_MasksOverlap(benchmark::State& state, MaskCase which)
+// The pair's answer from overlap, checked once, then asked again and again.
+template <typename Mask, int (*overlap)(const Mask*, const Mask*, int, int, int, int)>
+void measure(benchmark::State& state, const MaskPair& pair, const Mask* a, const Mask* b)
 {
-    MaskPair pair(which);
-    if (masksOverlap(pair.a, pair.b, pair.ax, pair.ay, pair.bx, pair.by) != pair.expected) {
-        state.SkipWithError("masksOverlap gives the wrong answer");
+    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
+    if (overlap(a, b, ax, ay, bx, by) != pair.expected) {
+        state.SkipWithError("the overlap test gives the wrong answer");
         return;
     }
-    const CollisionMask* a = pair.a;
-    const CollisionMask* b = pair.b;
-    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
     for (auto _ : state) {
         benchmark::DoNotOptimize(a);
         benchmark::DoNotOptimize(b);
         benchmark::DoNotOptimize(ax);
         benchmark::DoNotOptimize(bx);
-        int result = masksOverlap(a, b, ax, ay, bx, by);
+        int result = overlap(a, b, ax, ay, bx, by);
         benchmark::DoNotOptimize(result);
     }
+}
+
+void BM_MasksOverlap(benchmark::State& state, MaskCase which)
+{
+    MaskPair pair(which);
+    measure<CollisionMask, masksOverlap>(state, pair, pair.a, pair.b);
 }
 
 void BM_NaiveOverlap(benchmark::State& state, MaskCase which)
 {
     MaskPair pair(which);
-    if (NaiveMask::overlap(*pair.naiveA, *pair.naiveB, pair.ax, pair.ay, pair.bx, pair.by) != pair.expected) {
-        state.SkipWithError("the per-pixel reference gives the wrong answer");
-        return;
-    }
-    const NaiveMask* a = pair.naiveA;
-    const NaiveMask* b = pair.naiveB;
-    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(a);
-        benchmark::DoNotOptimize(b);
-        benchmark::DoNotOptimize(ax);
-        benchmark::DoNotOptimize(bx);
-        int result = NaiveMask::overlap(*a, *b, ax, ay, bx, by);
-        benchmark::DoNotOptimize(result);
-    }
+    measure<NaiveMask, NaiveMask::overlap>(state, pair, pair.naiveA, pair.naiveB);
 }
 
 }
