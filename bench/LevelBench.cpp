@@ -36,12 +36,9 @@ void measureLoad(benchmark::State& state, const char* directory)
 
 void BM_LevelLoad_level0(benchmark::State& state)
 {
-    const std::string data = ShippedData::directory();
-    if (!ShippedData::levelPresent(data)) {
-        state.SkipWithError("data/level0 is missing");
+    if (!ShippedData::present(state))
         return;
-    }
-    WorkingDirectory inData(data);
+    WorkingDirectory inData(ShippedData::directory());
     measureLoad(state, DataPaths::Level);
 }
 
@@ -58,20 +55,10 @@ void BM_LevelLoad_wide10000(benchmark::State& state)
 
 void BM_HitsTerrain(benchmark::State& state)
 {
-    const std::string data = ShippedData::directory();
-    if (!ShippedData::levelPresent(data)) {
-        state.SkipWithError("data/level0 is missing");
-        return;
-    }
     Renderer renderer;
     Level level(&renderer);
-    {
-        WorkingDirectory inData(data);
-        if (level.load(DataPaths::Level) != 0 || !level.mainTileset) {
-            state.SkipWithError("data/level0 failed to load");
-            return;
-        }
-    }
+    if (!ShippedData::load(state, level))
+        return;
 
     // A round 16 x 16 sprite, like an alien.
     BITMAP* picture = makeBitmap(16, 16, magenta());
