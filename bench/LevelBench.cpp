@@ -45,7 +45,7 @@ void BM_LevelLoad_level0(benchmark::State& state)
 void BM_LevelLoad_wide10000(benchmark::State& state)
 {
     BenchWorld world;
-    if (!world.writeLevel("wide", 10000, std::vector<std::pair<int, int>>())) {
+    if (!world.writeLevel("wide", 10000, {})) {
         state.SkipWithError("could not write the generated level");
         return;
     }

@@ -6,6 +6,7 @@
 #include "BenchWorld.h"
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
+#include "headless/ScratchFiles.h"
 #include "headless/WorkingDirectory.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
@@ -73,12 +74,13 @@ private:
 
 LogicWorld::LogicWorld(int count) : alienCount(count), prepared(false)
 {
-    std::vector<std::pair<int, int>> placements;
+    std::vector<LevelText::Placement> placements;
     const long long first = 200;
     const long long span = static_cast<long long>(LevelColumns) * BenchWorld::TileSize - first - 1000;
     for (int i = 0; i < count; ++i)
-        placements.push_back(std::make_pair(static_cast<int>(first + span * i / count), AlienRows[i % AlienRowCount]));
-    if (!files.writeSpritePictures() || !files.writeLevel("logic", LevelColumns, placements))
+        placements.push_back({static_cast<int>(first + span * i / count), AlienRows[i % AlienRowCount]});
+    writeSpritePictures(files);
+    if (!files.writeLevel("logic", LevelColumns, placements))
         return;
 
     game.renderer = &renderer;
