@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "core/DataPaths.h"
@@ -20,6 +21,8 @@ BITMAP* makeBitmap(int width, int height, int colour)
 std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitmap)
 {
     std::string path = dir.path() + "/" + name;
+    std::error_code failed;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), failed);
     save_bitmap(path.c_str(), bitmap, nullptr);
     return path;
 }
@@ -71,7 +74,6 @@ std::string writeStrip(const TempDir& dir, const std::string& name, int width, i
 
 void writeSpritePictures(const TempDir& dir)
 {
-    mkdir((dir.path() + "/bmp").c_str(), 0755);
     writeStrip(dir, DataPaths::Shot, 10, 4, 1);
     writeStrip(dir, DataPaths::Explosions[0], 32, 32, 8);
     writeStrip(dir, DataPaths::Explosions[1], 24, 24, 7);

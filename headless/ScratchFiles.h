@@ -13,7 +13,7 @@ struct BITMAP;
 
 // A 32-bit memory bitmap filled with colour (made with makecol).
 BITMAP* makeBitmap(int width, int height, int colour);
-// Saves a BMP into dir; returns its full path.
+// Saves a BMP as name in dir, making the directories name goes through; returns its full path.
 std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitmap);
 // Saves a 32-bit picture as an RGBA PNG at path, its magenta pixels fully transparent; 0 on success.
 int savePng(const std::string& path, BITMAP* bitmap);
