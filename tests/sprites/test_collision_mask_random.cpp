@@ -96,7 +96,8 @@ TEST(MaskRandom, WideMasksAgreeWithAPixelByPixelComparisonAtEveryShift)
             int right = std::min(ax + a->w, bx + b->w);
             if (round % 2 == 1 && left < right) {
                 int x = std::uniform_int_distribution<int>(left, right - 1)(random);
-                int y = std::uniform_int_distribution<int>(std::max(ay, by), std::min(ay + a->h, by + b->h) - 1)(random);
+                int bottom = std::min(ay + a->h, by + b->h);
+                int y = std::uniform_int_distribution<int>(std::max(ay, by), bottom - 1)(random);
                 putpixel(a, x - ax, y - ay, white);
                 putpixel(b, x - bx, y - by, white);
             }
