@@ -1,6 +1,7 @@
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
+#include <utility>
 #include <vector>
 
 #include "BenchWorld.h"
