@@ -2,27 +2,21 @@
 #define SKIFF_BENCH_BENCHWORLD_H
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "headless/TempDir.h"
+#include "level/LevelText.h"
 
-// A scratch directory holding generated sprite pictures and level directories,
-// laid out like the game's data/ tree; removed with everything in it.
-class BenchWorld {
+// A scratch directory laid out like the game's data/ tree, for the kit's sprite pictures
+// (writeSpritePictures) and generated level directories; removed with everything in it.
+class BenchWorld : public TempDir {
 public:
     enum { TileSize = 16, Rows = 20 };
 
-    // Whether the directory could be made.
-    bool ready() const;
-    const std::string& path() const { return dir.path(); }
-
-    // bmp/player.bmp, shoot.bmp, boom.bmp, boom2.bmp and alien.bmp in the game's frame sizes.
-    bool writeSpritePictures() const;
     // name/level.def with one tileset of columns x Rows cells (see tileAt), name/level.dat
-    // with its picture, and name/aliens.def placing one alien kind at each (x, y).
-    // False when a file could not be written or the datafile tool failed.
-    bool writeLevel(const std::string& name, int columns, const std::vector<std::pair<int, int>>& aliens) const;
+    // with its picture, and name/aliens.def placing one alien kind at each placement.
+    // False when the directory could not be made or the datafile tool failed.
+    bool writeLevel(const std::string& name, int columns, const std::vector<LevelText::Placement>& aliens) const;
 
     // Tile shown by a generated level at a cell: a solid ceiling with hanging ledges under it,
     // open air, and a floor with low ledges on it. Tile 2's solid pixels are its bottom 6 rows,
@@ -30,9 +24,6 @@ public:
     static int tileAt(int column, int row);
     // Lowest and highest y at which a 16-pixel sprite touches no solid pixel of a generated level.
     enum { OpenTop = 38, OpenBottom = 282 };
-
-private:
-    TempDir dir;
 };
 
 #endif

@@ -6,12 +6,12 @@
 #include "BenchWorld.h"
 #include "ShippedData.h"
 #include "core/DataPaths.h"
+#include "headless/Probe.h"
+#include "headless/ScratchFiles.h"
 #include "headless/WorkingDirectory.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
-#include "sprites/CollisionMask.h"
-#include "sprites/Sprite.h"
 
 namespace {
 
@@ -36,19 +36,16 @@ void measureLoad(benchmark::State& state, const char* directory)
 
 void BM_LevelLoad_level0(benchmark::State& state)
 {
-    const std::string data = ShippedData::directory();
-    if (!ShippedData::levelPresent(data)) {
-        state.SkipWithError("data/level0 is missing");
+    if (!ShippedData::present(state))
         return;
-    }
-    WorkingDirectory inData(data);
+    WorkingDirectory inData(ShippedData::directory());
     measureLoad(state, DataPaths::Level);
 }
 
 void BM_LevelLoad_wide10000(benchmark::State& state)
 {
     BenchWorld world;
-    if (!world.writeLevel("wide", 10000, std::vector<std::pair<int, int>>())) {
+    if (!world.writeLevel("wide", 10000, {})) {
         state.SkipWithError("could not write the generated level");
         return;
     }
@@ -56,39 +53,18 @@ void BM_LevelLoad_wide10000(benchmark::State& state)
     measureLoad(state, directory.c_str());
 }
 
-// A bare sprite to carry one frame's mask over the map.
-class Probe : public Sprite {
-public:
-    void draw() override {}
-    int update(int) override { return 0; }
-};
-
 void BM_HitsTerrain(benchmark::State& state)
 {
-    const std::string data = ShippedData::directory();
-    if (!ShippedData::levelPresent(data)) {
-        state.SkipWithError("data/level0 is missing");
-        return;
-    }
     Renderer renderer;
     Level level(&renderer);
-    {
-        WorkingDirectory inData(data);
-        if (level.load(DataPaths::Level) != 0 || !level.mainTileset) {
-            state.SkipWithError("data/level0 failed to load");
-            return;
-        }
-    }
+    if (!ShippedData::load(state, level))
+        return;
 
     // A round 16 x 16 sprite, like an alien.
-    BITMAP* picture = create_bitmap_ex(32, 16, 16);
-    clear_to_color(picture, bitmap_mask_color(picture));
-    circlefill(picture, 8, 8, 7, makecol32(255, 255, 255));
+    BITMAP* picture = makeBitmap(16, 16, magenta());
+    circlefill(picture, 8, 8, 7, opaqueWhite());
     Probe probe;
-    probe.frameWidth = 16;
-    probe.frameHeight = 16;
-    probe.frameMasks.push_back(createMask(picture));
-    probe.frameTextures.push_back(1);
+    probe.addFrame(picture);
     destroy_bitmap(picture);
 
     // Every place on a fine lattice over the whole grid, at fractional positions as sprites have.

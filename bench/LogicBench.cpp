@@ -1,11 +1,13 @@
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
+#include <utility>
 #include <vector>
 
 #include "BenchWorld.h"
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
+#include "headless/ScratchFiles.h"
 #include "headless/WorkingDirectory.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
@@ -27,20 +29,14 @@ const int PlayerY = 150;
 const int AlienRows[] = {BenchWorld::OpenTop + 2, 72, 104, 200, 232, BenchWorld::OpenBottom - 6};
 const int AlienRowCount = sizeof AlienRows / sizeof AlienRows[0];
 
-// What a logic step may change in an alien near the screen.
+// An alien near the screen as it was before a step: a copy that shares the alien's frames
+// and its explosion, which only the alien deletes.
 struct AlienSnapshot {
-    HomingAlien* alien;
-    double x, y;
-    int32_t fixedX, fixedY, heading;
-    AlienState activity;
-    bool exploding;
-    uint8_t frameIndex;
-    int32_t frameTicks;
-};
+    explicit AlienSnapshot(HomingAlien* live) : alien(live), before(*live) {}
+    ~AlienSnapshot() { before.explosion = nullptr; }
 
-struct ShotSnapshot {
-    Shot* shot;
-    double x, y;
+    HomingAlien* alien;
+    HomingAlien before;
 };
 
 // A game on a generated level 32,000 pixels wide with count aliens spread evenly from just
@@ -64,7 +60,7 @@ public:
 private:
     bool prepared;
     std::vector<AlienSnapshot> nearAliens;
-    std::vector<ShotSnapshot> shots;
+    std::vector<std::pair<Shot*, Shot>> shots;  // each shot, and a copy sharing its frames
     double scrollX, scrollY;
     double playerX, playerY, lastScrollX;
     uint8_t playerFrame;
@@ -73,12 +69,13 @@ private:
 
 LogicWorld::LogicWorld(int count) : alienCount(count), prepared(false)
 {
-    std::vector<std::pair<int, int>> placements;
+    std::vector<LevelText::Placement> placements;
     const long long first = 200;
     const long long span = static_cast<long long>(LevelColumns) * BenchWorld::TileSize - first - 1000;
     for (int i = 0; i < count; ++i)
-        placements.push_back(std::make_pair(static_cast<int>(first + span * i / count), AlienRows[i % AlienRowCount]));
-    if (!files.writeSpritePictures() || !files.writeLevel("logic", LevelColumns, placements))
+        placements.push_back({static_cast<int>(first + span * i / count), AlienRows[i % AlienRowCount]});
+    writeSpritePictures(files);
+    if (!files.writeLevel("logic", LevelColumns, placements))
         return;
 
     game.renderer = &renderer;
@@ -113,15 +110,12 @@ LogicWorld::LogicWorld(int count) : alienCount(count), prepared(false)
     playerFrameTicks = ship->frameTicks;
     fireTicks = ship->fireTicks;
     for (Shot* shot : game.playerShots)
-        shots.push_back(ShotSnapshot{shot, shot->x, shot->y});
+        shots.push_back(std::make_pair(shot, *shot));
     // Placements are in x order, so the aliens a step can wake or move come first.
     for (Alien* alien : game.aliens) {
         if (alien->x > scrollX + 2 * ScreenWidth)
             break;
-        HomingAlien* homing = static_cast<HomingAlien*>(alien);
-        nearAliens.push_back(AlienSnapshot{homing, homing->x, homing->y, homing->fixedX, homing->fixedY,
-                                           homing->heading, homing->activity, homing->exploding,
-                                           homing->frameIndex, homing->frameTicks});
+        nearAliens.emplace_back(static_cast<HomingAlien*>(alien));
     }
     prepared = shots.size() == ShotCount && game.aliens.size() == alienCount && ship->state == Flying;
 }
@@ -139,22 +133,12 @@ bool LogicWorld::restore()
     ship->frameIndex = playerFrame;
     ship->frameTicks = playerFrameTicks;
     ship->fireTicks = fireTicks;
-    for (const ShotSnapshot& saved : shots) {
-        saved.shot->x = saved.x;
-        saved.shot->y = saved.y;
-    }
+    for (const std::pair<Shot*, Shot>& saved : shots)
+        *saved.first = saved.second;
     for (const AlienSnapshot& saved : nearAliens) {
-        HomingAlien* alien = saved.alien;
-        if (alien->exploding)
+        if (saved.alien->exploding)
             return false;
-        alien->x = saved.x;
-        alien->y = saved.y;
-        alien->fixedX = saved.fixedX;
-        alien->fixedY = saved.fixedY;
-        alien->heading = saved.heading;
-        alien->activity = saved.activity;
-        alien->frameIndex = saved.frameIndex;
-        alien->frameTicks = saved.frameTicks;
+        *saved.alien = saved.before;
     }
     return true;
 }

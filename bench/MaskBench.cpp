@@ -9,23 +9,37 @@ namespace {
 
 enum MaskCase { Corner16, Deep32x16, Checker64, Checker64Shift, Disjoint };
 
-// Two placed masks and their per-pixel twins, with the answer both must give.
-struct MaskPair {
-    explicit MaskPair(MaskCase which);
-    ~MaskPair();
-
-    CollisionMask* a;
-    CollisionMask* b;
-    NaiveMask* naiveA;
-    NaiveMask* naiveB;
+// Where a case places its two pictures' top-left corners, and the answer both overlap tests must give.
+struct Placing {
     int ax, ay, bx, by;
     int expected;
 };
 
-BITMAP* solid(int width, int height)
-{
-    return makeBitmap(width, height, opaqueWhite());
-}
+// In the order of MaskCase.
+const Placing placings[] = {
+    // Only pixel (15, 15) of the first is also under the second.
+    {0, 0, 15, 15, 1},
+    // A solid sprite over the wall tile's lower half, 5 pixels in from its left edge.
+    {5, 16, 0, 0, 1},
+    // Every word pair is compared and none has a bit in common.
+    {0, 0, 0, 0, 0},
+    // The second 3 pixels right and 1 down: the squares still alternate, so no pixel is
+    // shared, and every row of the second straddles words of the first.
+    {0, 0, 3, 1, 0},
+    {0, 0, 100, 3, 0},
+};
+
+// Two placed masks and their per-pixel twins.
+struct MaskPair {
+    explicit MaskPair(MaskCase which);
+    ~MaskPair();
+
+    const Placing& at;
+    CollisionMask* a;
+    CollisionMask* b;
+    NaiveMask* naiveA;
+    NaiveMask* naiveB;
+};
 
 BITMAP* checkerboard(int size, int parity)
 {
@@ -33,59 +47,40 @@ BITMAP* checkerboard(int size, int parity)
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             if ((x + y) % 2 == parity)
-                putpixel(bitmap, x, y, makecol32(255, 255, 255));
+                putpixel(bitmap, x, y, opaqueWhite());
         }
     }
     return bitmap;
 }
 
-MaskPair::MaskPair(MaskCase which) : ax(0), ay(0), bx(0), by(0), expected(0)
+// The two pictures of a case.
+void paint(MaskCase which, BITMAP*& first, BITMAP*& second)
+{
+    switch (which) {
+    case Corner16:
+    case Disjoint:
+        first = makeBitmap(16, 16, opaqueWhite());
+        second = makeBitmap(16, 16, opaqueWhite());
+        break;
+    case Deep32x16:
+        // A solid sprite, and a wall tile with a small solid block in its bottom-right corner.
+        first = makeBitmap(32, 16, opaqueWhite());
+        second = makeBitmap(32, 32, magenta());
+        rectfill(second, 28, 28, 31, 31, opaqueWhite());
+        break;
+    case Checker64:
+    case Checker64Shift:
+        first = checkerboard(64, 0);
+        second = checkerboard(64, 1);
+        break;
+    }
+}
+
+MaskPair::MaskPair(MaskCase which) : at(placings[which])
 {
     BITMAP* first = nullptr;
     BITMAP* second = nullptr;
-    switch (which) {
-    case Corner16:
-        // Only pixel (15, 15) of the first is also under the second.
-        first = solid(16, 16);
-        second = solid(16, 16);
-        bx = 15;
-        by = 15;
-        expected = 1;
-        break;
-    case Deep32x16:
-        // A wall tile with a small solid block in its bottom-right corner, and a solid
-        // sprite over the tile's lower half, 5 pixels in from its left edge.
-        first = solid(32, 16);
-        second = create_bitmap_ex(32, 32, 32);
-        clear_to_color(second, bitmap_mask_color(second));
-        rectfill(second, 28, 28, 31, 31, makecol32(255, 255, 255));
-        ax = 5;
-        ay = 16;
-        expected = 1;
-        break;
-    case Checker64:
-        // Every word pair is compared and none has a bit in common.
-        first = checkerboard(64, 0);
-        second = checkerboard(64, 1);
-        expected = 0;
-        break;
-    case Checker64Shift:
-        // The same pair with the second 3 pixels right and 1 down: the squares still alternate,
-        // so no pixel is shared, and every row of the second straddles words of the first.
-        first = checkerboard(64, 0);
-        second = checkerboard(64, 1);
-        bx = 3;
-        by = 1;
-        expected = 0;
-        break;
-    case Disjoint:
-        first = solid(16, 16);
-        second = solid(16, 16);
-        bx = 100;
-        by = 3;
-        expected = 0;
-        break;
-    }
+    paint(which, first, second);
     a = createMask(first);
     b = createMask(second);
     naiveA = new NaiveMask(*a);
@@ -102,44 +97,35 @@ MaskPair::~MaskPair()
     destroyMask(b);
 }
 
-void BM_MasksOverlap(benchmark::State& state, MaskCase which)
+// The pair's answer from overlap, checked once, then asked again and again.
+template <typename Mask, int (*overlap)(const Mask*, const Mask*, int, int, int, int)>
+void measure(benchmark::State& state, const MaskPair& pair, const Mask* a, const Mask* b)
 {
-    MaskPair pair(which);
-    if (masksOverlap(pair.a, pair.b, pair.ax, pair.ay, pair.bx, pair.by) != pair.expected) {
-        state.SkipWithError("masksOverlap gives the wrong answer");
+    int ax = pair.at.ax, ay = pair.at.ay, bx = pair.at.bx, by = pair.at.by;
+    if (overlap(a, b, ax, ay, bx, by) != pair.at.expected) {
+        state.SkipWithError("the overlap test gives the wrong answer");
         return;
     }
-    const CollisionMask* a = pair.a;
-    const CollisionMask* b = pair.b;
-    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
     for (auto _ : state) {
         benchmark::DoNotOptimize(a);
         benchmark::DoNotOptimize(b);
         benchmark::DoNotOptimize(ax);
         benchmark::DoNotOptimize(bx);
-        int result = masksOverlap(a, b, ax, ay, bx, by);
+        int result = overlap(a, b, ax, ay, bx, by);
         benchmark::DoNotOptimize(result);
     }
+}
+
+void BM_MasksOverlap(benchmark::State& state, MaskCase which)
+{
+    MaskPair pair(which);
+    measure<CollisionMask, masksOverlap>(state, pair, pair.a, pair.b);
 }
 
 void BM_NaiveOverlap(benchmark::State& state, MaskCase which)
 {
     MaskPair pair(which);
-    if (NaiveMask::overlap(*pair.naiveA, *pair.naiveB, pair.ax, pair.ay, pair.bx, pair.by) != pair.expected) {
-        state.SkipWithError("the per-pixel reference gives the wrong answer");
-        return;
-    }
-    const NaiveMask* a = pair.naiveA;
-    const NaiveMask* b = pair.naiveB;
-    int ax = pair.ax, ay = pair.ay, bx = pair.bx, by = pair.by;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(a);
-        benchmark::DoNotOptimize(b);
-        benchmark::DoNotOptimize(ax);
-        benchmark::DoNotOptimize(bx);
-        int result = NaiveMask::overlap(*a, *b, ax, ay, bx, by);
-        benchmark::DoNotOptimize(result);
-    }
+    measure<NaiveMask, NaiveMask::overlap>(state, pair, pair.naiveA, pair.naiveB);
 }
 
 }

@@ -15,7 +15,7 @@ public:
 
     // Same contract as masksOverlap: the same box reject, then the overlap
     // rectangle row by row from the top, stopping at the first common pixel.
-    static int overlap(const NaiveMask& a, const NaiveMask& b, int ax, int ay, int bx, int by);
+    static int overlap(const NaiveMask* a, const NaiveMask* b, int ax, int ay, int bx, int by);
 
     int width;
     int height;

@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <sys/stat.h>
@@ -106,6 +107,13 @@ extern "C" const char* __asan_default_options()
     return "quarantine_size_mb=16";
 }
 
+// The set-up of every target that needs no more than initialize(); weak, so that a target's own wins.
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzWorld::initialize();
+    return 0;
+}
+
 void FuzzWorld::initialize()
 {
     if (sharedRenderer)
@@ -158,9 +166,14 @@ Renderer* FuzzWorld::renderer()
     return sharedRenderer;
 }
 
-std::string FuzzWorld::scratchPath()
+std::string FuzzWorld::scratchFile(const char* suffix, const uint8_t* data, size_t size)
 {
-    return workDirectory + "/input.dat";
+    const std::string path = workDirectory + "/input" + suffix;
+    FILE* file = fopen(path.c_str(), "wb");
+    if (!file || (size > 0 && fwrite(data, 1, size, file) != size))
+        abort();
+    fclose(file);
+    return path;
 }
 
 Game* FuzzWorld::game()

@@ -1,6 +1,8 @@
 #ifndef SKIFF_FUZZ_FUZZWORLD_H
 #define SKIFF_FUZZ_FUZZWORLD_H
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 struct DATAFILE;
@@ -8,7 +10,8 @@ class Game;
 class Renderer;
 
 // What the fuzz targets share: Allegro without a display, the recording renderer,
-// a small datafile of pictures made in memory and a game world built in code.
+// a small datafile of pictures made in memory and a game world built in code. A target
+// that defines no LLVMFuzzerInitialize of its own starts with initialize().
 class FuzzWorld {
 public:
     // Once per process: Allegro, 32-bit colour, and a working directory holding
@@ -29,8 +32,9 @@ public:
     // Puts the ship, its explosion, the scroll and the tick count back as they were at a kept moment;
     // aliens, shots and lives stay as they are.
     static void moveTo(int moment);
-    // A file in the working directory for targets that need their input on disk.
-    static std::string scratchPath();
+    // Writes size bytes of data to a file named with suffix in the working directory, for targets
+    // that need their input on disk; returns its path.
+    static std::string scratchFile(const char* suffix, const uint8_t* data, size_t size);
 };
 
 #endif

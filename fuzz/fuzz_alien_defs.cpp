@@ -16,7 +16,7 @@
 namespace {
 
 // Timer ticks a frame, as at about 33 frames a second.
-const int FrameTicks = 3;
+const int FrameTicks = Game::StepsPerSecond / 33;
 
 // The ship's entry does not depend on the input: it is placed at the first step, flies in until the
 // 70th, is protected until the 202nd, and until it flies no alien hits it or steers towards it. So

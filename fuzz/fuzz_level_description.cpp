@@ -13,12 +13,6 @@
 #include "level/Tileset.h"
 
 // A level description from the input, read against a datafile made in memory, then scrolled and drawn.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzWorld::initialize();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

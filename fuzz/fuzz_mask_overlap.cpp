@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "FuzzWorld.h"
+#include "headless/PixelOverlap.h"
 #include "sprites/CollisionMask.h"
 
 // masksOverlap against the plain answer: some pixel opaque in both bitmaps at their placed positions.
@@ -44,59 +44,19 @@ BITMAP* bitmapFrom(InputBytes& in, int width, int height)
     return bitmap;
 }
 
-bool opaqueAt(BITMAP* bitmap, int x, int y)
-{
-    return x >= 0 && y >= 0 && x < bitmap->w && y < bitmap->h && getpixel(bitmap, x, y) != bitmap_mask_color(bitmap);
-}
-
-int expectedOverlap(BITMAP* a, BITMAP* b, int ax, int ay, int bx, int by)
-{
-    for (int y = 0; y < a->h; ++y) {
-        for (int x = 0; x < a->w; ++x) {
-            if (opaqueAt(a, x, y) && opaqueAt(b, x + ax - bx, y + ay - by))
-                return 1;
-        }
-    }
-    return 0;
-}
-
-// Makes b, at (dx, dy) from a, opaque exactly where a is clear under it: then no pixel is
-// shared, and any column compared with the wrong one shows as a common pixel.
-void complementUnder(BITMAP* a, BITMAP* b, int dx, int dy)
-{
-    const int opaque = makecol32(10, 200, 30);
-    for (int y = 0; y < b->h; ++y) {
-        for (int x = 0; x < b->w; ++x) {
-            const int xa = x + dx;
-            const int ya = y + dy;
-            if (xa >= 0 && ya >= 0 && xa < a->w && ya < a->h)
-                putpixel(b, x, y, opaqueAt(a, xa, ya) ? bitmap_mask_color(b) : opaque);
-        }
-    }
-}
-
 void checkMask(const CollisionMask* mask, BITMAP* bitmap)
 {
     if (!mask || mask->width != bitmap->w || mask->height != bitmap->h)
         abort();
     for (int y = 0; y < mask->height; ++y) {
-        for (int word = 0; word <= mask->lastWord; ++word) {
-            for (int bit = 0; bit < 32; ++bit) {
-                const int x = word * 32 + bit;
-                const bool set = (mask->rows[y][word] >> (31 - bit)) & 1;
-                if (set != opaqueAt(bitmap, x, y))
-                    abort();
-            }
+        // On to the end of the row's last word, whose bits past the width must be clear.
+        for (int x = 0; x < 32 * (mask->lastWord + 1); ++x) {
+            if (maskPixel(*mask, x, y) != opaqueAt(bitmap, x, y))
+                abort();
         }
     }
 }
 
-}
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzWorld::initialize();
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -131,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int ay = base + offsets[1];
         const int bx = base + offsets[2];
         const int by = base + offsets[3];
-        const int expected = expectedOverlap(a, b, ax, ay, bx, by);
+        const int expected = pixelsOverlap(a, b, ax, ay, bx, by);
         if (masksOverlap(maskA, maskB, ax, ay, bx, by) != expected)
             abort();
         if (masksOverlap(maskB, maskA, bx, by, ax, ay) != expected)

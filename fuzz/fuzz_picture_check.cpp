@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "FuzzWorld.h"
@@ -11,23 +10,11 @@
 
 // The first byte picks the format ('p' PCX, anything else BMP), the rest is the file.
 // Any picture PictureCheck passes must load without crashing, hanging or leaking.
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    FuzzWorld::initialize();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    const std::string path = FuzzWorld::scratchPath() + (data[0] == 'p' ? ".pcx" : ".bmp");
-    FILE* file = fopen(path.c_str(), "wb");
-    if (!file)
-        abort();
-    if (size > 1 && fwrite(data + 1, 1, size - 1, file) != size - 1)
-        abort();
-    fclose(file);
+    const std::string path = FuzzWorld::scratchFile(data[0] == 'p' ? ".pcx" : ".bmp", data + 1, size - 1);
     if (PictureCheck::isLoadable(path.c_str())) {
         BITMAP* picture = load_bitmap(path.c_str(), nullptr);
         if (picture)

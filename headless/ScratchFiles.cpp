@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "core/DataPaths.h"
-#include "level/LevelText.h"
 
 BITMAP* makeBitmap(int width, int height, int colour)
 {
@@ -21,6 +21,8 @@ BITMAP* makeBitmap(int width, int height, int colour)
 std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitmap)
 {
     std::string path = dir.path() + "/" + name;
+    std::error_code failed;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), failed);
     save_bitmap(path.c_str(), bitmap, nullptr);
     return path;
 }
@@ -72,7 +74,6 @@ std::string writeStrip(const TempDir& dir, const std::string& name, int width, i
 
 void writeSpritePictures(const TempDir& dir)
 {
-    mkdir((dir.path() + "/bmp").c_str(), 0755);
     writeStrip(dir, DataPaths::Shot, 10, 4, 1);
     writeStrip(dir, DataPaths::Explosions[0], 32, 32, 8);
     writeStrip(dir, DataPaths::Explosions[1], 24, 24, 7);
@@ -88,18 +89,24 @@ std::vector<int> floorGrid(int columns, int rows, bool solidFloor)
     return cells;
 }
 
+bool writeLevelDirectory(const TempDir& dir, const std::string& name, BITMAP* tiles, const LevelText::Block& block,
+                         const std::string& aliensDef)
+{
+    mkdir((dir.path() + "/" + name).c_str(), 0755);
+    const std::string picture = saveBitmap(dir, "tiles.bmp", tiles);
+    if (buildDatafile(dir, name + DataPaths::LevelPictures, "'" + picture + "'").empty())
+        return false;
+    dir.write(name + DataPaths::LevelDescription, LevelText::description("Test level", {block}));
+    dir.write(name + DataPaths::AlienFile, aliensDef);
+    return true;
+}
+
 void writeLevelDirectory(const TempDir& dir, int columns, int rows, const std::vector<int>& cells,
                          const std::string& aliensDef)
 {
-    const std::string level = DataPaths::Level;
-    mkdir((dir.path() + "/" + level).c_str(), 0755);
     // Tile 0 on top (empty), tile 1 below it (solid): tiles are numbered down the columns.
-    BITMAP* picture = makeBitmap(16, 32, magenta());
-    rectfill(picture, 0, 16, 15, 31, opaqueWhite());
-    std::string tiles = saveBitmap(dir, "tiles.bmp", picture);
-    destroy_bitmap(picture);
-    buildDatafile(dir, level + DataPaths::LevelPictures, "'" + tiles + "'");
-    dir.write(level + DataPaths::LevelDescription,
-              LevelText::description("Test level", {LevelText::Block{0, 16, columns, rows, cells}}));
-    dir.write(level + DataPaths::AlienFile, aliensDef);
+    BITMAP* tiles = makeBitmap(16, 32, magenta());
+    rectfill(tiles, 0, 16, 15, 31, opaqueWhite());
+    writeLevelDirectory(dir, DataPaths::Level, tiles, LevelText::Block{0, 16, columns, rows, cells}, aliensDef);
+    destroy_bitmap(tiles);
 }

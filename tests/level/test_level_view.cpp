@@ -5,13 +5,12 @@
 #include <string>
 #include <utility>
 
+#include "headless/Probe.h"
 #include "headless/RenderLog.h"
 #include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "level/LevelTestData.h"
 #include "level/Tileset.h"
-#include "sprites/CollisionMask.h"
-#include "sprites/Sprite.h"
 
 namespace {
 
@@ -41,23 +40,17 @@ using Scrolling = LevelView;
 using TilesetDrawing = LevelView;
 using Terrain = LevelView;
 
-// A sprite of one frame, opaque all over or only at the given pixels.
-class Probe : public Sprite {
+// A probe of one frame, opaque all over or only at the given pixels.
+class Shape : public Probe {
 public:
-    Probe(int width, int height, std::initializer_list<std::pair<int, int>> opaquePixels)
+    Shape(int width, int height, std::initializer_list<std::pair<int, int>> opaquePixels)
     {
-        BITMAP* picture = makeBitmap(width, height, opaquePixels.size() ? magenta() : makecol(255, 255, 255));
+        BITMAP* picture = makeBitmap(width, height, opaquePixels.size() ? magenta() : opaqueWhite());
         for (const std::pair<int, int>& p : opaquePixels)
-            putpixel(picture, p.first, p.second, makecol(255, 255, 255));
-        frameMasks.push_back(createMask(picture));
-        frameTextures.push_back(1);
+            putpixel(picture, p.first, p.second, opaqueWhite());
+        addFrame(picture);
         destroy_bitmap(picture);
-        frameWidth = width;
-        frameHeight = height;
     }
-
-    void draw() override {}
-    int update(int) override { return 0; }
 };
 
 }
@@ -180,9 +173,9 @@ TEST_F(Terrain, SpritesHitOnlyWhereBothMasksHavePixelsBelowTheTopRowOfTheMainTil
     // Every cell solid: 128 x 128 pixels of wall below the top row.
     load(block(2, 32, 4, 4, "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1"), &solid);
     load(block(2, 32, 4, 4, "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1") + block(2, 32, 4, 4), &layered);
-    Probe ship(8, 8, {});
-    Probe nose(8, 8, {{0, 0}});
-    Probe wide(60, 60, {});
+    Shape ship(8, 8, {});
+    Shape nose(8, 8, {{0, 0}});
+    Shape wide(60, 60, {});
     struct Case { const char* name; const Level* level; Probe* probe; double x, y; bool hits; };
     const Case cases[] = {
         {"inside the top row, which is never tested", &walls, &ship, 40, 10, false},

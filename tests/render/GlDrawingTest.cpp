@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/DataPaths.h"
 #include "headless/PageFaults.h"
 #include "headless/ScratchFiles.h"
 #include "headless/WorkingDirectory.h"
@@ -8,7 +9,6 @@
 #include <allegro.h>
 #include <alleggl.h>
 
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <vector>
@@ -42,11 +42,10 @@ Area spot(int x, int y, Rgb colour)
 
 void writeTestFont(const TempDir& dir, int size)
 {
-    mkdir((dir.path() + "/bmp").c_str(), 0755);
     BITMAP* picture = makeBitmap(size, size, magenta());
     for (int n = 0, cellSize = size / 16; n < 256; ++n)
         vline(picture, n % 16 * cellSize, n / 16 * cellSize, (n / 16 + 1) * cellSize - 1, makecol32(n, 200, 100));
-    saveBitmap(dir, "bmp/fontes.bmp", picture);
+    saveBitmap(dir, DataPaths::Font, picture);
     destroy_bitmap(picture);
 }
 

@@ -2,21 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "core/TestWorld.h"
+#include "headless/Probe.h"
 #include "headless/RenderLog.h"
 #include "headless/ScratchFiles.h"
 #include "level/Level.h"
 #include "render/Renderer.h"
 #include "sprites/CollisionMask.h"
-#include "sprites/Sprite.h"
 
 namespace {
-
-// The smallest concrete sprite: draws its current frame, never finishes.
-class Probe : public Sprite {
-public:
-    void draw() override { drawFrame(); }
-    int update(int) override { return 0; }
-};
 
 // Row y of the sprite's frame, one character per column: # where a one-pixel mask collides.
 std::string rowOf(const Sprite& sprite, int frame, int y)

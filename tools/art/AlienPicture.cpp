@@ -63,11 +63,6 @@ AlienPicture::AlienPicture(int kind)
 
 void AlienPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
-    int design = kind == 0 ? 0 : 1;
-    PixelArt art;
-    if (design == 0)
-        art.setInks(homingInks);
-    else
-        art.setInks(spareInks);
-    art.paint(target, designs[design], size, x, y, scale);
+    const PixelArt art = kind == 0 ? PixelArt(homingInks) : PixelArt(spareInks);
+    art.paint(target, designs[kind == 0 ? 0 : 1], size, x, y, scale);
 }

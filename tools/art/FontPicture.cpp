@@ -161,109 +161,77 @@ const char* const lifeSymbol[] = {
     "kk....",
 };
 
-const char* smallLine(int band, int row)
-{
-    return smallBands[band][row];
-}
+// What sets the two character sets apart.
+struct GlyphSet {
+    const char* const* lines;  // band after band, rows lines each
+    int width;
+    int rows;
+    int capRows;  // from the capitals' top to the baseline, which the shading spans
+    // Cell row where the glyph grid starts, so that both sets share the baseline at cell row 12
+    // and descenders with their shadow end on the cell's last row.
+    int glyphTop;
+    int advance;
+    int topColour[3];
+    int bottomColour[3];
+    int shadowColour[3];
+};
 
-const char* largeLine(int band, int row)
-{
-    return largeBands[band][row];
-}
+const GlyphSet sets[2] = {
+    {&smallBands[0][0], smallWidth, smallRows, 6, 7, 5, {255, 255, 255}, {150, 215, 255}, {10, 14, 40}},
+    {&largeBands[0][0], largeWidth, largeRows, 7, 6, 7, {255, 248, 196}, {255, 170, 60}, {36, 12, 8}},
+};
 
-// Whether the glyph of code in the given set has a body pixel at (column, row).
-bool inked(int characterSet, int code, int column, int row)
+// Whether the glyph of code has a body pixel at (column, row).
+bool inked(const GlyphSet& set, int code, int column, int row)
 {
-    int width = characterSet == 0 ? smallWidth : largeWidth;
-    int rows = characterSet == 0 ? smallRows : largeRows;
-    if (code < 32 || code > 127 || column < 0 || column >= width || row < 0 || row >= rows)
+    if (code < 32 || code > 127 || column < 0 || column >= set.width || row < 0 || row >= set.rows)
         return false;
-    int band = (code - 32) / 16;
-    int slot = (code - 32) % 16;
-    const char* line = characterSet == 0 ? smallLine(band, row) : largeLine(band, row);
-    return line[slot * (width + 1) + column] == 'X';
+    const char* line = set.lines[(code - 32) / 16 * set.rows + row];
+    return line[(code - 32) % 16 * (set.width + 1) + column] == 'X';
 }
 
 void checkBands()
 {
-    for (int set = 0; set < 2; ++set) {
-        int width = set == 0 ? smallWidth : largeWidth;
-        int rows = set == 0 ? smallRows : largeRows;
-        size_t expected = static_cast<size_t>(16 * width + 15);
-        for (int band = 0; band < 6; ++band)
-            for (int row = 0; row < rows; ++row) {
-                const char* line = set == 0 ? smallLine(band, row) : largeLine(band, row);
-                if (std::strlen(line) != expected) {
-                    std::fprintf(stderr, "font set %d band %d row %d: %zu characters, want %zu\n",
-                        set, band, row, std::strlen(line), expected);
-                    std::exit(1);
-                }
+    for (const GlyphSet& set : sets) {
+        size_t expected = static_cast<size_t>(16 * set.width + 15);
+        for (int line = 0; line < 6 * set.rows; ++line) {
+            if (std::strlen(set.lines[line]) != expected) {
+                std::fprintf(stderr, "font set %d band %d row %d: %zu characters, want %zu\n",
+                    static_cast<int>(&set - sets), line / set.rows, line % set.rows, std::strlen(set.lines[line]),
+                    expected);
+                std::exit(1);
             }
+        }
     }
 }
 
-struct Shade {
-    int top[3];
-    int bottom[3];
-    int shadow[3];
-};
-
-const Shade shades[2] = {
-    { { 255, 255, 255 }, { 150, 215, 255 }, { 10, 14, 40 } },
-    { { 255, 248, 196 }, { 255, 170, 60 }, { 36, 12, 8 } },
-};
-
 // Glyph pixel rows are shaded from the capitals' top to the baseline.
-int bodyColour(int characterSet, int row)
+int bodyColour(const GlyphSet& set, int row)
 {
-    const Shade& shade = shades[characterSet];
-    int capRows = characterSet == 0 ? 6 : 7;
-    int span = capRows - 1;
+    int span = set.capRows - 1;
     int r = row < 0 ? 0 : (row > span ? span : row);
     int c[3];
     for (int i = 0; i < 3; ++i)
-        c[i] = shade.top[i] + (shade.bottom[i] - shade.top[i]) * r / span;
+        c[i] = set.topColour[i] + (set.bottomColour[i] - set.topColour[i]) * r / span;
     return PixelArt::solid(c[0], c[1], c[2]);
 }
 
-int shadowColour(int characterSet)
-{
-    const Shade& shade = shades[characterSet];
-    return PixelArt::solid(shade.shadow[0], shade.shadow[1], shade.shadow[2]);
-}
-
 // Paints one glyph with its top-left at (x, y): the shadow falls one pixel right and down.
-void paintGlyph(BITMAP* target, int characterSet, int code, int x, int y, int scale)
+void paintGlyph(BITMAP* target, const GlyphSet& set, int code, int x, int y, int scale)
 {
-    int width = characterSet == 0 ? smallWidth : largeWidth;
-    int rows = characterSet == 0 ? smallRows : largeRows;
-    int shadow = shadowColour(characterSet);
-    for (int row = 0; row <= rows; ++row)
-        for (int column = 0; column <= width; ++column) {
+    int shadow = PixelArt::solid(set.shadowColour[0], set.shadowColour[1], set.shadowColour[2]);
+    for (int row = 0; row <= set.rows; ++row)
+        for (int column = 0; column <= set.width; ++column) {
             int colour;
-            if (inked(characterSet, code, column, row))
-                colour = bodyColour(characterSet, row);
-            else if (inked(characterSet, code, column - 1, row) || inked(characterSet, code, column, row - 1)
-                || inked(characterSet, code, column - 1, row - 1))
+            if (inked(set, code, column, row))
+                colour = bodyColour(set, row);
+            else if (inked(set, code, column - 1, row) || inked(set, code, column, row - 1)
+                || inked(set, code, column - 1, row - 1))
                 colour = shadow;
             else
                 continue;
-            int left = x + column * scale;
-            int top = y + row * scale;
-            rectfill(target, left, top, left + scale - 1, top + scale - 1, colour);
+            PixelArt::plot(target, x + column * scale, y + row * scale, scale, colour);
         }
-}
-
-// Cell rows where the glyph grid starts, so that both sets share the baseline
-// at cell row 12 and descenders with their shadow end on the cell's last row.
-int glyphTop(int characterSet)
-{
-    return characterSet == 0 ? 7 : 6;
-}
-
-int advance(int characterSet)
-{
-    return characterSet == 0 ? 5 : 7;
 }
 
 }
@@ -279,23 +247,21 @@ BITMAP* FontPicture::paint() const
     for (int set = 0; set < 2; ++set)
         for (int code = 33; code <= 126; ++code) {
             int cell = set == 0 ? code - 32 : code + 96;
-            paintGlyph(sheet, set, code, (cell % 16) * 16, (cell / 16) * 16 + glyphTop(set), 1);
+            paintGlyph(sheet, sets[set], code, (cell % 16) * 16, (cell / 16) * 16 + sets[set].glyphTop, 1);
         }
 
     const PixelArt::Ink inks[] = { { 'k', 10, 14, 40 }, { 'w', 240, 246, 255 }, { 'h', 160, 176, 206 },
         { 'c', 80, 210, 255 }, { 'g', 96, 110, 150 } };
-    PixelArt art;
-    art.setInks(inks);
     const int lifeCell = 127;
-    art.paint(sheet, lifeSymbol, 7, (lifeCell % 16) * 16, (lifeCell / 16) * 16 + 7);
+    PixelArt(inks).paint(sheet, lifeSymbol, 7, (lifeCell % 16) * 16, (lifeCell / 16) * 16 + 7);
     return sheet;
 }
 
 void FontPicture::paintText(BITMAP* target, const char* text, int x, int y, int characterSet, int scale)
 {
     for (const char* c = text; *c; ++c) {
-        paintGlyph(target, characterSet, static_cast<unsigned char>(*c), x, y, scale);
-        x += advance(characterSet) * scale;
+        paintGlyph(target, sets[characterSet], static_cast<unsigned char>(*c), x, y, scale);
+        x += sets[characterSet].advance * scale;
     }
 }
 
@@ -304,6 +270,6 @@ int FontPicture::textWidth(const char* text, int characterSet, int scale)
     int length = static_cast<int>(std::strlen(text));
     if (length == 0)
         return 0;
-    int width = characterSet == 0 ? smallWidth : largeWidth;
-    return ((length - 1) * advance(characterSet) + width + 1) * scale;
+    const GlyphSet& set = sets[characterSet];
+    return ((length - 1) * set.advance + set.width + 1) * scale;
 }

@@ -29,9 +29,7 @@ void PixelArt::paint(BITMAP* target, const char* const* rows, int count, int x, 
             unsigned char letter = static_cast<unsigned char>(rows[row][column]);
             if (letter >= 128 || !used[letter])
                 continue;
-            int left = x + column * scale;
-            int top = y + row * scale;
-            rectfill(target, left, top, left + scale - 1, top + scale - 1, colours[letter]);
+            plot(target, x + column * scale, y + row * scale, scale, colours[letter]);
         }
     }
 }

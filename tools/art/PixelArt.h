@@ -20,12 +20,9 @@ public:
         int r, g, b;
     };
 
-    PixelArt();
-    // Letter letter paints colour (from solid()); every other letter, '.' included, paints nothing.
-    void setColour(char letter, int colour);
-    // Each ink's letter paints its colour.
+    // Each ink's letter paints its colour; every other letter, '.' included, paints nothing.
     template <int Count>
-    void setInks(const Ink (&inks)[Count])
+    explicit PixelArt(const Ink (&inks)[Count]) : PixelArt()
     {
         for (const Ink& ink : inks)
             setColour(ink.letter, solid(ink.r, ink.g, ink.b));
@@ -41,6 +38,10 @@ public:
     static void plot(BITMAP* target, int x, int y, int scale, int colour);
 
 private:
+    PixelArt();
+    // Letter letter paints colour (from solid()).
+    void setColour(char letter, int colour);
+
     int colours[128];
     bool used[128];
 };

@@ -9,35 +9,26 @@ namespace {
 
 enum { width = 24, height = 12 };
 
-const char* const shipFrames[2][height] = {
-    {
-        "........................",
-        "..kkkk..................",
-        "..kwwhkk................",
-        "...kwhhgkk..............",
-        "..nkkwhhhgkkkkkk........",
-        "..nkhwwwwhhhhkCckkk.....",
-        "oynkwwwwwwwwwwkcCcchkkk.",
-        "oynkhhhhhhhhhhhhhhhhwwkk",
-        "..nkggrrrrrrggggggggkkk.",
-        "..nkkdgggdkkkkkkkkkkk...",
-        "...kdgggkk..............",
-        "..kddkkk................",
-    },
-    {
-        "........................",
-        "..kkkk..................",
-        "..kwwhkk................",
-        "...kwhhgkk..............",
-        "..nkkwhhhgkkkkkk........",
-        ".onkhwwwwhhhhkCckkk.....",
-        "yWnkwwwwwwwwwwkcCcchkkk.",
-        "yWnkhhhhhhhhhhhhhhhhwwkk",
-        ".onkggrrrrrrggggggggkkk.",
-        "..nkkdgggdkkkkkkkkkkk...",
-        "...kdgggkk..............",
-        "..kddkkk................",
-    },
+const char* const hull[height] = {
+    "........................",
+    "..kkkk..................",
+    "..kwwhkk................",
+    "...kwhhgkk..............",
+    "..nkkwhhhgkkkkkk........",
+    "..nkhwwwwhhhhkCckkk.....",
+    "..nkwwwwwwwwwwkcCcchkkk.",
+    "..nkhhhhhhhhhhhhhhhhwwkk",
+    "..nkggrrrrrrggggggggkkk.",
+    "..nkkdgggdkkkkkkkkkkk...",
+    "...kdgggkk..............",
+    "..kddkkk................",
+};
+
+// The engine's flame, which flickers from frame to frame: the first two columns of rows 5 to 8.
+const int flameTop = 5;
+const char* const flames[2][4] = {
+    { "..", "oy", "oy", ".." },
+    { ".o", "yW", "yW", ".o" },
 };
 
 const PixelArt::Ink shipInks[] = { { 'k', 14, 18, 38 }, { 'w', 236, 242, 255 }, { 'h', 168, 182, 210 },
@@ -50,7 +41,7 @@ ShipPicture::ShipPicture() : Picture(DataPaths::Player, width, height, 2) {}
 
 void ShipPicture::paintFrame(BITMAP* target, int frame, int x, int y, int scale) const
 {
-    PixelArt art;
-    art.setInks(shipInks);
-    art.paint(target, shipFrames[frame & 1], height, x, y, scale);
+    const PixelArt art(shipInks);
+    art.paint(target, hull, height, x, y, scale);
+    art.paint(target, flames[frame & 1], 4, x, y + flameTop * scale, scale);
 }

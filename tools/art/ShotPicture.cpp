@@ -21,7 +21,5 @@ ShotPicture::ShotPicture() : Picture(DataPaths::Shot, 10, 4, 1) {}
 void ShotPicture::paintFrame(BITMAP* target, int, int x, int y, int scale) const
 {
     const PixelArt::Ink inks[] = { { 'o', 255, 120, 30 }, { 'y', 255, 230, 90 }, { 'W', 255, 255, 235 } };
-    PixelArt art;
-    art.setInks(inks);
-    art.paint(target, bolt, 4, x, y, scale);
+    PixelArt(inks).paint(target, bolt, 4, x, y, scale);
 }

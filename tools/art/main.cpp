@@ -11,8 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
-#include <sys/stat.h>
+#include <filesystem>
 
 // Paints every shipped picture of the game into the data directory given on
 // the command line: skiff-art DATA_DIR
@@ -28,11 +27,6 @@ int main(int argc, char** argv)
     }
     set_color_depth(32);
 
-    std::string root = argv[1];
-    mkdir(root.c_str(), 0755);
-    mkdir((root + "/intro").c_str(), 0755);
-    mkdir((root + "/bmp").c_str(), 0755);
-
     Picture* pictures[] = {
         new TitlePicture(),
         new FontPicture(),
@@ -45,7 +39,9 @@ int main(int argc, char** argv)
     };
     int failures = 0;
     for (Picture* picture : pictures) {
-        std::string file = root + "/" + picture->path;
+        const std::filesystem::path file = std::filesystem::path(argv[1]) / picture->path;
+        std::error_code failed;
+        std::filesystem::create_directories(file.parent_path(), failed);
         BITMAP* bitmap = picture->paint();
         if (!bitmap || save_bitmap(file.c_str(), bitmap, 0) != 0) {
             std::fprintf(stderr, "cannot write %s\n", file.c_str());

@@ -7,9 +7,9 @@
 
 #include "FlightPlan.h"
 #include "FreeSpace.h"
-#include "Probe.h"
 #include "aliens/HomingAlien.h"
 #include "core/Game.h"
+#include "headless/Probe.h"
 #include "level/Level.h"
 #include "level/LevelFormat.h"
 #include "level/Tileset.h"
@@ -289,6 +289,11 @@ void Autopilot::steer(const Game& game, int step)
     const int x = (int)ship->x;
     const int y = (int)ship->y;
 
+    if (human && lapseUntil < step && draw(LapseKey, step, 0, LapseOdds - 1) == 0)
+        lapseUntil = step + draw(LapseLengthKey, step, 20, 50);
+    // In a lapse of attention the pilot still aims, but sees no alien coming for the ship.
+    const bool attentive = !human || step > lapseUntil;
+    threats.clear();
     int aimY = 0;
     double aimWeight = 0.0;
     int nearest = 1 << 30;
@@ -297,10 +302,13 @@ void Autopilot::steer(const Game& game, int step)
         if (alien->exploding || alien->activity != Active || !perceive(alien, step, fixedX, fixedY, heading))
             continue;
         const int alienX = fixtoi(fixedX);
+        const int alienY = fixtoi(fixedY);
+        if (attentive && std::abs(alienX - x) + std::abs(alienY - y) <= ThreatRange)
+            threats.push_back(alien);
         if (alienX < x + ship->frameWidth || alienX - scroll > ShotReach || alienX >= nearest)
             continue;
         nearest = alienX;
-        aimY = fixtoi(fixedY) + sightings[alien].aimOffset;
+        aimY = alienY + sightings[alien].aimOffset;
         aimWeight = AimWeight;
     }
 
@@ -314,19 +322,6 @@ void Autopilot::steer(const Game& game, int step)
         side = 1;
     int up = sign(wantedY - y);
     const int plannedSide = side;
-
-    if (human && lapseUntil < step && draw(LapseKey, step, 0, LapseOdds - 1) == 0)
-        lapseUntil = step + draw(LapseLengthKey, step, 20, 50);
-    threats.clear();
-    if (!human || step > lapseUntil) {
-        for (const Alien* alien : game.aliens) {
-            int fixedX = 0, fixedY = 0, heading = 0;
-            if (alien->exploding || alien->activity != Active || !perceive(alien, step, fixedX, fixedY, heading))
-                continue;
-            if (std::abs(fixtoi(fixedX) - x) + std::abs(fixtoi(fixedY) - y) <= ThreatRange)
-                threats.push_back(alien);
-        }
-    }
 
     if (!threats.empty()) {
         ensurePool(game);

@@ -38,7 +38,6 @@ FlightPlan::FlightPlan(const FreeSpace& space)
                 open(column, y) ? (short)(1 + (y + 2 < rows ? runDown[index(column, y + 2)] : 0)) : 0;
     }
 
-    const int steps = MaxClimb / 2;
     for (int column = planColumns - 1; column >= 0; --column) {
         const int x = column * ColumnWidth;
         for (int y = 0; y < rows; ++y) {
@@ -51,15 +50,7 @@ FlightPlan::FlightPlan(const FreeSpace& space)
                 continue;
             }
             double best = Unreachable;
-            for (int step = -steps; step <= steps; ++step) {
-                const int to = y + 2 * step;
-                if (to < 0 || to >= rows || !canMove(x, y, to))
-                    continue;
-                const double next = cost[index(column + 1, to)];
-                if (next < Unreachable)
-                    best = std::min(best, next + MoveCost * std::abs(to - y));
-            }
-            if (best >= Unreachable)
+            if (nextHeight(x, y, 0, 0.0, &best) < 0)
                 best = DeadEndCost * (planColumns - 1 - column);
             cost[index(column, y)] = here + best;
         }
@@ -80,8 +71,7 @@ double FlightPlan::costFrom(int x, int y) const
 {
     if (planColumns == 0 || y < 0 || y >= rows)
         return Unreachable;
-    const int column = std::min(std::max(x, 0) / ColumnWidth, planColumns - 1);
-    return cost[index(column, y)];
+    return cost[index(columnOf(x), y)];
 }
 
 bool FlightPlan::canMove(int x, int fromY, int toY) const
@@ -89,19 +79,18 @@ bool FlightPlan::canMove(int x, int fromY, int toY) const
     if (planColumns == 0 || x < 0 || fromY < 0 || toY < 0 || fromY >= rows || toY >= rows ||
         (fromY - toY) % 2 != 0)
         return false;
-    const int column = std::min(x / ColumnWidth, planColumns - 1);
+    const int column = columnOf(x);
     const int steps = std::abs(fromY - toY) / 2 + 1;
     if (toY <= fromY)
         return runUp[index(column, fromY)] >= steps;
     return runDown[index(column, fromY)] >= steps;
 }
 
-int FlightPlan::nextHeight(int x, int y, int aimY, double aimWeight) const
+int FlightPlan::nextHeight(int x, int y, int aimY, double aimWeight, double* score) const
 {
     if (planColumns == 0 || x < 0)
         return -1;
-    const int column = std::min(x / ColumnWidth, planColumns - 1);
-    const int next = std::min(column + 1, planColumns - 1);
+    const int next = std::min(columnOf(x) + 1, planColumns - 1);
     const int steps = MaxClimb / 2;
     int bestY = -1;
     double best = Unreachable;
@@ -114,14 +103,16 @@ int FlightPlan::nextHeight(int x, int y, int aimY, double aimWeight) const
         const double ahead = cost[index(next, to)];
         if (ahead >= Unreachable)
             continue;
-        double score = ahead + MoveCost * std::abs(to - y);
+        double here = ahead + MoveCost * std::abs(to - y);
         if (aimWeight > 0)
-            score += aimWeight * std::abs(to - aimY);
-        if (score < best) {
-            best = score;
+            here += aimWeight * std::abs(to - aimY);
+        if (here < best) {
+            best = here;
             bestY = to;
         }
     }
+    if (score)
+        *score = best;
     return bestY;
 }
 
@@ -129,7 +120,7 @@ int FlightPlan::recoveryHeight(int x, int y) const
 {
     if (planColumns == 0)
         return y;
-    const int column = std::min(std::max(x, 0) / ColumnWidth, planColumns - 1);
+    const int column = columnOf(x);
     int bestY = y;
     double best = Unreachable;
     for (int ahead = 1; ahead <= RecoveryLookahead; ++ahead) {
@@ -152,7 +143,7 @@ int FlightPlan::clearance(int x, int y) const
 {
     if (planColumns == 0 || x < 0 || y < 0 || y >= rows)
         return 0;
-    const int column = std::min(x / ColumnWidth, planColumns - 1);
+    const int column = columnOf(x);
     const int run = std::min(runUp[index(column, y)], runDown[index(column, y)]);
     return run > 0 ? 2 * (run - 1) : 0;
 }

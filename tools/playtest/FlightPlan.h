@@ -1,6 +1,7 @@
 #ifndef SKIFF_TOOLS_PLAYTEST_FLIGHTPLAN_H
 #define SKIFF_TOOLS_PLAYTEST_FLIGHTPLAN_H
 
+#include <algorithm>
 #include <vector>
 
 class FreeSpace;
@@ -28,8 +29,9 @@ public:
     bool canMove(int x, int fromY, int toY) const;
     // Best height to be at in the next column, from (x, y), adding aimWeight per pixel away from
     // aimY (aimWeight 0: no aim). Returns y itself when nothing is better; -1 when no move is
-    // possible from there (the ship is not where the plan can fly).
-    int nextHeight(int x, int y, int aimY, double aimWeight) const;
+    // possible from there (the ship is not where the plan can fly). score, when given, receives the
+    // best height's cost (Unreachable when there is none).
+    int nextHeight(int x, int y, int aimY, double aimWeight, double* score = nullptr) const;
     // The nearest good height in column x when the ship is somewhere the plan cannot fly.
     int recoveryHeight(int x, int y) const;
     // Clearance in pixels to the nearest wall above or below (0 where the ship cannot be).
@@ -39,6 +41,8 @@ public:
 
 private:
     int index(int column, int y) const { return column * rows + y; }
+    // The plan's column of x, the last one past the map's end.
+    int columnOf(int x) const { return std::min(std::max(x, 0) / ColumnWidth, planColumns - 1); }
     bool open(int column, int y) const;
 
     const FreeSpace& room;

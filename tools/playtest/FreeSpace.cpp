@@ -1,6 +1,6 @@
 #include "FreeSpace.h"
 
-#include "Probe.h"
+#include "headless/Probe.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 

@@ -6,9 +6,11 @@
 #include "PlayReport.h"
 #include "aliens/Alien.h"
 #include "core/Game.h"
+#include "headless/PixelOverlap.h"
 #include "level/Level.h"
 #include "level/Tileset.h"
 #include "sprites/CollisionMask.h"
+#include "sprites/Player.h"
 
 MapPicture::MapPicture(const Game& world, const PlayReport* played) : game(world), report(played) {}
 
@@ -39,7 +41,7 @@ int MapPicture::save(const char* fileName) const
         const CollisionMask* mask = map.masks[cell.index];
         for (int y = 0; y < mask->height; ++y)
             for (int x = 0; x < mask->width; ++x)
-                if (mask->rows[y][x / 32] & (0x80000000u >> (x % 32)))
+                if (maskPixel(*mask, x, y))
                     putpixel(picture, cell.x + x, cell.y + y, rock);
     }
     // A grid every 100 pixels across and 50 down, labelled, to read placements off the picture.
@@ -63,7 +65,7 @@ int MapPicture::save(const char* fileName) const
     if (report) {
         const int white = makecol32(255, 255, 255);
         for (const PlayReport::Death& death : report->deaths) {
-            const int x = (int)death.x + 12, y = (int)death.y + 6;
+            const int x = (int)death.x + game.player->frameWidth / 2, y = (int)death.y + game.player->frameHeight / 2;
             line(picture, x - 6, y - 6, x + 6, y + 6, white);
             line(picture, x - 6, y + 6, x + 6, y - 6, white);
         }

@@ -1,16 +1,6 @@
 #include "PlayReport.h"
 
-PlayReport::PlayReport()
-    : steps(0),
-      endReached(false),
-      aliensPlaced(0),
-      aliensShot(0),
-      aliensCrashed(0),
-      aliensRammed(0),
-      aliensGone(0),
-      aliensRemaining(0)
-{
-}
+PlayReport::PlayReport() : steps(0), endReached(false), aliensPlaced(0), aliens{} {}
 
 PlayReport::~PlayReport() {}
 
@@ -22,27 +12,6 @@ int PlayReport::deathsBy(Cause cause) const
     return count;
 }
 
-void PlayReport::count(Fate fate)
-{
-    switch (fate) {
-    case Shot:
-        ++aliensShot;
-        break;
-    case Crashed:
-        ++aliensCrashed;
-        break;
-    case Rammed:
-        ++aliensRammed;
-        break;
-    case Gone:
-        ++aliensGone;
-        break;
-    case Remaining:
-        ++aliensRemaining;
-        break;
-    }
-}
-
 void PlayReport::print(FILE* out) const
 {
     static const char* const causes[] = {"terrain", "alien", "unexplained"};
@@ -50,12 +19,11 @@ void PlayReport::print(FILE* out) const
     fprintf(out, "lives lost: %d\n", livesLost());
     for (const Death& death : deaths)
         fprintf(out, "  step %6d at (%7.1f, %5.1f): %s\n", death.step, death.x, death.y, causes[death.cause]);
+    static const char* const fateLines[] = {"destroyed by shots", "crashed into terrain", "crashed into the ship",
+                                             "gone off screen", "remaining"};
     fprintf(out, "aliens placed: %d\n", aliensPlaced);
-    fprintf(out, "aliens destroyed by shots: %d\n", aliensShot);
-    fprintf(out, "aliens crashed into terrain: %d\n", aliensCrashed);
-    fprintf(out, "aliens crashed into the ship: %d\n", aliensRammed);
-    fprintf(out, "aliens gone off screen: %d\n", aliensGone);
-    fprintf(out, "aliens remaining: %d\n", aliensRemaining);
+    for (int fate = 0; fate < FateCount; ++fate)
+        fprintf(out, "aliens %s: %d\n", fateLines[fate], aliens[fate]);
     fprintf(out, "end reached: %s\n", endReached ? "yes" : "no");
 }
 

@@ -8,7 +8,9 @@
 class PlayReport {
 public:
     enum Cause { ByTerrain, ByAlien, Unexplained };
-    enum Fate { Shot, Crashed, Rammed, Gone, Remaining };
+    // Shot, crashed into the terrain, into the ship (taking it along), gone off the screen, or still
+    // in the game when it ended.
+    enum Fate { Shot, Crashed, Rammed, Gone, Remaining, FateCount };
 
     struct Death {
         int step;
@@ -42,7 +44,7 @@ public:
     int livesLost() const { return (int)deaths.size(); }
     int deathsBy(Cause cause) const;
     // Adds one alien to the figure of its fate.
-    void count(Fate fate);
+    void count(Fate fate) { ++aliens[fate]; }
     // Prints the figures, one per line, each death with its step, place and cause.
     void print(FILE* out) const;
     // Prints every placed alien's fate, in file order.
@@ -51,11 +53,7 @@ public:
     int steps;
     bool endReached;
     int aliensPlaced;
-    int aliensShot;
-    int aliensCrashed;     // into the terrain
-    int aliensRammed;      // into the ship, taking it along
-    int aliensGone;        // left the screen
-    int aliensRemaining;   // still in the game when it ended
+    int aliens[FateCount];  // how many came to each fate
     std::vector<Death> deaths;
     std::vector<Trace> trace;
     std::vector<AlienFate> fates;

@@ -7,9 +7,9 @@
 
 #include "Pilot.h"
 #include "PlayReport.h"
-#include "Probe.h"
 #include "aliens/Alien.h"
 #include "core/Game.h"
+#include "headless/Probe.h"
 #include "level/Level.h"
 #include "level/LevelFormat.h"
 #include "level/Tileset.h"

@@ -121,7 +121,8 @@ int main(int argc, char** argv)
                    "rammed %d gone %d\n",
                    seed + run, report.endReached ? "finished" : "game over", report.livesLost(),
                    report.deathsBy(PlayReport::ByTerrain), report.deathsBy(PlayReport::ByAlien), report.steps,
-                   report.aliensShot, report.aliensCrashed, report.aliensRammed, report.aliensGone);
+                   report.aliens[PlayReport::Shot], report.aliens[PlayReport::Crashed],
+                   report.aliens[PlayReport::Rammed], report.aliens[PlayReport::Gone]);
         } else {
             report.print(stdout);
             if (fates)

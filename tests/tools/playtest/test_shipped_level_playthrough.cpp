@@ -96,7 +96,7 @@ TEST_F(ShippedLevel, TheAutopilotFinishesWithLivesToSpareAndNeverHitsAWall)
     EXPECT_TRUE(report.endReached);
     EXPECT_LE(report.livesLost(), 2);
     EXPECT_EQ(0, report.deathsBy(PlayReport::ByTerrain));
-    EXPECT_GT(report.aliensShot, report.aliensPlaced / 2);
+    EXPECT_GT(report.aliens[PlayReport::Shot], report.aliensPlaced / 2);
 }
 
 TEST_F(ShippedLevel, GoodButHumanPlayersMostlyFinishButLoseLivesOnTheWay)
