@@ -2,6 +2,8 @@
 // it makes no textures, draws nothing and shows no alert.
 #include "render/Renderer.h"
 
+#include "render/Screen.h"
+
 Renderer::Renderer() : filterTextures(false), fontTexture(0), fontListBase(0) {}
 
 Renderer::~Renderer() {}
@@ -34,5 +36,6 @@ void Renderer::alert(const char*, const char*, const char*, const char*) {}
 
 int Renderer::screenHeight() const
 {
-    return 0;
+    // As a display of the logical screen's size would: the aliens leave the screen at its bottom.
+    return ScreenHeight;
 }
