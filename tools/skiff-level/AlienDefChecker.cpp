@@ -56,7 +56,7 @@ void AlienDefChecker::check(const std::string& text, Game& into, const Level* lo
     AlienDefReader reader(game, in, this);
     const int shown = MaxReported * 3;
     if (misplaced > shown)
-        diagnostics->add(Diagnostics::Error, fileName, SourcePosition{0, 0},
+        diagnostics->add(Diagnostics::Error, fileName, Diagnostics::WholeFile,
                          number(misplaced - shown) + " more placement problems like these are not listed");
     game = nullptr;
     level = nullptr;

@@ -6,7 +6,7 @@ Diagnostics::Diagnostics() {}
 
 Diagnostics::~Diagnostics() {}
 
-void Diagnostics::add(Severity severity, const std::string& file, SourcePosition position, const std::string& text)
+void Diagnostics::add(Severity severity, const std::string& file, Position position, const std::string& text)
 {
     entries.push_back(Entry{file, position, severity, text});
 }

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "SourcePosition.h"
 
 // The problems found in a level's files, printed the way compilers do:
 // "FILE:LINE:COLUMN: error: text".
@@ -14,9 +13,17 @@ class Diagnostics {
 public:
     enum Severity { Error, Warning, Note };
 
+    // Where something stands in a text file: line and column from 1. A column of 0 means the
+    // whole line, a line of 0 the whole file.
+    struct Position {
+        int line;
+        int column;
+    };
+    static constexpr Position WholeFile = {0, 0};
+
     struct Entry {
         std::string file;
-        SourcePosition position;
+        Position position;
         Severity severity;
         std::string text;
     };
@@ -25,7 +32,7 @@ public:
     virtual ~Diagnostics();
 
     // A problem of a file at a position; a note is a remark on the diagnostic before it.
-    void add(Severity severity, const std::string& file, SourcePosition position, const std::string& text);
+    void add(Severity severity, const std::string& file, Position position, const std::string& text);
 
     // Every entry, files in the order first mentioned, and within a file by position.
     void print(FILE* out) const;

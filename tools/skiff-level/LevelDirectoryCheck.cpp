@@ -19,8 +19,6 @@
 
 namespace {
 
-const SourcePosition WholeFile = {0, 0};
-
 // A background layer's parallax factor along an axis, "-" where the main tileset never scrolls that way.
 std::string factor(double value, int32_t mainExtent, int screenExtent)
 {
@@ -31,8 +29,7 @@ std::string factor(double value, int32_t mainExtent, int screenExtent)
 
 }
 
-LevelDirectoryCheck::LevelDirectoryCheck(Renderer* drawing, Diagnostics* sink)
-    : level(nullptr), aliensPlaced(0), renderer(drawing), diagnostics(sink)
+LevelDirectoryCheck::LevelDirectoryCheck(Diagnostics* sink) : level(nullptr), aliensPlaced(0), diagnostics(sink)
 {
 }
 
@@ -52,21 +49,24 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
 
     std::string text;
     if (!FileBytes::read(levelFile, text)) {
-        diagnostics->add(Diagnostics::Error, levelFile, WholeFile, "cannot be read: the game refuses the level");
+        diagnostics->add(Diagnostics::Error, levelFile, Diagnostics::WholeFile,
+                         "cannot be read: the game refuses the level");
         return Failed;
     }
     DATAFILE* pictures = nullptr;
     std::error_code missing;
     if (!std::filesystem::exists(picturesFile, missing))
-        diagnostics->add(Diagnostics::Error, picturesFile, WholeFile, "is missing: the game refuses the level");
+        diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
+                         "is missing: the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
-        diagnostics->add(Diagnostics::Error, picturesFile, WholeFile,
+        diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
                          "is not an Allegro datafile the game can load: it refuses the level");
     else if (!(pictures = load_datafile(picturesFile.c_str())))
-        diagnostics->add(Diagnostics::Error, picturesFile, WholeFile, "cannot be loaded: the game refuses the level");
+        diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
+                         "cannot be loaded: the game refuses the level");
 
     // Without pictures the game stops before the description; it is still read, to tell what else is wrong.
-    Level* read = new Level(renderer);
+    Level* read = new Level(nullptr);
     LevelDefChecker levelChecker(levelFile, diagnostics);
     if (levelChecker.check(text, pictures, *read) == 0 && pictures)
         level = read;
@@ -83,13 +83,13 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::
 {
     std::string text;
     if (!FileBytes::read(aliensFile, text)) {
-        diagnostics->add(Diagnostics::Warning, aliensFile, WholeFile, "is missing: the level has no aliens");
+        diagnostics->add(Diagnostics::Warning, aliensFile, Diagnostics::WholeFile,
+                         "is missing: the level has no aliens");
         return;
     }
     // The game's own reader builds the prototypes and aliens, naming its pictures relative to the
     // working directory as the game does.
     Game game;
-    game.renderer = renderer;
     game.level = level;
     game.explosionPrototypes.push_back(new Explosion());
     game.explosionPrototypes.push_back(new Explosion());
@@ -97,7 +97,7 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::
     std::filesystem::path previous = std::filesystem::current_path(failed);
     std::filesystem::current_path(dataRoot, failed);
     if (failed && level)
-        diagnostics->add(Diagnostics::Error, aliensFile, WholeFile,
+        diagnostics->add(Diagnostics::Error, aliensFile, Diagnostics::WholeFile,
                          "the data directory " + Diagnostics::quoted(dataRoot) +
                              ", where the alien pictures lie, cannot be entered");
     AlienDefChecker alienChecker(aliensFile, diagnostics);
@@ -113,7 +113,8 @@ void LevelDirectoryCheck::printSummary(FILE* out) const
     if (level) {
         const std::vector<Tileset*>& layers = level->tilesets;
         const Tileset& main = *level->mainTileset;
-        fprintf(out, "level \"%s\": %zu %s\n", level->title, layers.size(), layers.size() == 1 ? "layer" : "layers");
+        fprintf(out, "level \"%s\": %s\n", level->title,
+                Diagnostics::plural(static_cast<int64_t>(layers.size()), "layer", "layers").c_str());
         for (size_t i = 0; i < layers.size(); ++i) {
             const Tileset& layer = *layers[i];
             bool isMain = i + 1 == layers.size();
@@ -132,12 +133,10 @@ void LevelDirectoryCheck::printSummary(FILE* out) const
                     LevelFormat::ScrollStep, static_cast<int>(Game::StepsPerSecond));
         else
             fprintf(out, "does not scroll: the main tileset is no wider than the screen\n");
-        fprintf(out, "%d %s\n", aliensPlaced, aliensPlaced == 1 ? "alien" : "aliens");
+        fprintf(out, "%s\n", Diagnostics::plural(aliensPlaced, "alien", "aliens").c_str());
     } else {
         fprintf(out, "the game refuses this level\n");
     }
-    int errors = diagnostics->count(Diagnostics::Error);
-    int warnings = diagnostics->count(Diagnostics::Warning);
-    fprintf(out, "%d %s, %d %s\n", errors, errors == 1 ? "error" : "errors", warnings,
-            warnings == 1 ? "warning" : "warnings");
+    fprintf(out, "%s, %s\n", Diagnostics::plural(diagnostics->count(Diagnostics::Error), "error", "errors").c_str(),
+            Diagnostics::plural(diagnostics->count(Diagnostics::Warning), "warning", "warnings").c_str());
 }

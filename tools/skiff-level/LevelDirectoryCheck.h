@@ -6,7 +6,6 @@
 
 class Diagnostics;
 class Level;
-class Renderer;
 
 // "skiff-level check": the three files of a level directory checked together, read by the
 // game's own Level and alien reader with the checkers as their diagnostics sinks.
@@ -14,8 +13,8 @@ class LevelDirectoryCheck {
 public:
     enum { Passed = 0, Failed = 1 };
 
-    // renderer may be null; the diagnostics are collected, not printed.
-    LevelDirectoryCheck(Renderer* renderer, Diagnostics* diagnostics);
+    // The level is read without a renderer; the diagnostics are collected, not printed.
+    explicit LevelDirectoryCheck(Diagnostics* diagnostics);
     // Deletes the level.
     virtual ~LevelDirectoryCheck();
 
@@ -32,7 +31,6 @@ public:
 private:
     void checkAliens(const std::string& aliensFile, const std::string& dataRoot);
 
-    Renderer* renderer;
     Diagnostics* diagnostics;
 };
 

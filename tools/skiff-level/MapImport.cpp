@@ -159,7 +159,7 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     std::error_code why;
     std::filesystem::create_directories(outDirectory, why);
     if (why) {
-        diagnostics->add(Diagnostics::Error, outDirectory, SourcePosition{0, 0}, "cannot be made");
+        diagnostics->add(Diagnostics::Error, outDirectory, Diagnostics::WholeFile, "cannot be made");
         return Refused;
     }
     const std::string files[3] = {DataPaths::LevelDescription, DataPaths::LevelPictures, DataPaths::AlienFile};
@@ -167,7 +167,7 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     for (int i = 0; i < 3; ++i) {
         std::filesystem::path path = std::filesystem::path(outDirectory) / files[i];
         if (!FileBytes::write(path, *contents[i])) {
-            diagnostics->add(Diagnostics::Error, path.string(), SourcePosition{0, 0}, "cannot be written");
+            diagnostics->add(Diagnostics::Error, path.string(), Diagnostics::WholeFile, "cannot be written");
             return Refused;
         }
     }

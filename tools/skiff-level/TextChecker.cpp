@@ -36,11 +36,11 @@ void TextChecker::note(int64_t at, const std::string& text)
     diagnostics->add(Diagnostics::Note, fileName, positionOf(at), text);
 }
 
-SourcePosition TextChecker::positionOf(int64_t at) const
+Diagnostics::Position TextChecker::positionOf(int64_t at) const
 {
     int64_t offset = std::max<int64_t>(at, 0);
     size_t line = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin();
-    return SourcePosition{static_cast<int>(line), static_cast<int>(offset - lineStarts[line - 1] + 1)};
+    return Diagnostics::Position{static_cast<int>(line), static_cast<int>(offset - lineStarts[line - 1] + 1)};
 }
 
 int64_t TextChecker::nextLine(int64_t at) const

@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "SourcePosition.h"
+#include "Diagnostics.h"
 #include "core/ReadDiagnostics.h"
-
-class Diagnostics;
 
 // A diagnostics sink for one of the game's text files: what the game's reader reports becomes
 // diagnostics for that file, its byte offsets made lines and columns. Where a diagnostic looks at
@@ -32,7 +30,7 @@ protected:
     void note(int64_t at, const std::string& text);
     // Line and column (both from 1, a tab one column) of a byte offset; the end of the text gives the position just
     // past it.
-    SourcePosition positionOf(int64_t at) const;
+    Diagnostics::Position positionOf(int64_t at) const;
     // Where the line after the one offset at lies on starts; the text's size on the last line.
     int64_t nextLine(int64_t at) const;
     // The token the game reads from offset at on (empty at the end of the text).

@@ -34,14 +34,14 @@ TiledMap::~TiledMap() {}
 
 void TiledMap::error(const Place& at, const std::string& text)
 {
-    diagnostics->add(Diagnostics::Error, at.file, SourcePosition{at.line, 0},
+    diagnostics->add(Diagnostics::Error, at.file, Diagnostics::Position{at.line, 0},
                      at.path.empty() ? text : at.path + ": " + text);
     failed = true;
 }
 
 void TiledMap::warning(const Place& at, const std::string& text)
 {
-    diagnostics->add(Diagnostics::Warning, at.file, SourcePosition{at.line, 0},
+    diagnostics->add(Diagnostics::Warning, at.file, Diagnostics::Position{at.line, 0},
                      at.path.empty() ? text : at.path + ": " + text);
 }
 

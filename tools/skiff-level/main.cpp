@@ -16,7 +16,6 @@
 #include "LevelDirectoryCheck.h"
 #include "MapImport.h"
 #include "core/DataPaths.h"
-#include "render/Renderer.h"
 
 namespace {
 
@@ -67,10 +66,9 @@ int main(int argc, char** argv)
     }
     set_color_depth(32);
 
-    Renderer renderer;
     Diagnostics diagnostics;
     if (command == "check") {
-        LevelDirectoryCheck check(&renderer, &diagnostics);
+        LevelDirectoryCheck check(&diagnostics);
         int result = check.run(operands[0], dataRoot.empty() ? holder(operands[0]) : dataRoot);
         diagnostics.print(stdout);
         check.printSummary(stdout);
@@ -88,7 +86,7 @@ int main(int argc, char** argv)
     fprintf(stdout, "wrote %s, %s and %s\n", (out / DataPaths::LevelDescription).c_str(),
             (out / DataPaths::LevelPictures).c_str(), (out / DataPaths::AlienFile).c_str());
     Diagnostics loaded;
-    LevelDirectoryCheck check(&renderer, &loaded);
+    LevelDirectoryCheck check(&loaded);
     int checked = check.run(operands[1], root);
     loaded.print(stdout);
     check.printSummary(stdout);

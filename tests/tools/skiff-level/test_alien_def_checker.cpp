@@ -28,7 +28,7 @@ protected:
 
     TempDir data;
     Diagnostics diagnostics;
-    LevelDirectoryCheck run{nullptr, &diagnostics};
+    LevelDirectoryCheck run{&diagnostics};
 };
 
 }

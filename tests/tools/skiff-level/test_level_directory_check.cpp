@@ -21,7 +21,7 @@ TEST(LevelDirectoryChecking, TheSummaryTellsTheStepsTheGamesLevelScrollsToTheEnd
     writeLevelDirectory(data, 23, 15, floorGrid(23, 15, true), "");
     const std::string directory = data.prefix() + DataPaths::Level;
     Diagnostics diagnostics;
-    LevelDirectoryCheck check(nullptr, &diagnostics);
+    LevelDirectoryCheck check(&diagnostics);
     ASSERT_EQ(LevelDirectoryCheck::Passed, check.run(directory, data.path()));
     char* text = nullptr;
     size_t size = 0;
