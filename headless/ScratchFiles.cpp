@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "core/DataPaths.h"
+#include "level/DatafileWriter.h"
 
 BITMAP* makeBitmap(int width, int height, int colour)
 {
@@ -93,8 +94,9 @@ bool writeLevelDirectory(const TempDir& dir, const std::string& name, BITMAP* ti
                          const std::string& aliensDef)
 {
     mkdir((dir.path() + "/" + name).c_str(), 0755);
-    const std::string picture = saveBitmap(dir, "tiles.bmp", tiles);
-    if (buildDatafile(dir, name + DataPaths::LevelPictures, "'" + picture + "'").empty())
+    DatafileWriter pictures;
+    pictures.addBitmap(tiles, "TILES_BMP");
+    if (dir.write(name + DataPaths::LevelPictures, pictures.contents()).empty())
         return false;
     dir.write(name + DataPaths::LevelDescription, LevelText::description("Test level", {block}));
     dir.write(name + DataPaths::AlienFile, aliensDef);

@@ -29,7 +29,7 @@ std::string writeStrip(const TempDir& dir, const std::string& name, int width, i
 void writeSpritePictures(const TempDir& dir);
 // A level directory name (with its separator, as DataPaths::Level names one) under dir: level.dat
 // holding the picture tiles, which stays the caller's, level.def with block as its one, main tileset,
-// and aliens.def. False when the datafile could not be built.
+// and aliens.def. False when the datafile could not be written.
 bool writeLevelDirectory(const TempDir& dir, const std::string& name, BITMAP* tiles, const LevelText::Block& block,
                          const std::string& aliensDef);
 // The level directory "level0/" under dir: level.def with one main tileset of columns x rows

@@ -2,22 +2,15 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 int valueOf(char c)
 {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
+    static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const char* found = c ? strchr(alphabet, c) : nullptr;
+    return found ? static_cast<int>(found - alphabet) : -1;
 }
 
 std::string shown(char c)

@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <set>
 
-#include "DatafileWriter.h"
 #include "Diagnostics.h"
 #include "LayerPicture.h"
 #include "LayerSelection.h"
 #include "TileSource.h"
 #include "core/DataPaths.h"
 #include "core/FileBytes.h"
+#include "level/DatafileWriter.h"
 #include "level/LevelFormat.h"
 #include "render/Screen.h"
 

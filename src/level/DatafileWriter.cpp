@@ -1,4 +1,4 @@
-#include "DatafileWriter.h"
+#include "level/DatafileWriter.h"
 
 #include <allegro.h>
 
