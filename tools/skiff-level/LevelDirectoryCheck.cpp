@@ -29,7 +29,8 @@ std::string factor(double value, int32_t mainExtent, int screenExtent)
 
 }
 
-LevelDirectoryCheck::LevelDirectoryCheck(Diagnostics* sink) : level(nullptr), aliensPlaced(0), diagnostics(sink)
+LevelDirectoryCheck::LevelDirectoryCheck(const std::string& root, Diagnostics* sink)
+    : level(nullptr), aliensPlaced(0), dataRoot(root), diagnostics(sink)
 {
 }
 
@@ -38,7 +39,7 @@ LevelDirectoryCheck::~LevelDirectoryCheck()
     delete level;
 }
 
-int LevelDirectoryCheck::run(const std::string& directory, const std::string& dataRoot)
+int LevelDirectoryCheck::run(const std::string& directory)
 {
     std::filesystem::path base(directory);
     std::string levelFile = (base / DataPaths::LevelDescription).string();
@@ -75,11 +76,11 @@ int LevelDirectoryCheck::run(const std::string& directory, const std::string& da
     if (pictures)
         unload_datafile(pictures);
 
-    checkAliens((base / DataPaths::AlienFile).string(), dataRoot);
+    checkAliens((base / DataPaths::AlienFile).string());
     return diagnostics->count(Diagnostics::Error) > 0 ? Failed : Passed;
 }
 
-void LevelDirectoryCheck::checkAliens(const std::string& aliensFile, const std::string& dataRoot)
+void LevelDirectoryCheck::checkAliens(const std::string& aliensFile)
 {
     std::string text;
     if (!FileBytes::read(aliensFile, text)) {

@@ -13,14 +13,15 @@ class LevelDirectoryCheck {
 public:
     enum { Passed = 0, Failed = 1 };
 
-    // The level is read without a renderer; the diagnostics are collected, not printed.
-    explicit LevelDirectoryCheck(Diagnostics* diagnostics);
+    // Alien pictures are looked for in dataRoot, the game's working directory. The level is read
+    // without a renderer; the diagnostics are collected, not printed.
+    LevelDirectoryCheck(const std::string& dataRoot, Diagnostics* diagnostics);
     // Deletes the level.
     virtual ~LevelDirectoryCheck();
 
-    // Checks directory's level.def, level.dat and aliens.def; alien pictures are looked for
-    // in dataRoot, the game's working directory. Passed when no error was found, Failed when one was.
-    int run(const std::string& directory, const std::string& dataRoot);
+    // Checks directory's level.def, level.dat and aliens.def. Passed when no error was found,
+    // Failed when one was.
+    int run(const std::string& directory);
     // The layers with their sizes and parallax factors, how long the level scrolls, the aliens and
     // the counts of problems.
     void printSummary(FILE* out) const;
@@ -29,7 +30,9 @@ public:
     int aliensPlaced;  // aliens the game places
 
 private:
-    void checkAliens(const std::string& aliensFile, const std::string& dataRoot);
+    void checkAliens(const std::string& aliensFile);
+
+    std::string dataRoot;
 
     Diagnostics* diagnostics;
 };

@@ -68,8 +68,8 @@ int main(int argc, char** argv)
 
     Diagnostics diagnostics;
     if (command == "check") {
-        LevelDirectoryCheck check(&diagnostics);
-        int result = check.run(operands[0], dataRoot.empty() ? holder(operands[0]) : dataRoot);
+        LevelDirectoryCheck check(dataRoot.empty() ? holder(operands[0]) : dataRoot, &diagnostics);
+        int result = check.run(operands[0]);
         diagnostics.print(stdout);
         check.printSummary(stdout);
         return result;
@@ -86,8 +86,8 @@ int main(int argc, char** argv)
     fprintf(stdout, "wrote %s, %s and %s\n", (out / DataPaths::LevelDescription).c_str(),
             (out / DataPaths::LevelPictures).c_str(), (out / DataPaths::AlienFile).c_str());
     Diagnostics loaded;
-    LevelDirectoryCheck check(&loaded);
-    int checked = check.run(operands[1], root);
+    LevelDirectoryCheck check(root, &loaded);
+    int checked = check.run(operands[1]);
     loaded.print(stdout);
     check.printSummary(stdout);
     return checked;

@@ -23,12 +23,12 @@ protected:
     int check(const std::string& aliens)
     {
         data.write(std::string(DataPaths::Level) + DataPaths::AlienFile, aliens);
-        return run.run(data.path() + "/" + DataPaths::Level, data.path());
+        return run.run(data.path() + "/" + DataPaths::Level);
     }
 
     TempDir data;
     Diagnostics diagnostics;
-    LevelDirectoryCheck run{&diagnostics};
+    LevelDirectoryCheck run{data.path(), &diagnostics};
 };
 
 }

@@ -21,8 +21,8 @@ TEST(LevelDirectoryChecking, TheSummaryTellsTheStepsTheGamesLevelScrollsToTheEnd
     writeLevelDirectory(data, 23, 15, floorGrid(23, 15, true), "");
     const std::string directory = data.prefix() + DataPaths::Level;
     Diagnostics diagnostics;
-    LevelDirectoryCheck check(&diagnostics);
-    ASSERT_EQ(LevelDirectoryCheck::Passed, check.run(directory, data.path()));
+    LevelDirectoryCheck check(data.path(), &diagnostics);
+    ASSERT_EQ(LevelDirectoryCheck::Passed, check.run(directory));
     char* text = nullptr;
     size_t size = 0;
     FILE* out = open_memstream(&text, &size);
