@@ -25,8 +25,9 @@ public:
     // the far edges of both come into view together. 0 for a main tileset exactly as large as the
     // screen that way, which never scrolls it.
     static double parallaxFactor(int32_t layerExtent, int32_t mainExtent, int screenExtent);
-    // Moves position by step; false, without moving, when a bounded layer of extent pixels would
-    // leave the screen's screenExtent pixels past its edges.
+    // Moves a layer's position by step; false, without moving, when the layer is bounded and the
+    // screen, screenExtent pixels across, would then show past its start or, by more than
+    // EdgeMargin, past its far edge at extent pixels.
     static bool scroll(double& position, double step, bool bounded, int32_t extent, int screenExtent);
     // The top-left pixel of tile number tile in a picture holding rows tiles of tileSize pixels a
     // column: tiles are numbered down the picture's columns, then on to the next column.
