@@ -145,7 +145,7 @@ int Tileset::read(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* d
         return -1;
     }
     int objects = countObjects(datafile);
-    if (pictureIndex < 0 || pictureIndex > objects) {
+    if (pictureIndex < 0 || pictureIndex >= objects) {
         Sink::tell(diagnostics, Sink::PictureIndexBeyond, at[0], std::string(), pictureIndex, objects);
         return -1;
     }
