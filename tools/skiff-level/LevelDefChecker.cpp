@@ -224,7 +224,7 @@ void LevelDefChecker::missingNumber(const Report& report)
     std::string tooFew = "the block header needs 4 numbers after \"tileset\", found " + number(field);
     if (field == Cell) {
         int64_t cell = report.values[2];
-        what = "the tile number of column " + number(cell / block.width) + ", row " + number(cell % block.width);
+        what = "the tile number of column " + number(cell % block.width) + ", row " + number(cell / block.width);
         tooFew = "the grid of " + Diagnostics::size(block.width, block.height) + " cells needs " +
                  number(static_cast<int64_t>(block.width) * block.height) + " numbers, found " + number(cell);
     }

@@ -78,7 +78,7 @@ TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
     const std::string keywords = "LEVELDEF T\n{ tilesets 0 16 1 1 1 }\n{ Tileset 0 16 1 1 2 }\n{ tileset 0 16 1 1 3 }\n";
     const std::string wordInGrid = "LEVELDEF T\n{ tileset 0 16 2 1\n 1 x }\n{ tileset 0 16 1 1 1 }\n";
     const std::string titleless = "LEVELDEF\n{ tileset 0 16 2 1\n1 2 }\n{ tileset 0 16 1 1 3 }\n";
-    const std::string indexes = "LEVELDEF T\n{ tileset 5 16 1 1 0 }\n{ tileset 1 16 1 1 0 }\n";
+    const std::string indexes = "LEVELDEF T\n{ tileset 3 16 1 1 0 }\n{ tileset 1 16 1 1 0 }\n";
     const std::string tileBeyond = "LEVELDEF T\n{ tileset 0 16 3 1 0 4 260 }\n";
     const std::string narrow = LevelText::description(
         "T", {{0, 16, 19, 15, floorGrid(19, 15, true)}, {0, 16, 20, 15, floorGrid(20, 15, true)}});
@@ -111,7 +111,7 @@ TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
          "the grid of 2 x 1 cells takes 2 numbers, and 2 more follow", "3:5", "|1x1: 1", 0},
         {titleless, E, "no title on its line, so this line is taken as the title", "2:1", "|1x1: 3", 0},
         {titleless, N, "the rest of that block, 3 tokens, is skipped", "3:1", "|1x1: 3", 0},
-        {indexes, E, "picture index 5 is beyond level.dat, which holds 3 objects (0 to 2)", "2:11", "", -1},
+        {indexes, E, "picture index 3 is beyond level.dat, which holds 3 objects (0 to 2)", "2:11", "", -1},
         {indexes, E, "picture index 1 names a \"DATA\" object of level.dat, not a bitmap", "3:11", "", -1},
         {tileBeyond, E, "tile 4 is beyond the 4 tiles that picture 0 (32 x 32 pixels)", "2:22", "", -1},
         {tileBeyond, W, "tile number 260 is read as 4: only its low 8 bits count", "2:24", "", -1},
