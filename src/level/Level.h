@@ -24,7 +24,7 @@ public:
     // A diagnostics sink, when given, is told what was read and dropped, and why.
     int readDescription(std::istream& in, const DATAFILE* datafile, ReadDiagnostics* diagnostics = nullptr);
 
-    // Scrolls one logic step: right by 0.2, vertically after the ship at (x, y).
+    // Scrolls one logic step: right by LevelFormat::ScrollStep, vertically after the ship at (x, y).
     void update(int x, int y);
     // Draws every tileset, main tileset last. Returns 0.
     int draw();

@@ -114,7 +114,8 @@ class MapImporting : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0, system(("mkdir -p '" + dir.path() + "/maps/sets' '" + dir.path() + "/data/bmp'").c_str()));
+        ASSERT_TRUE(std::filesystem::create_directories(dir.path() + "/maps/sets"));
+        ASSERT_TRUE(std::filesystem::create_directories(dir.path() + "/data/bmp"));
         RenderLog::clear();
     }
 
