@@ -15,7 +15,7 @@ public:
 
     // name/level.def with one tileset of columns x Rows cells (see tileAt), name/level.dat
     // with its picture, and name/aliens.def placing one alien kind at each placement.
-    // False when the directory could not be made or the datafile tool failed.
+    // False when the directory could not be made or the datafile could not be written.
     bool writeLevel(const std::string& name, int columns, const std::vector<LevelText::Placement>& aliens) const;
 
     // Tile shown by a generated level at a cell: a solid ceiling with hanging ledges under it,

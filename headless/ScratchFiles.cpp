@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <sys/stat.h>
 
 #include "core/DataPaths.h"
+#include "core/FileBytes.h"
 #include "level/DatafileWriter.h"
 
 BITMAP* makeBitmap(int width, int height, int colour)
@@ -93,10 +93,12 @@ std::vector<int> floorGrid(int columns, int rows, bool solidFloor)
 bool writeLevelDirectory(const TempDir& dir, const std::string& name, BITMAP* tiles, const LevelText::Block& block,
                          const std::string& aliensDef)
 {
-    mkdir((dir.path() + "/" + name).c_str(), 0755);
+    std::error_code failed;
+    std::filesystem::create_directories(dir.path() + "/" + name, failed);
     DatafileWriter pictures;
     pictures.addBitmap(tiles, "TILES_BMP");
-    if (dir.write(name + DataPaths::LevelPictures, pictures.contents()).empty())
+    const std::string path = dir.path() + "/" + name + DataPaths::LevelPictures;
+    if (dir.path().empty() || !FileBytes::write(path, pictures.contents()))
         return false;
     dir.write(name + DataPaths::LevelDescription, LevelText::description("Test level", {block}));
     dir.write(name + DataPaths::AlienFile, aliensDef);

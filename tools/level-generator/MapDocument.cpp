@@ -71,6 +71,18 @@ void moveGids(XMLElement* element, unsigned from, unsigned by)
     }
 }
 
+// The shortest decimal that reads back as value.
+std::string shortestDecimal(double value)
+{
+    char text[32];
+    for (int digits = 1; digits <= 17; digits++) {
+        snprintf(text, sizeof text, "%.*g", digits, value);
+        if (strtod(text, nullptr) == value)
+            break;
+    }
+    return text;
+}
+
 }
 
 MapDocument::MapDocument() : map(nullptr) {}
@@ -197,15 +209,4 @@ std::string MapDocument::text() const
     TiledPrinter printer;
     document.Print(&printer);
     return std::string(printer.CStr(), printer.CStrSize() - 1);
-}
-
-std::string MapDocument::shortestDecimal(double value)
-{
-    char text[32];
-    for (int digits = 1; digits <= 17; digits++) {
-        snprintf(text, sizeof text, "%.*g", digits, value);
-        if (strtod(text, nullptr) == value)
-            break;
-    }
-    return text;
 }

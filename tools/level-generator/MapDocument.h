@@ -23,8 +23,6 @@ public:
     void replaceLayers(const TileLayer* const* layers, int count);
     // The map as Tiled writes it, indented by one space a level.
     std::string text() const;
-    // The shortest decimal that reads back as value.
-    static std::string shortestDecimal(double value);
 
 private:
     tinyxml2::XMLElement* tileset(const TileLayer& layer, unsigned firstGid);

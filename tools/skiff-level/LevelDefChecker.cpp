@@ -58,7 +58,7 @@ int LevelDefChecker::check(const std::string& text, const DATAFILE* pictures, Le
     finishBlock();
     flushStray();
     if (result == 0)
-        checkLayer(lastKept, true);
+        checkLayer(lastKept, keptCount - 1, true);
 
     // Only a number the game cannot read fails the stream; the blocks after it are read on as if
     // the game went on, from the next "{".
@@ -182,8 +182,9 @@ void LevelDefChecker::report(const Report& report)
     case TilesetRead:
         if (!readByGame)
             break;
-        if (keptCount++ > 0)
-            checkLayer(lastKept, false);
+        if (keptCount > 0)
+            checkLayer(lastKept, keptCount - 1, false);
+        ++keptCount;
         lastKept = block;
         break;
     default:
@@ -335,7 +336,7 @@ void LevelDefChecker::flushStray()
     strayCount = 0;
 }
 
-void LevelDefChecker::checkLayer(const Header& layer, bool isMain)
+void LevelDefChecker::checkLayer(const Header& layer, int index, bool isMain)
 {
     int64_t width = static_cast<int64_t>(layer.width) * layer.tileSize;
     int64_t height = static_cast<int64_t>(layer.height) * layer.tileSize;
@@ -346,7 +347,7 @@ void LevelDefChecker::checkLayer(const Header& layer, bool isMain)
             error(layer.at,
                   "the main tileset is " + size + ": the level does not fill the screen and cannot scroll that way");
         else
-            error(layer.at, "layer " + number(keptCount - 2) + " is " + size +
+            error(layer.at, "layer " + number(index) + " is " + size +
                                 ": its parallax factor is negative and it scrolls off the wrong way");
     }
     if (isMain && (width > LevelFormat::MaxCoordinate || height > LevelFormat::MaxCoordinate))

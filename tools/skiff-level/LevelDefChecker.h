@@ -38,8 +38,9 @@ private:
     void missingEnd(int64_t at, const std::string& token);
     void beyondPicture(const Report& report);
     void finishBlock();
-    // Tells what the game cannot show of a kept block, once it is known whether it is the main tileset.
-    void checkLayer(const Header& layer, bool isMain);
+    // Tells what the game cannot show of the kept block numbered index (from 0), once it is known
+    // whether it is the main tileset.
+    void checkLayer(const Header& layer, int index, bool isMain);
     void strayToken(int64_t at, const std::string& token);
     void flushStray();
     std::string pictureSize(int pictureIndex) const;
