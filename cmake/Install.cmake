@@ -2,22 +2,6 @@
 # program in lib/games/skiff/, the data in share/games/skiff/, plus a desktop
 # entry, AppStream metadata, icons, a manual page, the copyright and the changelog;
 # and packs the same tree as a .deb that passes lintian.
-include(GNUInstallDirs)
-
-# Relative to the prefix; the launcher finds the others from its own place.
-set(SKIFF_INSTALL_LAUNCHERDIR games CACHE STRING "Launcher directory, relative to the prefix")
-set(SKIFF_INSTALL_GAMEDIR lib/games/skiff CACHE STRING "Program directory, relative to the prefix")
-set(SKIFF_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/games/skiff CACHE STRING "Data directory, relative to the prefix")
-foreach(dir SKIFF_INSTALL_LAUNCHERDIR SKIFF_INSTALL_GAMEDIR SKIFF_INSTALL_DATADIR)
-  if(IS_ABSOLUTE "${${dir}}")
-    message(FATAL_ERROR "${dir} must be relative to the install prefix")
-  endif()
-endforeach()
-
-file(RELATIVE_PATH SKIFF_LAUNCHER_TO_GAMEDIR
-  /prefix/${SKIFF_INSTALL_LAUNCHERDIR} /prefix/${SKIFF_INSTALL_GAMEDIR})
-file(RELATIVE_PATH SKIFF_LAUNCHER_TO_DATADIR
-  /prefix/${SKIFF_INSTALL_LAUNCHERDIR} /prefix/${SKIFF_INSTALL_DATADIR})
 configure_file(${CMAKE_SOURCE_DIR}/tools/launcher/skiff.in
   ${CMAKE_BINARY_DIR}/launcher/skiff @ONLY)
 
