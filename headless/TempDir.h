@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "core/ScratchDirectory.h"
+
 // A fresh directory under the system's temporary directory ($TMPDIR, or else /tmp), removed with
 // everything in it. Its path is empty when none could be made.
 class TempDir {
@@ -16,6 +18,7 @@ public:
     const std::string& path() const { return dir; }
 
 private:
+    ScratchDirectory scratch;
     std::string dir;
 };
 

@@ -14,5 +14,5 @@ cmake --build "$build" --target skiff-level-generator skiff-level -j2
 
 map="$root/levels/level0/level0.tmx"
 "$build/tools/level-generator/skiff-level-generator" "$map"
-"$build/tools/skiff-level/skiff-level" import --data-root "$root/data" "$map" "$root/data/level0"
+"$build/tools/skiff-level/skiff-level" import --force --data-root "$root/data" "$map" "$root/data/level0"
 echo "wrote $map and $root/data/level0/"

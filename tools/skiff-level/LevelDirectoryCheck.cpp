@@ -10,6 +10,7 @@
 #include "core/DataPaths.h"
 #include "core/FileBytes.h"
 #include "core/Game.h"
+#include "core/ScratchDirectory.h"
 #include "level/DatafileCheck.h"
 #include "level/Level.h"
 #include "level/LevelFormat.h"
@@ -96,8 +97,11 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile)
     game.explosionPrototypes.push_back(new Explosion());
     std::error_code failed;
     std::filesystem::path previous = std::filesystem::current_path(failed);
-    std::filesystem::current_path(dataRoot, failed);
-    if (failed && level)
+    ScratchDirectory working("", "skiff-level-check-");
+    bool entered = playedFrom(working.path(), std::filesystem::path(aliensFile).parent_path().string());
+    if (entered)
+        std::filesystem::current_path(working.path(), failed);
+    if ((!entered || failed) && level)
         diagnostics->add(Diagnostics::Error, aliensFile, Diagnostics::WholeFile,
                          "the data directory " + Diagnostics::quoted(dataRoot) +
                              ", where the alien pictures lie, cannot be entered");
@@ -109,7 +113,25 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile)
     game.level = nullptr;
 }
 
-void LevelDirectoryCheck::printSummary(FILE* out) const
+bool LevelDirectoryCheck::playedFrom(const std::string& working, const std::string& levelDirectory) const
+{
+    if (working.empty())
+        return false;
+    std::error_code failed;
+    std::filesystem::path root = std::filesystem::absolute(dataRoot, failed);
+    std::filesystem::path levelFolder = std::filesystem::path(DataPaths::Level).parent_path();
+    for (std::filesystem::directory_iterator it(root, failed), end; !failed && it != end; it.increment(failed)) {
+        if (it->path().filename() != levelFolder)
+            std::filesystem::create_symlink(it->path(), std::filesystem::path(working) / it->path().filename(), failed);
+    }
+    if (failed)
+        return false;
+    std::filesystem::path level = std::filesystem::absolute(levelDirectory.empty() ? "." : levelDirectory, failed);
+    std::filesystem::create_symlink(level, std::filesystem::path(working) / levelFolder, failed);
+    return !failed;
+}
+
+void LevelDirectoryCheck::printSummary(FILE* out, const Diagnostics& counted) const
 {
     if (level) {
         const std::vector<Tileset*>& layers = level->tilesets;
@@ -138,6 +160,6 @@ void LevelDirectoryCheck::printSummary(FILE* out) const
     } else {
         fprintf(out, "the game refuses this level\n");
     }
-    fprintf(out, "%s, %s\n", Diagnostics::plural(diagnostics->count(Diagnostics::Error), "error", "errors").c_str(),
-            Diagnostics::plural(diagnostics->count(Diagnostics::Warning), "warning", "warnings").c_str());
+    fprintf(out, "%s, %s\n", Diagnostics::plural(counted.count(Diagnostics::Error), "error", "errors").c_str(),
+            Diagnostics::plural(counted.count(Diagnostics::Warning), "warning", "warnings").c_str());
 }

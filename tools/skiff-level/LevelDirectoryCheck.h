@@ -23,14 +23,17 @@ public:
     // Failed when one was.
     int run(const std::string& directory);
     // The layers with their sizes and parallax factors, how long the level scrolls, the aliens and
-    // the counts of problems.
-    void printSummary(FILE* out) const;
+    // the counts of the problems in counted.
+    void printSummary(FILE* out, const Diagnostics& counted) const;
 
     Level* level;      // as the game loads it; null when the game refuses it
     int aliensPlaced;  // aliens the game places
 
 private:
     void checkAliens(const std::string& aliensFile);
+    // Fills the empty directory working as the game's working directory would be with the level
+    // played: dataRoot's entries, and levelDirectory as level0. False when that cannot be done.
+    bool playedFrom(const std::string& working, const std::string& levelDirectory) const;
 
     std::string dataRoot;
 

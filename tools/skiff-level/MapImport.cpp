@@ -95,6 +95,7 @@ int MapImport::keptTiles(double parallax, int mainPixels, int screenPixels, int 
 int MapImport::run(const std::string& mapPath, const std::string& outDirectory, const std::string& dataRoot)
 {
     failed = false;
+    pictureSource.clear();
     if (map.load(mapPath, diagnostics) != 0)
         return Refused;
     LayerSelection selection(map);
@@ -168,6 +169,15 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         std::filesystem::path path = std::filesystem::path(outDirectory) / files[i];
         if (!FileBytes::write(path, *contents[i])) {
             diagnostics->add(Diagnostics::Error, path.string(), Diagnostics::WholeFile, "cannot be written");
+            return Refused;
+        }
+    }
+    if (!pictureSource.empty()) {
+        std::string copy;
+        std::filesystem::path path = std::filesystem::path(outDirectory) / std::filesystem::path(pictureSource).filename();
+        if (!FileBytes::read(pictureSource, copy) || !FileBytes::write(path, copy)) {
+            diagnostics->add(Diagnostics::Error, path.string(), Diagnostics::WholeFile,
+                             "cannot be copied from " + pictureSource);
             return Refused;
         }
     }
@@ -321,16 +331,26 @@ bool MapImport::alienPicture(const TiledMap::Object& object, const std::string& 
                                 "layer an \"image\" property)");
         return false;
     }
-    // The game finds the picture by its path from dataRoot, whatever links lead to either of them.
-    std::filesystem::path root = resolved(dataRoot);
-    std::filesystem::path rest = resolved(path).lexically_relative(root);
-    if (rest.empty() || rest == "." || *rest.begin() == "..") {
-        error(object.place, "the alien picture " + Diagnostics::quoted(path) +
-                                " lies outside the game's data directory " + Diagnostics::quoted(dataRoot) +
-                                ", where the game looks for it");
+    return gamePicture(path, object.place, dataRoot, picture);
+}
+
+bool MapImport::gamePicture(const std::string& path, const TiledMap::Place& place, const std::string& dataRoot,
+                            std::string& picture)
+{
+    std::error_code why;
+    if (!std::filesystem::is_regular_file(path, why)) {
+        error(place, "the alien picture " + Diagnostics::quoted(path) + " is not found");
         return false;
     }
-    picture = rest.string();
+    // One of the game's own pictures is named by its path from the game's working directory,
+    // whatever links lead there; any other goes into the level, which the game sees as level0/.
+    std::filesystem::path rest = resolved(path).lexically_relative(resolved(dataRoot));
+    if (!rest.empty() && rest != "." && *rest.begin() != ".." && *rest.begin() != std::filesystem::path(DataPaths::Level).parent_path()) {
+        picture = rest.string();
+        return true;
+    }
+    pictureSource = path;
+    picture = DataPaths::Level + std::filesystem::path(path).filename().string();
     return true;
 }
 
@@ -349,8 +369,21 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
     TiledMap::Place picturePlace = layer->look.place;
     const TiledMap::Property* given = property(*layer, map, "image");
     if (given) {
-        picture = given->value;
+        // As a file beside the map, as Tiled would find it, or else as the game names its own pictures.
         picturePlace = given->place;
+        std::filesystem::path beside = std::filesystem::path(map.file).parent_path() / given->value;
+        std::filesystem::path own = std::filesystem::path(dataRoot) / given->value;
+        std::error_code why;
+        std::string path = std::filesystem::is_regular_file(beside, why) ? beside.string() : own.string();
+        if (!std::filesystem::is_regular_file(path, why)) {
+            error(picturePlace, "the alien picture " + Diagnostics::quoted(given->value) +
+                                    " is not found: it is neither beside the map (" + beside.string() +
+                                    ") nor in the game's data (" + own.string() +
+                                    "); give --data-root DIR to look in another data directory");
+            return false;
+        }
+        if (!gamePicture(path, picturePlace, dataRoot, picture))
+            return false;
     } else {
         for (const TiledMap::Object& object : layer->objects) {
             if (object.gid != 0) {

@@ -24,8 +24,9 @@ public:
     explicit MapImport(Diagnostics* diagnostics);
     virtual ~MapImport();
 
-    // Imports mapPath into outDirectory; alien pictures must lie in dataRoot, the game's working
-    // directory. Imported when the three files were written, Refused (nothing written) otherwise.
+    // Imports mapPath into outDirectory. An alien picture in dataRoot, the game's working directory,
+    // is named from there; any other is copied into outDirectory. Imported when the level's files
+    // were written, Refused otherwise.
     int run(const std::string& mapPath, const std::string& outDirectory, const std::string& dataRoot);
     // The three files as they would be written, made by run.
     std::string levelText;
@@ -43,6 +44,9 @@ private:
     void warnAboutTiles(const TiledMap::Layer& layer, const std::map<uint32_t, size_t>& used);
     bool importAliens(const std::vector<const TiledMap::ObjectLayer*>& layers, const std::string& dataRoot);
     bool alienPicture(const TiledMap::Object& object, const std::string& dataRoot, std::string& picture);
+    // The name the game loads the picture at path by: its path in dataRoot, or the level's own copy.
+    bool gamePicture(const std::string& path, const TiledMap::Place& place, const std::string& dataRoot,
+                     std::string& picture);
     // The map's "title" property, or else its file name; errors for titles the game would misread.
     std::string title();
     void error(const TiledMap::Place& place, const std::string& text);
@@ -51,6 +55,7 @@ private:
     Diagnostics* diagnostics;
     bool failed;
     std::vector<class LayerPicture*> layerPictures;
+    std::string pictureSource;  // an alien picture to copy into the level; empty when it is the game's own
 };
 
 #endif

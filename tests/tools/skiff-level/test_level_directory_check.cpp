@@ -26,7 +26,7 @@ TEST(LevelDirectoryChecking, TheSummaryTellsTheStepsTheGamesLevelScrollsToTheEnd
     char* text = nullptr;
     size_t size = 0;
     FILE* out = open_memstream(&text, &size);
-    check.printSummary(out);
+    check.printSummary(out, diagnostics);
     fclose(out);
     std::string summary(text, size);
     free(text);

@@ -116,6 +116,9 @@ protected:
     {
         ASSERT_TRUE(std::filesystem::create_directories(dir.path() + "/maps/sets"));
         ASSERT_TRUE(std::filesystem::create_directories(dir.path() + "/data/bmp"));
+        BITMAP* alien = makeBitmap(16, 8, makecol32(0, 200, 0));
+        saveBitmap(dir, "data/bmp/a.bmp", alien);
+        destroy_bitmap(alien);
         RenderLog::clear();
     }
 
@@ -393,39 +396,59 @@ TEST_F(MapImporting, AlienObjectsArePlacedByTheirTopLeftCornerWithTheirTilesPict
     EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 3\n0 40 48\n0 10 21\n0 100 30\n", output("aliens.def"));
 }
 
-TEST_F(MapImporting, AnAlienPictureIsInTheDataDirectoryWhenItLiesThereWithLinksAndDotsResolved)
+TEST_F(MapImporting, AnAlienPictureInTheDataDirectoryIsNamedFromThereAndAnyOtherIsCopiedIntoTheLevel)
 {
-    BITMAP* alien = makeBitmap(16, 8, makecol32(0, 200, 0));
-    saveBitmap(dir, "data/bmp/a.bmp", alien);
+    BITMAP* alien = makeBitmap(16, 8, makecol32(0, 0, 200));
+    saveBitmap(dir, "b.bmp", alien);
+    saveBitmap(dir, "data/level0/c.bmp", alien);
     destroy_bitmap(alien);
+    std::string own;
+    FileBytes::read(dir.path() + "/b.bmp", own);
     std::error_code failed;
     std::filesystem::create_directory_symlink("../data/bmp", maps("art"), failed);
     std::filesystem::create_directory_symlink("data", dir.path() + "/game", failed);
     ASSERT_FALSE(failed) << failed.message();
     const struct {
         std::string image;  // as the map names it, from maps/
+        bool property;      // given as the layer's "image" property rather than as a tile's picture
         std::string dataRoot;
-        bool inside;
+        std::string named;  // in aliens.def; empty when refused
     } cases[] = {
-        {"art/a.bmp", "data", true},
-        {"../data/bmp/a.bmp", "game", true},
-        {dir.path() + "/data/../a.bmp", "data", false},
-        {"../data2/bmp/a.bmp", "data", false},
+        {"art/a.bmp", false, "data", "bmp/a.bmp"},
+        {"../data/bmp/a.bmp", false, "game", "bmp/a.bmp"},
+        {"bmp/a.bmp", true, "data", "bmp/a.bmp"},
+        {dir.path() + "/data/../b.bmp", false, "data", "level0/b.bmp"},
+        {"../b.bmp", true, "data", "level0/b.bmp"},
+        {"../data/level0/c.bmp", false, "data", "level0/c.bmp"},
+        {"../data2/bmp/a.bmp", false, "data", ""},
+        {"../../../../../../../etc/b.bmp", true, "data", ""},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.image + " from " + test.dataRoot);
-        std::string aliens = " <tileset firstgid=\"10\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" tilecount=\"1\" "
-                             "columns=\"0\">\n  <tile id=\"0\"><image source=\"" + test.image + "\"/></tile>\n </tileset>\n" +
-                             MapFiles::layer("main", 40, 30, {}) +
-                             " <objectgroup name=\"aliens\">\n  <object id=\"1\" gid=\"10\" x=\"40\" y=\"56\"/>\n </objectgroup>\n";
-        EXPECT_EQ(test.inside ? MapImport::Imported : MapImport::Refused,
+        std::string tileset = " <tileset firstgid=\"10\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" "
+                              "tilecount=\"1\" columns=\"0\">\n  <tile id=\"0\"><image source=\"" + test.image +
+                              "\"/></tile>\n </tileset>\n";
+        std::string aliens = (test.property ? "" : tileset) + MapFiles::layer("main", 40, 30, {}) +
+                             " <objectgroup name=\"aliens\">\n" +
+                             (test.property ? "  <properties><property name=\"image\" value=\"" + test.image +
+                                                  "\"/></properties>\n  <object id=\"1\" x=\"40\" y=\"48\"/>\n"
+                                            : "  <object id=\"1\" gid=\"10\" x=\"40\" y=\"56\"/>\n") +
+                             " </objectgroup>\n";
+        std::filesystem::remove_all(out(), failed);
+        EXPECT_EQ(test.named.empty() ? MapImport::Refused : MapImport::Imported,
                   import(MapFiles::map(40, 30, 8, aliens), "level.tmx", test.dataRoot))
             << listed(diagnostics);
-        if (test.inside)
-            EXPECT_EQ("ALIENPROTOS 1\n0 bmp/a.bmp 0 0\nALIENDEF 1\n0 40 48\n", output("aliens.def"));
-        else
-            EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "lies outside the game's data directory"))
-                << listed(diagnostics);
+        if (test.named.empty()) {
+            EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "is not found")) << listed(diagnostics);
+            continue;
+        }
+        EXPECT_EQ("ALIENPROTOS 1\n0 " + test.named + " 0 0\nALIENDEF 1\n0 40 48\n", output("aliens.def"));
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(out()))
+            files.push_back(entry.path().filename().string());
+        EXPECT_EQ(test.named.compare(0, 7, "level0/") == 0 ? 4u : 3u, files.size());
+        if (test.named == "level0/b.bmp")
+            EXPECT_TRUE(own == output("b.bmp"));
     }
 }
 
@@ -497,7 +520,7 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         {aliens(" <tileset firstgid=\"300\" name=\"aliens\" tilewidth=\"16\" tileheight=\"8\" tilecount=\"1\" "
                 "columns=\"0\">\n  <tile id=\"0\"><image source=\"elsewhere/a.bmp\"/></tile>\n </tileset>\n",
                 "  <object id=\"1\" gid=\"300\" x=\"4\" y=\"30\"/>\n"),
-         "lies outside the game's data directory", "<object id"},
+         "is not found", "<object id"},
         {"<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\">\n <layer>\n</map>\n", "is not well-formed XML",
          "<layer>"},
         {parallax, "has parallax 1.5 x 1", "name=\"near\""},
