@@ -1,5 +1,6 @@
 #include "AlienDefChecker.h"
 
+#include <cstring>
 #include <sstream>
 
 #include "Diagnostics.h"
@@ -145,7 +146,11 @@ void AlienDefChecker::builtPrototype(const Report& report)
         warning(report.at, "prototype " + quoted(report.token) + " is never used: every alien is a copy of the first "
                            "prototype, " + quoted(firstPicture));
     if (level && !prototype->hasFrame())
-        error(report.at, "picture " + quoted(report.token) + " cannot be loaded from " + quoted(dataRoot) + ": " +
+        error(report.at, "picture " + quoted(report.token) + " cannot be loaded from " +
+                             (report.token.compare(0, strlen(DataPaths::Level), DataPaths::Level) == 0
+                                  ? "the level directory"
+                                  : quoted(dataRoot)) +
+                             ": " +
                              (first ? "the aliens are invisible and never collide" : "this prototype has no frame"));
 }
 
