@@ -98,6 +98,8 @@ public:
     };
 
     struct Object {
+        int id;                      // 0 when the map gives none
+        std::string name;
         uint32_t gid;                // 0 for shapes
         std::string shape;           // "" for rectangles and tile objects, else "ellipse", "point", ...
         double x;

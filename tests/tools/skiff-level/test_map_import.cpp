@@ -479,6 +479,7 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         {MapFiles::map(2, 2, 400, MapFiles::layer("main", 2, 2, {})), "tiles are 400 pixels wide", "<map"},
         {aliens("", "  <object id=\"1\" x=\"nan\" y=\"1\"/>\n"),
          "position, size, rotation and gid must be numbers", "\"nan\""},
+        {aliens("", "  <object id=\"1.5\" x=\"1\" y=\"1\"/>\n"), "the object's id \"1.5\" is not a whole number", "1.5"},
         {tmj("\"tilesets\": [], ", "\"data\": [0, 0, 0, \"x\"]"), "layers[0].data[3]: layer \"main\": \"x\" is not a tile "
          "number", ""},
         {tmj("", "\"width\": -3, \"data\": []"), "layers[0].width: needs a whole number of at least 1", ""},
