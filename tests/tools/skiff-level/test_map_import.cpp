@@ -18,6 +18,7 @@
 #include "headless/RenderLog.h"
 #include "headless/ScratchFiles.h"
 #include "level/Level.h"
+#include "level/LevelText.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 
@@ -533,4 +534,17 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
         FileBytes::read(out.path() + "/" + file, made);
         EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
     }
+}
+
+TEST(LevelTextLines, EachBlockThePrototypeAndEachPlacementAreToldTheLineTheyStartOn)
+{
+    std::vector<int> lines(3, -1);
+    LevelText::description("T", {{0, 16, 2, 3, std::vector<int>(6, 1)}, {1, 16, 1, 1, {1}}}, &lines);
+    // The title on line 1; the first block's header on 2, its 3 rows and its "}" on 3 to 6; the second from 7.
+    EXPECT_EQ((std::vector<int>{2, 7}), lines);
+    LevelText::aliens("bmp/a.bmp", 1, {{1, 2}, {3, 4}}, &lines);
+    // "ALIENPROTOS", the prototype, "ALIENDEF", then the placements.
+    EXPECT_EQ((std::vector<int>{2, 4, 5}), lines);
+    LevelText::aliens("", 0, {{1, 2}}, &lines);
+    EXPECT_EQ((std::vector<int>{0, 3}), lines);
 }
