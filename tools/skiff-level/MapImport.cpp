@@ -66,7 +66,7 @@ std::filesystem::path resolved(const std::string& path)
 
 }
 
-MapImport::MapImport(Diagnostics* sink) : diagnostics(sink), failed(false) {}
+MapImport::MapImport(Diagnostics* sink) : verbose(false), diagnostics(sink), failed(false) {}
 
 MapImport::~MapImport()
 {
@@ -214,13 +214,13 @@ bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int kept
             }
         }
     }
-    if (cutOff > 0)
-        map.warning(layer.look.place,
-                    called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " +
-                        Diagnostics::number(keptHeight) + " rows for its parallax " +
-                        Diagnostics::decimal(layer.look.parallaxX) + " x " +
-                        Diagnostics::decimal(layer.look.parallaxY) + ": " + Diagnostics::number(cutOff) +
-                        (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
+    if (cutOff > 0 && verbose)
+        map.note(layer.look.place,
+                 called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " +
+                     Diagnostics::number(keptHeight) + " rows for its parallax " +
+                     Diagnostics::decimal(layer.look.parallaxX) + " x " +
+                     Diagnostics::decimal(layer.look.parallaxY) + ": " + Diagnostics::number(cutOff) +
+                     (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
     if (firstCell.size() >= LevelFormat::MaxTilePictures) {
         error(layer.look.place, called + " uses " + Diagnostics::number(static_cast<int64_t>(firstCell.size())) +
                                     " different tiles" +

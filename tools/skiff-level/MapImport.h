@@ -32,6 +32,10 @@ public:
     std::string datafile;
     std::string aliensText;
 
+    // Whether run tells, in notes, what it leaves out as a matter of course: the cells beyond a background
+    // layer's parallax. False unless set.
+    bool verbose;
+
     // Columns (or rows) a background layer keeps: 320 (or 240) pixels plus its parallax factor
     // times how far the main tileset scrolls, in whole tiles.
     static int keptTiles(double parallax, int mainPixels, int screenPixels, int tileSize, int available);

@@ -119,6 +119,7 @@ protected:
         ASSERT_TRUE(std::filesystem::create_directories(dir.path() + "/data/bmp"));
         RenderLog::clear();
     }
+    void TearDown() override { delete importer; }
 
     std::string maps(const std::string& name) const { return dir.path() + "/maps/" + name; }
     // Saves picture as maps/name, a PNG whose magenta pixels are transparent, and destroys it.
@@ -132,8 +133,10 @@ protected:
     int import(const std::string& mapText, const std::string& name = "level.tmx", const std::string& dataRoot = "data")
     {
         diagnostics = Diagnostics();
-        MapImport importer(&diagnostics);
-        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/" + dataRoot);
+        delete importer;
+        importer = new MapImport(&diagnostics);
+        importer->verbose = verbose;
+        return importer->run(dir.write("maps/" + name, mapText), out(), dir.path() + "/" + dataRoot);
     }
 
     std::string output(const std::string& name) const
@@ -145,7 +148,41 @@ protected:
 
     TempDir dir;
     Diagnostics diagnostics;
+    MapImport* importer = nullptr;  // of the last import
+    bool verbose = false;
 };
+
+// A map of 40 x 15 tiles of 16 pixels, in TMX or in JSON: layer "far", filled edge to edge, scrolls at half the speed
+// of layer "main", which is solid from row 10 down; of the aliens, shown by bmp/a.bmp, object 3 flies free and object
+// 7, "ufo", lies buried at (100, 200).
+std::string layeredMap(bool json)
+{
+    std::vector<uint32_t> far(600, 1), main(600, 0);
+    std::fill(main.begin() + 400, main.end(), 2);
+    if (!json)
+        return MapFiles::map(40, 15, 16, MapFiles::tileset(1, "tiles", 16, 2, 2, "tiles.png") +
+                                             MapFiles::layer("far", 40, 15, far, " parallaxx=\"0.5\"") +
+                                             MapFiles::layer("main", 40, 15, main) +
+                                             " <objectgroup name=\"aliens\">\n  <properties>\n"
+                                             "   <property name=\"image\" value=\"bmp/a.bmp\"/>\n  </properties>\n"
+                                             "  <object id=\"3\" x=\"60\" y=\"40\"/>\n"
+                                             "  <object id=\"7\" name=\"ufo\" x=\"100\" y=\"200\"/>\n"
+                                             " </objectgroup>\n");
+    auto csv = [](const std::vector<uint32_t>& gids) {
+        std::string text;
+        for (uint32_t gid : gids)
+            text += (text.empty() ? "" : ",") + std::to_string(gid);
+        return text;
+    };
+    return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 40, \"height\": 15, \"tilewidth\": 16, "
+           "\"tileheight\": 16,\n \"tilesets\": [{\"firstgid\": 1, \"name\": \"tiles\", \"tilewidth\": 16, "
+           "\"tileheight\": 16, \"tilecount\": 2, \"columns\": 2, \"image\": \"tiles.png\"}],\n \"layers\": ["
+           "{\"type\": \"tilelayer\", \"name\": \"far\", \"width\": 40, \"height\": 15, \"parallaxx\": 0.5, \"data\": [" +
+           csv(far) + "]},\n  {\"type\": \"tilelayer\", \"name\": \"main\", \"width\": 40, \"height\": 15, \"data\": [" +
+           csv(main) + "]},\n  {\"type\": \"objectgroup\", \"name\": \"aliens\", \"properties\": [{\"name\": \"image\", "
+           "\"type\": \"string\", \"value\": \"bmp/a.bmp\"}],\n   \"objects\": [{\"id\": 3, \"x\": 60, \"y\": 40}, "
+           "{\"id\": 7, \"name\": \"ufo\", \"x\": 100, \"y\": 200}]}]}\n";
+}
 
 }
 
@@ -369,7 +406,6 @@ TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWith
         "layer \"main\" is tinted",
         "layer \"main\" uses 1 animated tile (the first is tile 2)",
         "layer \"far\" uses tileset \"tiles\", whose tile offset (0, 4) the game does not show",
-        "layer \"far\" keeps its first 25 columns and 16 rows for its parallax 0.25 x 0.25: 400 tiles beyond them",
     };
     for (const char* warning : warnings)
         EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
@@ -534,6 +570,19 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
         FileBytes::read(out.path() + "/" + file, made);
         EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
     }
+}
+
+TEST_F(MapImporting, TheCellsBeyondWhatABackgroundLayersParallaxShowsAreANoteGivenOnlyWhenVerbose)
+{
+    save("tiles.png", tilesetPicture(2, 1, 16));
+    ASSERT_EQ(MapImport::Imported, import(layeredMap(false)));
+    EXPECT_EQ("", listed(diagnostics));
+    verbose = true;
+    ASSERT_EQ(MapImport::Imported, import(layeredMap(false)));
+    // "far" keeps 320 + 0.5 x (640 - 320) = 480 pixels, 30 columns: 10 columns of 15 rows are left out.
+    EXPECT_EQ(maps("level.tmx") + ":6: note: layer \"far\" keeps its first 30 columns and 15 rows for its parallax "
+                                  "0.5 x 1: 150 tiles beyond them are left out\n",
+              listed(diagnostics));
 }
 
 TEST(LevelTextLines, EachBlockThePrototypeAndEachPlacementAreToldTheLineTheyStartOn)
