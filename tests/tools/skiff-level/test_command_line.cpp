@@ -35,7 +35,8 @@ TEST(CommandLine, CheckPrintsProblemsAsFileLineColumnAndFailsOnAnError)
     int status = 0;
     std::string output = run("check " + dir.path(), status);
     EXPECT_EQ(1, status) << output;
-    EXPECT_NE(std::string::npos, output.find(dir.path() + "/level.dat: error: is missing")) << output;
+    EXPECT_NE(std::string::npos, output.find(dir.path() + "/level.dat: error: the tile pictures are missing"))
+        << output;
     EXPECT_NE(std::string::npos, output.find(dir.path() + "/level.def:2:11: error: picture 0 cannot be cut")) << output;
     EXPECT_NE(std::string::npos, output.find("the game refuses this level\n")) << output;
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "LevelDirectoryCheck.h"
 #include "MapImport.h"
 #include "TilePicture.h"
 #include "ToolTestData.h"
@@ -569,6 +570,54 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
         FileBytes::read(source + "/data/level0/" + file, shipped);
         FileBytes::read(out.path() + "/" + file, made);
         EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
+    }
+}
+
+TEST_F(MapImporting, TheChecksFindingsInTheWrittenFilesAreToldAtTheLayerOrObjectOfTheMapTheyCameFrom)
+{
+    save("tiles.png", tilesetPicture(2, 1, 16));
+    BITMAP* alien = makeBitmap(16, 8, makecol32(0, 200, 0));
+    saveBitmap(dir, "data/bmp/a.bmp", alien);
+    destroy_bitmap(alien);
+    const std::string tmx = maps("level.tmx"), tmj = maps("level.tmj");
+    const std::string buried = "the alien at (100, 200) is inside solid terrain: it explodes as soon as the game starts";
+    // In the TMX map the map itself stands on line 2, "far" on 6, "main" on 25, the "image" property on 46 and
+    // objects 3 and 7 on 48 and 49; in JSON "far", "main" and "aliens" are layers 0 to 2.
+    const std::string expected[2] = {
+        tmx + ":49: error: object 7 \"ufo\" of layer \"aliens\": " + buried + "\n" +
+            tmx + ":6: warning: layer \"far\": w18\n" + tmx + ":25: note: layer \"main\": n19\n" +
+            tmx + ":25: warning: layer \"main\": w35\n" +
+            tmx + ":2: warning: title\n" + tmx + ":2: error: pictures\n" +
+            tmx + ":46: warning: layer \"aliens\": proto\n" + tmx + ":2: warning: count\n" +
+            tmx + ":48: warning: object 3 of layer \"aliens\": free\nelsewhere.txt:5:2: warning: kept\n",
+        tmj + ": error: layers[2].objects[1]: object 7 \"ufo\" of layer \"aliens\": " + buried + "\n" +
+            tmj + ": warning: layers[0]: layer \"far\": w18\n" + tmj + ": note: layers[1]: layer \"main\": n19\n" +
+            tmj + ": warning: layers[1]: layer \"main\": w35\n" +
+            tmj + ": warning: title\n" + tmj + ": error: pictures\n" +
+            tmj + ": warning: layers[2].properties[0].value: layer \"aliens\": proto\n" + tmj + ": warning: count\n" +
+            tmj + ": warning: layers[2].objects[0]: object 3 of layer \"aliens\": free\n"
+                  "elsewhere.txt:5:2: warning: kept\n",
+    };
+    for (bool json : {false, true}) {
+        SCOPED_TRACE(json ? "JSON" : "TMX");
+        ASSERT_EQ(MapImport::Imported, import(layeredMap(json), json ? "level.tmj" : "level.tmx")) << listed(diagnostics);
+        EXPECT_EQ("", listed(diagnostics));
+        Diagnostics found, described;
+        LevelDirectoryCheck check(dir.path() + "/data", &found);
+        check.run(out());
+        // level.def: the title on line 1, "far" (30 x 15 cells kept) from line 2 to its "}" on 18, "main" on 19 to 35;
+        // aliens.def: the prototype on line 2, "ALIENDEF" on 3, the aliens on 4 and 5.
+        found.add(Diagnostics::Warning, out() + "/level.def", Diagnostics::Position{18, 1}, "w18");
+        found.add(Diagnostics::Note, dir.path() + "/data/./level1/level.def", Diagnostics::Position{19, 3}, "n19");
+        found.add(Diagnostics::Warning, out() + "/level.def", Diagnostics::Position{35, 1}, "w35");
+        found.add(Diagnostics::Warning, out() + "/level.def", Diagnostics::Position{1, 10}, "title");
+        found.add(Diagnostics::Error, out() + "/level.dat", Diagnostics::WholeFile, "pictures");
+        found.add(Diagnostics::Warning, out() + "/aliens.def", Diagnostics::Position{2, 3}, "proto");
+        found.add(Diagnostics::Warning, out() + "/aliens.def", Diagnostics::Position{3, 1}, "count");
+        found.add(Diagnostics::Warning, out() + "/aliens.def", Diagnostics::Position{4, 1}, "free");
+        found.add(Diagnostics::Warning, "elsewhere.txt", Diagnostics::Position{5, 2}, "kept");
+        importer->describe(found, out() + "/", described);
+        EXPECT_EQ(expected[json], listed(described)) << listed(found);
     }
 }
 
