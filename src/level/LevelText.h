@@ -23,10 +23,14 @@ public:
         int32_t y;
     };
 
-    // "LEVELDEF" with the title on its line, then every block with one grid row a line.
-    static std::string description(const std::string& title, const std::vector<Block>& blocks);
+    // "LEVELDEF" with the title on its line, then every block with one grid row a line. Given lines,
+    // they become the line (from 1) each block starts on.
+    static std::string description(const std::string& title, const std::vector<Block>& blocks,
+                                   std::vector<int>* lines = nullptr);
     // One prototype showing picture with explosionKind, none when picture is empty, then the placements.
-    static std::string aliens(const std::string& picture, int explosionKind, const std::vector<Placement>& placements);
+    // Given lines, they become the prototype's line (0 without one), then each placement's.
+    static std::string aliens(const std::string& picture, int explosionKind, const std::vector<Placement>& placements,
+                              std::vector<int>* lines = nullptr);
 };
 
 #endif

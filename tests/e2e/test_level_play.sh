@@ -22,10 +22,10 @@ for command in "$play_map" "$import_map" "$check_level" "$play_level"; do
 done
 ROCK=92,64,44
 
-# The example map with its first alien moved into the rock of the ceiling.
-sed 's|gid="5" x="420" y="126"|gid="5" x="420" y="20"|' "$source_tree/levels/example/example.tmx" > "$author/rocky.tmx"
+# The example map with its first alien moved into the rock of the floor.
+sed 's|gid="5" x="420" y="126"|gid="5" x="420" y="200"|' "$source_tree/levels/example/example.tmx" > "$author/rocky.tmx"
 cp "$source_tree/levels/example/"{tiles.png,ufo.bmp} "$author/"
-grep -q 'x="420" y="20"' "$author/rocky.tmx" || fail "the example map's first alien is not where the test moves it from"
+grep -q 'x="420" y="200"' "$author/rocky.tmx" || fail "the example map's first alien is not where the test moves it from"
 shipped=$(cd "$DATA" && find level0 -type f -exec sha1sum {} + | sort)
 
 # rock_shown: a key has left the intro and the map's rock fills a good part of the screen.

@@ -52,20 +52,20 @@ int LevelDirectoryCheck::run(const std::string& directory)
     std::string text;
     if (!FileBytes::read(levelFile, text)) {
         diagnostics->add(Diagnostics::Error, levelFile, Diagnostics::WholeFile,
-                         "cannot be read: the game refuses the level");
+                         "the level description cannot be read: the game refuses the level");
         return Failed;
     }
     DATAFILE* pictures = nullptr;
     std::error_code missing;
     if (!std::filesystem::exists(picturesFile, missing))
         diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
-                         "is missing: the game refuses the level");
+                         "the tile pictures are missing: the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
         diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
-                         "is not an Allegro datafile the game can load: it refuses the level");
+                         "the tile pictures are no Allegro datafile the game can load: it refuses the level");
     else if (!(pictures = load_datafile(picturesFile.c_str())))
         diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
-                         "cannot be loaded: the game refuses the level");
+                         "the tile pictures cannot be loaded: the game refuses the level");
 
     // Without pictures the game stops before the description; it is still read, to tell what else is wrong.
     Level* read = new Level(nullptr);
@@ -86,7 +86,7 @@ void LevelDirectoryCheck::checkAliens(const std::string& aliensFile)
     std::string text;
     if (!FileBytes::read(aliensFile, text)) {
         diagnostics->add(Diagnostics::Warning, aliensFile, Diagnostics::WholeFile,
-                         "is missing: the level has no aliens");
+                         "the alien list is missing: the level has no aliens");
         return;
     }
     // The game's own reader builds the prototypes and aliens, naming its pictures relative to the

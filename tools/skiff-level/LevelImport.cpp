@@ -21,13 +21,14 @@ int LevelImport::run(const std::string& mapPath, const std::string& outDirectory
     if (swap.begin() != LevelSwap::Done)
         return Failed;
     MapImport import(diagnostics);
+    import.verbose = verbose;
     if (import.run(mapPath, swap.staging(), dataRoot) != MapImport::Imported)
         return Failed;
     Diagnostics found;
     delete check;
     check = new LevelDirectoryCheck(dataRoot, &found);
     check->run(swap.staging());
-    diagnostics->entries.insert(diagnostics->entries.end(), found.entries.begin(), found.entries.end());
+    import.describe(found, swap.staging(), *diagnostics);
     if (diagnostics->count(Diagnostics::Error) > 0)
         return Failed;
     return swap.commit() == LevelSwap::Done ? Imported : Failed;

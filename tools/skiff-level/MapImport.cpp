@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <set>
@@ -44,6 +45,18 @@ std::string trimmed(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
+// How the author knows a layer, and an object of a layer: "layer "far"", "object 7 "ufo" of layer "aliens"".
+std::string called(const TiledMap::LayerLook& layer)
+{
+    return "layer " + Diagnostics::quoted(layer.name);
+}
+
+std::string called(const TiledMap::Object& object, const TiledMap::LayerLook& layer)
+{
+    return "object" + (object.id ? " " + Diagnostics::number(object.id) : "") +
+           (object.name.empty() ? "" : " " + Diagnostics::quoted(object.name)) + " of " + called(layer);
+}
+
 // A property of the layer, or else of the map; null when neither has it.
 const TiledMap::Property* property(const TiledMap::ObjectLayer& layer, const TiledMap& map, const std::string& name)
 {
@@ -66,7 +79,7 @@ std::filesystem::path resolved(const std::string& path)
 
 }
 
-MapImport::MapImport(Diagnostics* sink) : diagnostics(sink), failed(false) {}
+MapImport::MapImport(Diagnostics* sink) : verbose(false), diagnostics(sink), failed(false) {}
 
 MapImport::~MapImport()
 {
@@ -96,6 +109,8 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
 {
     failed = false;
     pictureSource.clear();
+    blockOrigins.clear();
+    alienOrigins.clear();
     if (map.load(mapPath, diagnostics) != 0)
         return Refused;
     LayerSelection selection(map);
@@ -148,14 +163,21 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
             keptHeight = keptTiles(look.parallaxY, mainHeight, ScreenHeight, tileSize, keptHeight);
         }
         LevelText::Block block;
-        if (importLayer(layer, i, keptWidth, keptHeight, block, writer, tiles))
+        if (importLayer(layer, i, keptWidth, keptHeight, block, writer, tiles)) {
             blocks.push_back(block);
+            blockOrigins.push_back(Origin{layer.look.place, called(layer.look), 0, 0});
+        }
     }
     importAliens(selection.alienLayers, dataRoot);
     if (failed)
         return Refused;
 
-    levelText = LevelText::description(name, blocks);
+    std::vector<int> blockLines;
+    levelText = LevelText::description(name, blocks, &blockLines);
+    for (size_t i = 0; i < blockOrigins.size(); ++i) {
+        blockOrigins[i].firstLine = blockLines[i];
+        blockOrigins[i].lastLine = i + 1 < blockLines.size() ? blockLines[i + 1] - 1 : INT_MAX;
+    }
     datafile = writer.contents();
     std::error_code why;
     std::filesystem::create_directories(outDirectory, why);
@@ -224,13 +246,13 @@ bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int kept
             }
         }
     }
-    if (cutOff > 0)
-        map.warning(layer.look.place,
-                    called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " +
-                        Diagnostics::number(keptHeight) + " rows for its parallax " +
-                        Diagnostics::decimal(layer.look.parallaxX) + " x " +
-                        Diagnostics::decimal(layer.look.parallaxY) + ": " + Diagnostics::number(cutOff) +
-                        (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
+    if (cutOff > 0 && verbose)
+        map.note(layer.look.place,
+                 called + " keeps its first " + Diagnostics::number(keptWidth) + " columns and " +
+                     Diagnostics::number(keptHeight) + " rows for its parallax " +
+                     Diagnostics::decimal(layer.look.parallaxX) + " x " +
+                     Diagnostics::decimal(layer.look.parallaxY) + ": " + Diagnostics::number(cutOff) +
+                     (cutOff == 1 ? " tile beyond them is" : " tiles beyond them are") + " left out");
     if (firstCell.size() >= LevelFormat::MaxTilePictures) {
         error(layer.look.place, called + " uses " + Diagnostics::number(static_cast<int64_t>(firstCell.size())) +
                                     " different tiles" +
@@ -461,6 +483,7 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
             continue;
         }
         placements.push_back(LevelText::Placement{static_cast<int32_t>(roundedX), static_cast<int32_t>(roundedY)});
+        alienOrigins.push_back(Origin{object.place, called(object, layer->look), 0, 0});
     }
     if (!good)
         return false;
@@ -477,6 +500,35 @@ bool MapImport::importAliens(const std::vector<const TiledMap::ObjectLayer*>& la
         if (failed)
             return false;
     }
-    aliensText = LevelText::aliens(picture, explosion, placements);
+    std::vector<int> lines;
+    aliensText = LevelText::aliens(picture, explosion, placements, &lines);
+    alienOrigins.insert(alienOrigins.begin(), Origin{picturePlace, called(layer->look), 0, 0});
+    for (size_t i = 0; i < alienOrigins.size(); ++i)
+        alienOrigins[i].firstLine = alienOrigins[i].lastLine = lines[i];
     return true;
+}
+
+void MapImport::describe(const Diagnostics& found, const std::string& levelDirectory, Diagnostics& into) const
+{
+    std::filesystem::path base(levelDirectory);
+    const std::filesystem::path files[3] = {(base / DataPaths::LevelDescription).lexically_normal(),
+                                            (base / DataPaths::AlienFile).lexically_normal(),
+                                            (base / DataPaths::LevelPictures).lexically_normal()};
+    const std::vector<Origin> none;
+    const std::vector<Origin>* origins[3] = {&blockOrigins, &alienOrigins, &none};
+    for (const Diagnostics::Entry& entry : found.entries) {
+        size_t file = std::find(files, files + 3, std::filesystem::path(entry.file).lexically_normal()) - files;
+        if (file == 3) {
+            into.add(entry.severity, entry.file, entry.position, entry.text);
+            continue;
+        }
+        const Origin* from = nullptr;
+        for (const Origin& origin : *origins[file]) {
+            int line = entry.position.line;
+            if (!from && line > 0 && line >= origin.firstLine && line <= origin.lastLine)
+                from = &origin;
+        }
+        TiledMap::add(into, entry.severity, from ? from->place : map.place,
+                      from ? from->called + ": " + entry.text : entry.text);
+    }
 }

@@ -33,11 +33,28 @@ public:
     std::string datafile;
     std::string aliensText;
 
+    // Adds each diagnostic of found to into. Those of levelDirectory's level.def and aliens.def at a line
+    // that run wrote from a layer or an object go to that place of the map, naming it; the rest of
+    // those files' and level.dat's go to the map as a whole; diagnostics of other files stay as they are.
+    void describe(const Diagnostics& found, const std::string& levelDirectory, Diagnostics& into) const;
+
+    // Whether run tells, in notes, what it leaves out as a matter of course: the cells beyond a background
+    // layer's parallax. False unless set.
+    bool verbose;
+
     // Columns (or rows) a background layer keeps: 320 (or 240) pixels plus its parallax factor
     // times how far the main tileset scrolls, in whole tiles.
     static int keptTiles(double parallax, int mainPixels, int screenPixels, int tileSize, int available);
 
 private:
+    // What of the map a part of a written file came from, how the author calls it, and the part's lines.
+    struct Origin {
+        TiledMap::Place place;
+        std::string called;
+        int firstLine;
+        int lastLine;
+    };
+
     bool importLayer(const TiledMap::Layer& layer, size_t index, int keptWidth, int keptHeight, LevelText::Block& block,
                      class DatafileWriter& pictures, class TileSource& tiles);
     // Warns once about each animated tile and each tileset's tile offset in a layer's tiles.
@@ -56,6 +73,8 @@ private:
     bool failed;
     std::vector<class LayerPicture*> layerPictures;
     std::string pictureSource;  // an alien picture to copy into the level; empty when it is the game's own
+    std::vector<Origin> blockOrigins;  // each block of level.def
+    std::vector<Origin> alienOrigins;  // of aliens.def: the prototype, then each placement
 };
 
 #endif

@@ -32,17 +32,25 @@ TiledMap::TiledMap()
 
 TiledMap::~TiledMap() {}
 
+void TiledMap::add(Diagnostics& into, Diagnostics::Severity severity, const Place& at, const std::string& text)
+{
+    into.add(severity, at.file, Diagnostics::Position{at.line, 0}, at.path.empty() ? text : at.path + ": " + text);
+}
+
 void TiledMap::error(const Place& at, const std::string& text)
 {
-    diagnostics->add(Diagnostics::Error, at.file, Diagnostics::Position{at.line, 0},
-                     at.path.empty() ? text : at.path + ": " + text);
+    add(*diagnostics, Diagnostics::Error, at, text);
     failed = true;
 }
 
 void TiledMap::warning(const Place& at, const std::string& text)
 {
-    diagnostics->add(Diagnostics::Warning, at.file, Diagnostics::Position{at.line, 0},
-                     at.path.empty() ? text : at.path + ": " + text);
+    add(*diagnostics, Diagnostics::Warning, at, text);
+}
+
+void TiledMap::note(const Place& at, const std::string& text)
+{
+    add(*diagnostics, Diagnostics::Note, at, text);
 }
 
 int TiledMap::colour(const std::string& text)

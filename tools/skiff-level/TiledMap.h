@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class Diagnostics;
+#include "Diagnostics.h"
 
 // A map of the Tiled map editor, TMX or JSON, as far as a Skiff level can use it. Both readers
 // fill this one model; every rule about what it holds is applied here or after, never in a reader.
@@ -98,6 +98,8 @@ public:
     };
 
     struct Object {
+        int id;                      // 0 when the map gives none
+        std::string name;
         uint32_t gid;                // 0 for shapes
         std::string shape;           // "" for rectangles and tile objects, else "ellipse", "point", ...
         double x;
@@ -140,6 +142,9 @@ public:
 
     void error(const Place& place, const std::string& text);
     void warning(const Place& place, const std::string& text);
+    void note(const Place& place, const std::string& text);
+    // Adds a diagnostic at place to into: at its line, and with its JSON path in front of the text.
+    static void add(Diagnostics& into, Diagnostics::Severity severity, const Place& place, const std::string& text);
 
     std::string file;
     std::string orientation;

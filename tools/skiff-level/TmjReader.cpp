@@ -345,7 +345,6 @@ void TmjReader::readObjectLayer(const json& layer, const std::string& path, cons
         std::string where = item(member(path, "objects"), i);
         TiledMap::Object object = TiledMap::Object();
         object.place = at(where);
-        int gid = 0;
         double wideGid = 0.0;
         if (!given.is_object()) {
             map.error(object.place, "is not a JSON object");
@@ -354,7 +353,7 @@ void TmjReader::readObjectLayer(const json& layer, const std::string& path, cons
         if (!number(given, where, "x", 0.0, object.x) || !number(given, where, "y", 0.0, object.y) ||
             !number(given, where, "width", 0.0, object.width) || !number(given, where, "height", 0.0, object.height) ||
             !number(given, where, "rotation", 0.0, object.rotation) || !number(given, where, "gid", 0.0, wideGid) ||
-            !whole(given, where, "id", 0, gid))
+            !whole(given, where, "id", 0, object.id) || !string(given, where, "name", object.name))
             continue;
         if (wideGid < 0.0 || wideGid > 4294967295.0 || wideGid != static_cast<double>(static_cast<uint32_t>(wideGid))) {
             map.error(at(member(where, "gid")), "is not a tile number");

@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -227,6 +228,13 @@ void TmxReader::readObjectLayer(const XMLElement* element, const TiledMap::Layer
             map.error(object.place, "the object's position, size, rotation and gid must be numbers");
             continue;
         }
+        double id = 0.0;
+        if (!number(item, "id", 0.0, id) || id != std::floor(id) || id < INT_MIN || id > INT_MAX) {
+            map.error(object.place, "the object's id \"" + text(item->Attribute("id")) + "\" is not a whole number");
+            continue;
+        }
+        object.id = static_cast<int>(id);
+        object.name = text(item->Attribute("name"));
         object.hasSize = item->Attribute("width") && item->Attribute("height");
         for (const char* shape : shapes) {
             if (item->FirstChildElement(shape))

@@ -155,7 +155,7 @@ TEST_F(CommandLine, CheckPrintsProblemsToStandardErrorAndTheSummaryToStandardOut
     dir.write("level.def", "LEVELDEF T\n{ tileset 0 16 1 1 1 }\n");
     Ran ran = tool("check " + dir.path());
     EXPECT_EQ(1, ran.status);
-    EXPECT_NE(std::string::npos, ran.err.find(dir.path() + "/level.dat: error: is missing")) << ran.err;
+    EXPECT_NE(std::string::npos, ran.err.find(dir.path() + "/level.dat: error: the tile pictures are missing")) << ran.err;
     EXPECT_NE(std::string::npos, ran.err.find(dir.path() + "/level.def:2:11: error: picture 0 cannot be cut")) << ran.err;
     EXPECT_EQ("the game refuses this level\n3 errors, 1 warning\n", ran.out);
 

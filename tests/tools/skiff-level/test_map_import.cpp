@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "LevelDirectoryCheck.h"
 #include "MapImport.h"
 #include "TilePicture.h"
 #include "ToolTestData.h"
@@ -18,6 +19,7 @@
 #include "headless/RenderLog.h"
 #include "headless/ScratchFiles.h"
 #include "level/Level.h"
+#include "level/LevelText.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
 
@@ -121,6 +123,7 @@ protected:
         destroy_bitmap(alien);
         RenderLog::clear();
     }
+    void TearDown() override { delete importer; }
 
     std::string maps(const std::string& name) const { return dir.path() + "/maps/" + name; }
     // Saves picture as maps/name, a PNG whose magenta pixels are transparent, and destroys it.
@@ -134,8 +137,10 @@ protected:
     int import(const std::string& mapText, const std::string& name = "level.tmx", const std::string& dataRoot = "data")
     {
         diagnostics = Diagnostics();
-        MapImport importer(&diagnostics);
-        return importer.run(dir.write("maps/" + name, mapText), out(), dir.path() + "/" + dataRoot);
+        delete importer;
+        importer = new MapImport(&diagnostics);
+        importer->verbose = verbose;
+        return importer->run(dir.write("maps/" + name, mapText), out(), dir.path() + "/" + dataRoot);
     }
 
     std::string output(const std::string& name) const
@@ -147,7 +152,41 @@ protected:
 
     TempDir dir;
     Diagnostics diagnostics;
+    MapImport* importer = nullptr;  // of the last import
+    bool verbose = false;
 };
+
+// A map of 40 x 15 tiles of 16 pixels, in TMX or in JSON: layer "far", filled edge to edge, scrolls at half the speed
+// of layer "main", which is solid from row 10 down; of the aliens, shown by bmp/a.bmp, object 3 flies free and object
+// 7, "ufo", lies buried at (100, 200).
+std::string layeredMap(bool json)
+{
+    std::vector<uint32_t> far(600, 1), main(600, 0);
+    std::fill(main.begin() + 400, main.end(), 2);
+    if (!json)
+        return MapFiles::map(40, 15, 16, MapFiles::tileset(1, "tiles", 16, 2, 2, "tiles.png") +
+                                             MapFiles::layer("far", 40, 15, far, " parallaxx=\"0.5\"") +
+                                             MapFiles::layer("main", 40, 15, main) +
+                                             " <objectgroup name=\"aliens\">\n  <properties>\n"
+                                             "   <property name=\"image\" value=\"bmp/a.bmp\"/>\n  </properties>\n"
+                                             "  <object id=\"3\" x=\"60\" y=\"40\"/>\n"
+                                             "  <object id=\"7\" name=\"ufo\" x=\"100\" y=\"200\"/>\n"
+                                             " </objectgroup>\n");
+    auto csv = [](const std::vector<uint32_t>& gids) {
+        std::string text;
+        for (uint32_t gid : gids)
+            text += (text.empty() ? "" : ",") + std::to_string(gid);
+        return text;
+    };
+    return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 40, \"height\": 15, \"tilewidth\": 16, "
+           "\"tileheight\": 16,\n \"tilesets\": [{\"firstgid\": 1, \"name\": \"tiles\", \"tilewidth\": 16, "
+           "\"tileheight\": 16, \"tilecount\": 2, \"columns\": 2, \"image\": \"tiles.png\"}],\n \"layers\": ["
+           "{\"type\": \"tilelayer\", \"name\": \"far\", \"width\": 40, \"height\": 15, \"parallaxx\": 0.5, \"data\": [" +
+           csv(far) + "]},\n  {\"type\": \"tilelayer\", \"name\": \"main\", \"width\": 40, \"height\": 15, \"data\": [" +
+           csv(main) + "]},\n  {\"type\": \"objectgroup\", \"name\": \"aliens\", \"properties\": [{\"name\": \"image\", "
+           "\"type\": \"string\", \"value\": \"bmp/a.bmp\"}],\n   \"objects\": [{\"id\": 3, \"x\": 60, \"y\": 40}, "
+           "{\"id\": 7, \"name\": \"ufo\", \"x\": 100, \"y\": 200}]}]}\n";
+}
 
 }
 
@@ -371,7 +410,6 @@ TEST_F(MapImporting, GroupsMultiplyParallaxAndWhatTheGameCannotShowIsLeftOutWith
         "layer \"main\" is tinted",
         "layer \"main\" uses 1 animated tile (the first is tile 2)",
         "layer \"far\" uses tileset \"tiles\", whose tile offset (0, 4) the game does not show",
-        "layer \"far\" keeps its first 25 columns and 16 rows for its parallax 0.25 x 0.25: 400 tiles beyond them",
     };
     for (const char* warning : warnings)
         EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Warning, warning)) << warning << "\n" << listed(diagnostics);
@@ -447,8 +485,9 @@ TEST_F(MapImporting, AnAlienPictureInTheDataDirectoryIsNamedFromThereAndAnyOther
         for (const auto& entry : std::filesystem::directory_iterator(out()))
             files.push_back(entry.path().filename().string());
         EXPECT_EQ(test.named.compare(0, 7, "level0/") == 0 ? 4u : 3u, files.size());
-        if (test.named == "level0/b.bmp")
+        if (test.named == "level0/b.bmp") {
             EXPECT_TRUE(own == output("b.bmp"));
+        }
     }
 }
 
@@ -502,6 +541,7 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         {MapFiles::map(2, 2, 400, MapFiles::layer("main", 2, 2, {})), "tiles are 400 pixels wide", "<map"},
         {aliens("", "  <object id=\"1\" x=\"nan\" y=\"1\"/>\n"),
          "position, size, rotation and gid must be numbers", "\"nan\""},
+        {aliens("", "  <object id=\"1.5\" x=\"1\" y=\"1\"/>\n"), "the object's id \"1.5\" is not a whole number", "1.5"},
         {tmj("\"tilesets\": [], ", "\"data\": [0, 0, 0, \"x\"]"), "layers[0].data[3]: layer \"main\": \"x\" is not a tile "
          "number", ""},
         {tmj("", "\"width\": -3, \"data\": []"), "layers[0].width: needs a whole number of at least 1", ""},
@@ -555,4 +595,78 @@ TEST(ShippedMap, ImportingTheShippedMapReproducesTheShippedLevelByteForByte)
         FileBytes::read(out.path() + "/" + file, made);
         EXPECT_TRUE(shipped == made) << file << " differs from what importing levels/level0/level0.tmx makes";
     }
+}
+
+TEST_F(MapImporting, TheChecksFindingsInTheWrittenFilesAreToldAtTheLayerOrObjectOfTheMapTheyCameFrom)
+{
+    save("tiles.png", tilesetPicture(2, 1, 16));
+    BITMAP* alien = makeBitmap(16, 8, makecol32(0, 200, 0));
+    saveBitmap(dir, "data/bmp/a.bmp", alien);
+    destroy_bitmap(alien);
+    const std::string tmx = maps("level.tmx"), tmj = maps("level.tmj");
+    const std::string buried = "the alien at (100, 200) is inside solid terrain: it explodes as soon as the game starts";
+    // In the TMX map the map itself stands on line 2, "far" on 6, "main" on 25, the "image" property on 46 and
+    // objects 3 and 7 on 48 and 49; in JSON "far", "main" and "aliens" are layers 0 to 2.
+    const std::string expected[2] = {
+        tmx + ":49: error: object 7 \"ufo\" of layer \"aliens\": " + buried + "\n" +
+            tmx + ":6: warning: layer \"far\": w18\n" + tmx + ":25: note: layer \"main\": n19\n" +
+            tmx + ":25: warning: layer \"main\": w35\n" +
+            tmx + ":2: warning: title\n" + tmx + ":2: error: pictures\n" +
+            tmx + ":46: warning: layer \"aliens\": proto\n" + tmx + ":2: warning: count\n" +
+            tmx + ":48: warning: object 3 of layer \"aliens\": free\nelsewhere.txt:5:2: warning: kept\n",
+        tmj + ": error: layers[2].objects[1]: object 7 \"ufo\" of layer \"aliens\": " + buried + "\n" +
+            tmj + ": warning: layers[0]: layer \"far\": w18\n" + tmj + ": note: layers[1]: layer \"main\": n19\n" +
+            tmj + ": warning: layers[1]: layer \"main\": w35\n" +
+            tmj + ": warning: title\n" + tmj + ": error: pictures\n" +
+            tmj + ": warning: layers[2].properties[0].value: layer \"aliens\": proto\n" + tmj + ": warning: count\n" +
+            tmj + ": warning: layers[2].objects[0]: object 3 of layer \"aliens\": free\n"
+                  "elsewhere.txt:5:2: warning: kept\n",
+    };
+    for (bool json : {false, true}) {
+        SCOPED_TRACE(json ? "JSON" : "TMX");
+        ASSERT_EQ(MapImport::Imported, import(layeredMap(json), json ? "level.tmj" : "level.tmx")) << listed(diagnostics);
+        EXPECT_EQ("", listed(diagnostics));
+        Diagnostics found, described;
+        LevelDirectoryCheck check(dir.path() + "/data", &found);
+        check.run(out());
+        // level.def: the title on line 1, "far" (30 x 15 cells kept) from line 2 to its "}" on 18, "main" on 19 to 35;
+        // aliens.def: the prototype on line 2, "ALIENDEF" on 3, the aliens on 4 and 5.
+        found.add(Diagnostics::Warning, out() + "/level.def", Diagnostics::Position{18, 1}, "w18");
+        found.add(Diagnostics::Note, dir.path() + "/data/./level1/level.def", Diagnostics::Position{19, 3}, "n19");
+        found.add(Diagnostics::Warning, out() + "/level.def", Diagnostics::Position{35, 1}, "w35");
+        found.add(Diagnostics::Warning, out() + "/level.def", Diagnostics::Position{1, 10}, "title");
+        found.add(Diagnostics::Error, out() + "/level.dat", Diagnostics::WholeFile, "pictures");
+        found.add(Diagnostics::Warning, out() + "/aliens.def", Diagnostics::Position{2, 3}, "proto");
+        found.add(Diagnostics::Warning, out() + "/aliens.def", Diagnostics::Position{3, 1}, "count");
+        found.add(Diagnostics::Warning, out() + "/aliens.def", Diagnostics::Position{4, 1}, "free");
+        found.add(Diagnostics::Warning, "elsewhere.txt", Diagnostics::Position{5, 2}, "kept");
+        importer->describe(found, out() + "/", described);
+        EXPECT_EQ(expected[json], listed(described)) << listed(found);
+    }
+}
+
+TEST_F(MapImporting, TheCellsBeyondWhatABackgroundLayersParallaxShowsAreANoteGivenOnlyWhenVerbose)
+{
+    save("tiles.png", tilesetPicture(2, 1, 16));
+    ASSERT_EQ(MapImport::Imported, import(layeredMap(false)));
+    EXPECT_EQ("", listed(diagnostics));
+    verbose = true;
+    ASSERT_EQ(MapImport::Imported, import(layeredMap(false)));
+    // "far" keeps 320 + 0.5 x (640 - 320) = 480 pixels, 30 columns: 10 columns of 15 rows are left out.
+    EXPECT_EQ(maps("level.tmx") + ":6: note: layer \"far\" keeps its first 30 columns and 15 rows for its parallax "
+                                  "0.5 x 1: 150 tiles beyond them are left out\n",
+              listed(diagnostics));
+}
+
+TEST(LevelTextLines, EachBlockThePrototypeAndEachPlacementAreToldTheLineTheyStartOn)
+{
+    std::vector<int> lines(3, -1);
+    LevelText::description("T", {{0, 16, 2, 3, std::vector<int>(6, 1)}, {1, 16, 1, 1, {1}}}, &lines);
+    // The title on line 1; the first block's header on 2, its 3 rows and its "}" on 3 to 6; the second from 7.
+    EXPECT_EQ((std::vector<int>{2, 7}), lines);
+    LevelText::aliens("bmp/a.bmp", 1, {{1, 2}, {3, 4}}, &lines);
+    // "ALIENPROTOS", the prototype, "ALIENDEF", then the placements.
+    EXPECT_EQ((std::vector<int>{2, 4, 5}), lines);
+    LevelText::aliens("", 0, {{1, 2}}, &lines);
+    EXPECT_EQ((std::vector<int>{0, 3}), lines);
 }
