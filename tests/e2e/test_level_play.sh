@@ -45,6 +45,14 @@ left_nothing() {
     [ -z "$(ls -A "$scratch")" ] && ! pgrep -f "$SKIFF" > /dev/null
 }
 
+# terminate WHO: SIGTERM to the command started ends the game, not as a success, and leaves nothing.
+terminate() {
+    kill -TERM "$E2E_GAME_PID"
+    wait_for_exit 20
+    [ "$E2E_STATUS" != 0 ] || fail "a game ended by SIGTERM to $1 reported success"
+    poll_until 10 left_nothing || fail "$1 left behind after SIGTERM: $(ls -A "$scratch") $(pgrep -af "$SKIFF")"
+}
+
 start_xvfb 1280x1024x24
 start "$play_map"
 wait_for_window 30
@@ -60,17 +68,11 @@ poll_until 10 left_nothing || fail "left behind: $(ls -A "$scratch") $(pgrep -af
 start "$play_level"
 wait_for_window 30
 poll_until 30 rock_shown || fail "the imported level's tiles do not show; $(game_err)"
-kill -TERM "$E2E_GAME_PID"
-wait_for_exit 20
-[ "$E2E_STATUS" != 0 ] || fail "a game ended by SIGTERM reported success"
-poll_until 10 left_nothing || fail "the launcher left behind after SIGTERM: $(ls -A "$scratch") $(pgrep -af "$SKIFF")"
+terminate launcher
 
 start "$play_map"
 wait_for_window 30
-kill -TERM "$E2E_GAME_PID"
-wait_for_exit 20
-[ "$E2E_STATUS" != 0 ] || fail "a game ended by SIGTERM reported success"
-poll_until 10 left_nothing || fail "play left behind after SIGTERM: $(ls -A "$scratch") $(pgrep -af "$SKIFF")"
+terminate play
 
 start "build/tools/skiff-level/skiff-level play rocky.tmx"
 wait_for_exit 20
