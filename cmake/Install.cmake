@@ -2,9 +2,6 @@
 # program in lib/games/skiff/, the data in share/games/skiff/, plus a desktop
 # entry, AppStream metadata, icons, a manual page, the copyright and the changelog;
 # and packs the same tree as a .deb that passes lintian.
-configure_file(${CMAKE_SOURCE_DIR}/tools/launcher/skiff.in
-  ${CMAKE_BINARY_DIR}/launcher/skiff @ONLY)
-
 install(TARGETS skiff RUNTIME DESTINATION ${SKIFF_INSTALL_GAMEDIR})
 install(PROGRAMS ${CMAKE_BINARY_DIR}/launcher/skiff DESTINATION ${SKIFF_INSTALL_LAUNCHERDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/intro ${CMAKE_SOURCE_DIR}/data/bmp ${CMAKE_SOURCE_DIR}/data/level0

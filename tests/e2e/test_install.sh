@@ -63,7 +63,7 @@ mkdir -p "$home" "$elsewhere"
 # play WIDTH HEIGHT: the launcher, started elsewhere with no data home, shows the intro
 # stretched over a window of that size, leaves it on a key and ends with 0 on Escape.
 play() {
-    (cd "$elsewhere" && exec env -u XDG_DATA_HOME HOME="$home" timeout -s KILL 120 "$launcher" --an-argument-to-ignore) \
+    (cd "$elsewhere" && exec env -u XDG_DATA_HOME HOME="$home" timeout -s KILL 120 "$launcher") \
         > "$work/game.out" 2> "$work/game.err" &
     E2E_GAME_PID=$!
     poll_until 30 window_of_size "$1x$2" || fail "no window of $1x$2"
