@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs the build into a scratch root and checks the installed tree, plays the
 # installed launcher from an empty home, and checks that the Debian package holds the
-# same files and passes Debian's own checks.
+# same files, names the libraries it needs, is hardened and passes Debian's own checks.
 #   test_install.sh SKIFF DATA_DIR    (the build directory is SKIFF's)
 set -u
 source "$(dirname "$0")/../../scripts/game-on-xvfb.sh"
@@ -13,9 +13,10 @@ root=$dest/usr gamedata=$dest/usr/share/games/skiff launcher=$dest/usr/games/ski
 DESTDIR=$dest cmake --install "$build" --prefix /usr > "$work/install.log" 2>&1 || fail "cmake --install: $(cat "$work/install.log")"
 (cd "$dest" && find . ! -type d | sed 's|^\./||' | LC_ALL=C sort) > "$work/installed"
 {
-    printf '%s\n' usr/games/skiff usr/lib/games/skiff/skiff usr/share/applications/org.example.skiff.desktop \
-        usr/share/metainfo/org.example.skiff.metainfo.xml usr/share/doc/skiff/{changelog.gz,copyright} \
-        usr/share/icons/hicolor/{32x32,48x48,64x64,128x128}/apps/skiff.png usr/share/man/man6/skiff.6.gz
+    printf '%s\n' usr/games/skiff usr/lib/games/skiff/skiff usr/bin/skiff-level \
+        usr/share/applications/org.example.skiff.desktop usr/share/metainfo/org.example.skiff.metainfo.xml \
+        usr/share/doc/skiff/{changelog.gz,copyright} usr/share/icons/hicolor/{32x32,48x48,64x64,128x128}/apps/skiff.png \
+        usr/share/man/man6/skiff.6.gz usr/share/man/man1/skiff-level.1.gz usr/share/lintian/overrides/skiff
     (cd "$DATA" && find allegro.cfg intro bmp level0 ! -type d) | sed 's|^|usr/share/games/skiff/|'
 } | LC_ALL=C sort | diff -u - "$work/installed" || fail "installed files differ from the expected list"
 head -n 1 "$launcher" | grep -qx '#!/bin/sh' || fail "launcher is not a sh script"
@@ -42,15 +43,25 @@ for size in 32 48 64 128; do
     [ "$differing" = 0 ] || fail "icon $size is stale ($differing pixels differ): run tools/icons/make-icons"
 done
 
-manpage=$work/skiff.6
-zcat "$root/share/man/man6/skiff.6.gz" > "$manpage" || fail "man page not gzipped"
-warnings=$(groff -man -ww -z "$manpage" 2>&1)
-[ -z "$warnings" ] || fail "man page warnings: $warnings"
-for section in NAME SYNOPSIS DESCRIPTION CONTROLS FILES CONFIGURATION 'EXIT STATUS'; do
-    grep -qxE "\.SH \"?$section\"?" "$manpage" || fail "man page lacks $section"
+# man_page PAGE SECTION...: the installed page is gzipped, groff finds nothing to warn of, and it has those sections.
+man_page() {
+    local page=$1 manpage=$work/${1##*/} section warnings
+    shift
+    manpage=${manpage%.gz}
+    zcat "$root/share/man/$page" > "$manpage" || fail "man page $page not gzipped"
+    warnings=$(groff -man -ww -z "$manpage" 2>&1)
+    [ -z "$warnings" ] || fail "man page $page warnings: $warnings"
+    for section in "$@"; do
+        grep -qxE "\.SH \"?$section\"?" "$manpage" || fail "man page $page lacks $section"
+    done
+}
+man_page man6/skiff.6.gz NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS FILES CONFIGURATION 'EXIT STATUS' 'SEE ALSO'
+for key in engineparams screenwidth screenheight fullScreen textureFiltering '\-\-level' '\-\-version'; do
+    grep -qF "$key" "$work/skiff.6" || fail "man page skiff.6 does not mention $key"
 done
-for key in engineparams screenwidth screenheight fullScreen textureFiltering; do
-    grep -q "$key" "$manpage" || fail "man page does not mention $key"
+man_page man1/skiff-level.1.gz NAME SYNOPSIS DESCRIPTION COMMANDS OPTIONS 'EXIT STATUS' 'SEE ALSO'
+for command in import check play help; do
+    grep -qF ".B skiff-level $command" "$work/skiff-level.1" || fail "man page skiff-level.1 lacks the command $command"
 done
 
 # --- Playing through the launcher
@@ -63,7 +74,7 @@ mkdir -p "$home" "$elsewhere"
 # play WIDTH HEIGHT: the launcher, started elsewhere with no data home, shows the intro
 # stretched over a window of that size, leaves it on a key and ends with 0 on Escape.
 play() {
-    (cd "$elsewhere" && exec env -u XDG_DATA_HOME HOME="$home" timeout -s KILL 120 "$launcher" --an-argument-to-ignore) \
+    (cd "$elsewhere" && exec env -u XDG_DATA_HOME HOME="$home" timeout -s KILL 120 "$launcher") \
         > "$work/game.out" 2> "$work/game.err" &
     E2E_GAME_PID=$!
     poll_until 30 window_of_size "$1x$2" || fail "no window of $1x$2"
@@ -113,15 +124,23 @@ dpkg-deb -c "$deb" > "$work/contents"
 awk '$1 !~ /^d/ { print $6 }' "$work/contents" | sed 's|^\./||' | LC_ALL=C sort | diff -u "$work/installed" - \
     || fail "the package's files differ from the installed ones"
 awk '$2 != "root/root" { bad = 1 } END { exit bad }' "$work/contents" || fail "packaged files not owned by root"
-[ "$(grep -cE '^-rwxr-xr-x .* \./usr/(games/skiff|lib/games/skiff/skiff)$' "$work/contents")" = 2 ] \
-    || fail "packaged launcher or game not executable"
+[ "$(grep -cE '^-rwxr-xr-x .* \./usr/(games/skiff|lib/games/skiff/skiff|bin/skiff-level)$' "$work/contents")" = 3 ] \
+    || fail "packaged launcher, game or level tool not executable"
 [ "$(dpkg-deb -f "$deb" Package Section | tr '\n' ' ')" = "Package: skiff Section: games " ] || fail "package name or section"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] && [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "no maintainer or description"
 depends=$(dpkg-deb -f "$deb" Depends)
-# Debian 13 renamed the libraries for 64-bit time: liballegro4.4t64.
-for library in liballegro4.4 liballeggl4.4; do
+# Debian 13 renamed the libraries for 64-bit time (liballegro4.4t64) and has TinyXML-2 11.
+for library in liballegro4.4 liballeggl4.4 libloadpng4.4 'libtinyxml2-[0-9]+' libzstd1 zlib1g; do
     echo "$depends" | grep -qE "(^|, )$library(t64)?( |,|$)" || fail "Depends lacks $library: $depends"
 done
+# Without dpkg-shlibdeps the libraries are named by hand: by the names that dpkg-shlibdeps finds.
+cmake -S "$DATA/.." -B "$work/by-hand" -DSKIFF_TESTS=OFF -DSKIFF_DPKG_SHLIBDEPS=OFF > "$work/by-hand.log" 2>&1 \
+    || fail "cmake without dpkg-shlibdeps: $(cat "$work/by-hand.log")"
+by_hand=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_DEPENDS "\(.*\)")$/\1/p' "$work/by-hand/CPackConfig.cmake")
+names() { sed 's/ ([^)]*)//g; s/, /\n/g' | LC_ALL=C sort; }
+missing=$(LC_ALL=C comm -23 <(echo "$depends" | names) <(echo "$by_hand" | names))
+[ -z "$missing" ] || fail "without dpkg-shlibdeps Depends lacks $missing: $by_hand"
 zcat "$root/share/doc/skiff/changelog.gz" | head -n 1 | grep -qF "skiff ($version) " || fail "changelog does not start at $version"
-lintian --fail-on error,warning "$deb" > "$work/lintian.log" 2>&1 || fail "lintian: $(cat "$work/lintian.log")"
+lintian -I --fail-on error,warning "$deb" > "$work/lintian.log" 2>&1 || fail "lintian: $(cat "$work/lintian.log")"
+! grep -E 'hardening-no-(bindnow|fortify-functions)' "$work/lintian.log" || fail "the programs are not hardened"
 echo PASS
