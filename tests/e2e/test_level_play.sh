@@ -42,15 +42,17 @@ start() {
 }
 
 left_nothing() {
-    [ -z "$(ls -A "$scratch")" ] && ! pgrep -f "$SKIFF" > /dev/null
+    [ -z "$(ls -A "$scratch")" ] && ! pgrep -fx "$SKIFF" > /dev/null
 }
 
-# terminate WHO: SIGTERM to the command started ends the game, not as a success, and leaves nothing.
+# terminate WHO: SIGTERM to the command started, and to it alone (timeout would pass a signal of its
+# own to its whole process group), ends the game, not as a success, and leaves nothing.
 terminate() {
-    kill -TERM "$E2E_GAME_PID"
+    local command
+    command=$(pgrep -P "$E2E_GAME_PID") && kill -TERM "$command" || fail "$1 is not running"
     wait_for_exit 20
     [ "$E2E_STATUS" != 0 ] || fail "a game ended by SIGTERM to $1 reported success"
-    poll_until 10 left_nothing || fail "$1 left behind after SIGTERM: $(ls -A "$scratch") $(pgrep -af "$SKIFF")"
+    poll_until 10 left_nothing || fail "$1 left behind after SIGTERM: $(ls -A "$scratch") $(pgrep -afx "$SKIFF")"
 }
 
 start_xvfb 1280x1024x24
@@ -60,7 +62,7 @@ poll_until 30 rock_shown || fail "the map's tiles do not show; $(game_err)"
 quit
 grep -q '^0 errors, 0 warnings$' "$E2E_WORK/game.out" && [ ! -s "$E2E_WORK/game.err" ] \
     || fail "the example map did not import without a word: $(cat "$E2E_WORK/game.out" "$E2E_WORK/game.err")"
-poll_until 10 left_nothing || fail "left behind: $(ls -A "$scratch") $(pgrep -af "$SKIFF")"
+poll_until 10 left_nothing || fail "left behind: $(ls -A "$scratch") $(pgrep -afx "$SKIFF")"
 
 (cd "$author" && $import_map && $check_level) > "$E2E_WORK/steps.log" 2>&1 || fail "import or check: $(cat "$E2E_WORK/steps.log")"
 [ "$(ls "$author/my-levels/example")" = "$(printf 'aliens.def\nlevel.dat\nlevel.def\nufo.bmp')" ] \
