@@ -113,6 +113,26 @@ play 640 480
 cmp -s "$userdir/allegro.cfg" "$work/players.cfg" || fail "the player's allegro.cfg was overwritten"
 [ "$(readlink "$userdir/bmp")" = "$gamedata/bmp" ] || fail "the bmp link was not renewed"
 
+# --- The installed level tool: the launcher and the data of its own installation
+tool=$root/bin/skiff-level
+# A missing installed picture is looked for, and missed, in the installed data.
+mv "$gamedata/bmp/alien.bmp" "$work/alien.bmp"
+(cd "$elsewhere" && "$tool" check "$gamedata/level0") > "$work/check.out" 2> "$work/check.err"
+mv "$work/alien.bmp" "$gamedata/bmp/alien.bmp"
+grep -qF "cannot be loaded from \"$gamedata\"" "$work/check.err" || fail "skiff-level does not look in the installed data: $(cat "$work/check.err")"
+# The README's example, played by an author with their own settings (the 640 x 480 above).
+cp -r "$DATA/../levels/example" "$work/author"
+(cd "$work/author" && exec env -u XDG_DATA_HOME HOME="$home" timeout -s KILL 120 "$tool" play example.tmx) \
+    > "$work/game.out" 2> "$work/game.err" &
+E2E_GAME_PID=$!
+poll_until 30 window_of_size 640x480 || fail "skiff-level play opens no window of the player's 640x480: $(cat "$work/game.err")"
+quit
+grep -q '^0 errors, 0 warnings$' "$work/game.out" || fail "the example does not import cleanly: $(cat "$work/game.out" "$work/game.err")"
+for entry in intro bmp level0; do
+    [ "$(readlink "$userdir/$entry")" = "$gamedata/$entry" ] || fail "play changed the player's $entry"
+done
+diff -r "$DATA/level0" "$gamedata/level0" > /dev/null || fail "play changed the installed level"
+
 # --- The Debian package
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" > "$work/cpack.log" 2>&1 || fail "cpack -G DEB: $(cat "$work/cpack.log")"
 debs=("$work"/package/*.deb)
