@@ -72,6 +72,12 @@ wait_for_window 30
 poll_until 30 rock_shown || fail "the imported level's tiles do not show; $(game_err)"
 terminate launcher
 
+start "build/tools/skiff-level/skiff-level play my-levels/example"
+wait_for_window 30
+poll_until 30 rock_shown || fail "a level directory played with skiff-level does not show; $(game_err)"
+quit
+poll_until 10 left_nothing || fail "playing a level directory left behind: $(ls -A "$scratch")"
+
 start "$play_map"
 wait_for_window 30
 terminate play
