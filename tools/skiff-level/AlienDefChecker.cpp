@@ -145,13 +145,13 @@ void AlienDefChecker::builtPrototype(const Report& report)
     else
         warning(report.at, "prototype " + quoted(report.token) + " is never used: every alien is a copy of the first "
                            "prototype, " + quoted(firstPicture));
-    if (level && !prototype->hasFrame())
+    if (level && !prototype->hasFrame()) {
+        bool levels = report.token.compare(0, strlen(DataPaths::Level), DataPaths::Level) == 0;
         error(report.at, "picture " + quoted(report.token) + " cannot be loaded from " +
-                             (report.token.compare(0, strlen(DataPaths::Level), DataPaths::Level) == 0
-                                  ? "the level directory"
-                                  : quoted(dataRoot)) +
-                             ": " +
-                             (first ? "the aliens are invisible and never collide" : "this prototype has no frame"));
+                             (levels ? "the level directory" : quoted(dataRoot)) + ": " +
+                             (first ? "the aliens are invisible and never collide" : "this prototype has no frame") +
+                             (levels ? "" : " (--data-root DIR looks in another data directory)"));
+    }
 }
 
 void AlienDefChecker::placedAlien(const Report& report)
