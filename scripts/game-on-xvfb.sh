@@ -184,6 +184,21 @@ shows_intro() {
     [ "$(differing_pixels "$INTRO_SHOT" "$E2E_WORK/intro.png")" = 0 ]
 }
 
+# window_of_size WIDTHxHEIGHT: the game's window is up, of that size, at the top left.
+window_of_size() {
+    has_game_window && xwininfo -root -children 2> /dev/null | grep -q " $1+0+0 "
+}
+
+# stretched_intro_shows WIDTHxHEIGHT: the data's intro stretched over a window of that size, give or
+# take 1 % of its pixels (an alert box differs far more).
+stretched_intro_shows() {
+    [ -s "$E2E_WORK/stretched-intro.png" ] \
+        || "$CONVERT" "$DATA/intro/intro.pcx" -alpha off -fill black -opaque magenta "png:$E2E_WORK/stretched-intro.png"
+    "$CONVERT" "$(shot)" -crop "$1+0+0" +repage -sample '320x240!' "$E2E_WORK/intro-small.png"
+    [ "$("$COMPARE" -metric AE -fuzz 10% "$E2E_WORK/intro-small.png" "$E2E_WORK/stretched-intro.png" null: 2>&1)" -lt 768 ] \
+        2> /dev/null
+}
+
 left_intro() {
     game_running || fail "the game ended; $(game_err)"
     press x
