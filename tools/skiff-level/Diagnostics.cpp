@@ -20,7 +20,24 @@ std::string Diagnostics::format(const Entry& entry)
         if (entry.position.column > 0)
             line += ":" + std::to_string(entry.position.column);
     }
-    return line + ": " + names[entry.severity] + ": " + entry.text;
+    return printable(line + ": " + names[entry.severity] + ": " + entry.text);
+}
+
+std::string Diagnostics::printable(const std::string& text)
+{
+    // Names come from strangers' files: an escape code would reach the terminal and act there.
+    std::string shown;
+    for (char c : text) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            shown.push_back(c);
+            continue;
+        }
+        char escaped[8];
+        snprintf(escaped, sizeof escaped, "\\x%02x", byte);
+        shown += escaped;
+    }
+    return shown;
 }
 
 void Diagnostics::print(FILE* out) const

@@ -36,8 +36,10 @@ public:
 
     // Every entry, files in the order first mentioned, and within a file by position.
     void print(FILE* out) const;
-    // One entry as a line without its line end.
+    // One entry as a line without its line end, made printable.
     static std::string format(const Entry& entry);
+    // text with every control character shown as "\x1b", so that printing it cannot drive a terminal.
+    static std::string printable(const std::string& text);
 
     // Pieces of diagnostic texts: "text" in quotes, a number, "1 thing" or "2 things".
     static std::string quoted(const std::string& text);

@@ -136,7 +136,7 @@ void LevelDirectoryCheck::printSummary(FILE* out, const Diagnostics& counted) co
     if (level) {
         const std::vector<Tileset*>& layers = level->tilesets;
         const Tileset& main = *level->mainTileset;
-        fprintf(out, "level \"%s\": %s\n", level->title,
+        fprintf(out, "level \"%s\": %s\n", Diagnostics::printable(level->title).c_str(),
                 Diagnostics::plural(static_cast<int64_t>(layers.size()), "layer", "layers").c_str());
         for (size_t i = 0; i < layers.size(); ++i) {
             const Tileset& layer = *layers[i];

@@ -152,7 +152,8 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         int keptHeight = std::max(layer.height, screenRows);
         if (i + 1 < selection.tileLayers.size()) {
             const TiledMap::LayerLook& look = layer.look;
-            if (look.parallaxX < 0.0 || look.parallaxX > 1.0 || look.parallaxY < 0.0 || look.parallaxY > 1.0) {
+            // Written so that NaN, which compares false with everything, is refused too.
+            if (!(look.parallaxX >= 0.0 && look.parallaxX <= 1.0 && look.parallaxY >= 0.0 && look.parallaxY <= 1.0)) {
                 error(look.place, "layer " + Diagnostics::quoted(look.name) + " has parallax " +
                                       Diagnostics::decimal(look.parallaxX) + " x " +
                                       Diagnostics::decimal(look.parallaxY) +

@@ -79,7 +79,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
         error(place, "cannot be read");
         return -1;
     }
-    TiledReader* reader = TiledReader::forContents(contents, *this);
+    TiledReader* reader = TiledReader::forContents(path, contents, *this);
     reader->readMap(path, contents);
     delete reader;
     if (failed)
@@ -95,7 +95,7 @@ bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tilese
         error(namedAt, "the tileset file \"" + path + "\" cannot be read");
         return false;
     }
-    TiledReader* reader = TiledReader::forContents(contents, *this);
+    TiledReader* reader = TiledReader::forContents(path, contents, *this);
     bool read = reader->readTileset(path, contents, tileset);
     delete reader;
     return read;

@@ -1,6 +1,8 @@
 #include "TiledReader.h"
 
+#include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "LayerData.h"
 #include "TmjReader.h"
@@ -10,8 +12,15 @@ TiledReader::TiledReader(TiledMap& into) : map(into) {}
 
 TiledReader::~TiledReader() {}
 
-TiledReader* TiledReader::forContents(const std::string& contents, TiledMap& map)
+TiledReader* TiledReader::forContents(const std::string& path, const std::string& contents, TiledMap& map)
 {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(tolower(c)); });
+    if (extension == ".json" || extension == ".tmj" || extension == ".tsj")
+        return new TmjReader(map);
+    if (extension == ".tmx" || extension == ".tsx")
+        return new TmxReader(map);
     size_t at = contents.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (at < contents.size() && isspace(static_cast<unsigned char>(contents[at])))
         ++at;

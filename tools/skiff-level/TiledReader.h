@@ -17,8 +17,9 @@ public:
     // Fills tileset, its firstGid kept, from the contents of the tileset file at path; false when it cannot be used.
     virtual bool readTileset(const std::string& path, const std::string& contents, TiledMap::Tileset& tileset) = 0;
 
-    // The reader for contents: JSON when it starts with "{", XML otherwise. The caller deletes it.
-    static TiledReader* forContents(const std::string& contents, TiledMap& map);
+    // The reader for the file at path: JSON for .json, .tmj and .tsj, XML for .tmx and .tsx, and by
+    // its contents otherwise (JSON when they start with "{"). The caller deletes it.
+    static TiledReader* forContents(const std::string& path, const std::string& contents, TiledMap& map);
 
 protected:
     // Reads the cells of chunk, written as text with encoding and compression; false after reporting

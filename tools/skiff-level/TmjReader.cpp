@@ -149,7 +149,21 @@ bool TmjReader::number(const json& owner, const std::string& path, const char* k
 bool TmjReader::string(const json& owner, const std::string& path, const char* key, std::string& value)
 {
     value.clear();
-    return field(owner, path, key, &json::is_string, "a string", value);
+    if (!field(owner, path, key, &json::is_string, "a string", value))
+        return false;
+    if (withoutNul(value, member(path, key)))
+        return true;
+    value.clear();
+    return false;
+}
+
+bool TmjReader::withoutNul(const std::string& text, const std::string& path)
+{
+    // A NUL would cut a name where it is printed and a path where a file is opened.
+    if (text.find('\0') == std::string::npos)
+        return true;
+    map.error(at(path), "holds a NUL character");
+    return false;
 }
 
 bool TmjReader::flag(const json& owner, const std::string& path, const char* key, bool fallback, bool& value)
@@ -430,9 +444,11 @@ void TmjReader::readProperties(const json& owner, const std::string& path, Tiled
     std::string where = member(path, "properties");
     if (given->is_object()) {
         // Before Tiled 1.2 properties were one object of names and values.
-        for (json::const_iterator it = given->begin(); it != given->end(); ++it)
-            into[it.key()] = TiledMap::Property{it->is_string() ? it->get<std::string>() : shown(*it),
-                                                at(member(where, it.key()))};
+        for (json::const_iterator it = given->begin(); it != given->end(); ++it) {
+            std::string text = it->is_string() ? it->get<std::string>() : shown(*it);
+            if (withoutNul(it.key() + text, member(where, it.key())))
+                into[it.key()] = TiledMap::Property{text, at(member(where, it.key()))};
+        }
         return;
     }
     const json* properties = list(owner, path, "properties");
@@ -444,6 +460,7 @@ void TmjReader::readProperties(const json& owner, const std::string& path, Tiled
         std::string text = value == property.end() ? ""
                            : value->is_string()    ? value->get<std::string>()
                                                    : shown(*value);
-        into[property["name"].get<std::string>()] = TiledMap::Property{text, at(member(item(where, i), "value"))};
+        if (withoutNul(property["name"].get<std::string>() + text, item(where, i)))
+            into[property["name"].get<std::string>()] = TiledMap::Property{text, at(member(item(where, i), "value"))};
     }
 }

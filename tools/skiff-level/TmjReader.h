@@ -22,6 +22,8 @@ private:
     bool number(const nlohmann::json& owner, const std::string& path, const char* key, double fallback,
                 double& value);
     bool string(const nlohmann::json& owner, const std::string& path, const char* key, std::string& value);
+    // Whether text, found at path, holds no NUL; reports an error when it does.
+    bool withoutNul(const std::string& text, const std::string& path);
     bool flag(const nlohmann::json& owner, const std::string& path, const char* key, bool fallback, bool& value);
     // The array under key, or null when absent; reports a value that is no array.
     const nlohmann::json* list(const nlohmann::json& owner, const std::string& path, const char* key);

@@ -670,3 +670,51 @@ TEST(LevelTextLines, EachBlockThePrototypeAndEachPlacementAreToldTheLineTheyStar
     LevelText::aliens("", 0, {{1, 2}}, &lines);
     EXPECT_EQ((std::vector<int>{0, 3}), lines);
 }
+
+TEST_F(MapImporting, AStrangersMapIsRefusedOrPrintedHarmlesslyAndNothingIsWritten)
+{
+    save("tiles.png", tilesetPicture(2, 1, 16));
+    const std::string json = layeredMap(true);
+    const std::string tmx = layeredMap(false);
+    auto replaced = [](std::string text, const std::string& from, const std::string& to) {
+        size_t at = text.find(from);
+        return at == std::string::npos ? std::string() : text.replace(at, from.size(), to);
+    };
+    // Tiled multiplies a layer's parallax by its groups': 1e200 twice is infinite, and by 0 then NaN.
+    std::string groups = " <group name=\"a\" parallaxx=\"1e200\"><group name=\"b\" parallaxx=\"1e200\">"
+                         "<group name=\"c\" parallaxx=\"0\">\n";
+    std::string nan = replaced(replaced(tmx, " <layer name=\"far\"", groups + " <layer name=\"far\""),
+                               " <layer name=\"main\"", " </group></group></group>\n <layer name=\"main\"");
+    const struct {
+        std::string name;
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {"level.tmj", replaced(json, "\"name\": \"far\"", "\"name\": \"f\\u0000ar\""), "holds a NUL character"},
+        {"level.tmj", replaced(json, "\"value\": \"bmp/a.bmp\"", "\"value\": \"bmp/a.bmp\\u0000/../x\""),
+         "holds a NUL character"},
+        {"level.json", "[{\"type\": \"map\"}]\n", "is not a Tiled map: it is not a JSON object"},
+        {"level.json", "<map orientation=\"orthogonal\"/>\n", "is not well-formed JSON"},
+        {"level.tmx", nan, "a background layer scrolls at 0 to 1 times"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.error);
+        ASSERT_FALSE(test.text.empty());
+        std::filesystem::remove_all(out());
+        EXPECT_EQ(MapImport::Refused, import(test.text, test.name));
+        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, test.error)) << listed(diagnostics);
+        EXPECT_FALSE(std::filesystem::exists(out()));
+    }
+
+    // A layer's name that would clear the screen is shown, not obeyed.
+    EXPECT_EQ(MapImport::Imported,
+              import(replaced(tmx, " <layer name=\"main\"",
+                              " <layer name=\"\x1b[2J\" width=\"1\" height=\"1\" visible=\"0\"><data encoding=\"csv\">"
+                              "0</data></layer>\n <layer name=\"main\""),
+                     "level.tmx"));
+    const Diagnostics::Entry* hidden = findEntry(diagnostics, Diagnostics::Warning, "[2J");
+    ASSERT_TRUE(hidden) << listed(diagnostics);
+    std::string line = Diagnostics::format(*hidden);
+    EXPECT_EQ(std::string::npos, line.find('\x1b')) << line;
+    EXPECT_NE(std::string::npos, line.find("\"\\x1b[2J\"")) << line;
+}
