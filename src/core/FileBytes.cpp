@@ -1,28 +1,53 @@
 #include "core/FileBytes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 bool FileBytes::read(const std::filesystem::path& path, std::string& contents)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    FILE* file = fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    return readAtMost(path, contents, INT64_MAX) == Read;
+}
+
+int FileBytes::readAtMost(const std::filesystem::path& path, std::string& contents, int64_t maxBytes)
+{
+    // Opened without waiting, and judged by what was opened: a FIFO would block the open, a device
+    // never end, and a name checked before opening may be swapped for either.
+    int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return errno == ENOENT ? Missing : Unreadable;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return NotRegular;
+    }
+    if (status.st_size > maxBytes) {
+        close(descriptor);
+        return TooLarge;
+    }
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(status.st_size));
     char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    bool good = !ferror(file);
-    fclose(file);
-    if (good)
-        contents.swap(bytes);
-    return good;
+    ssize_t got;
+    // A file that grows while it is read is held to the bound all the same.
+    while ((got = ::read(descriptor, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+        if (got < 0)
+            continue;
+        if (static_cast<int64_t>(bytes.size()) + got > maxBytes) {
+            close(descriptor);
+            return TooLarge;
+        }
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    close(descriptor);
+    if (got < 0)
+        return Unreadable;
+    contents.swap(bytes);
+    return Read;
 }
 
 bool FileBytes::write(const std::filesystem::path& path, const std::string& contents)

@@ -75,8 +75,9 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
-    if (!FileBytes::read(path, contents)) {
-        error(place, "cannot be read");
+    std::string why = readFile(path, contents);
+    if (!why.empty()) {
+        error(place, why);
         return -1;
     }
     TiledReader* reader = TiledReader::forContents(path, contents, *this);
@@ -91,14 +92,31 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
 bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tileset& tileset)
 {
     std::string contents;
-    if (!FileBytes::read(path, contents)) {
-        error(namedAt, "the tileset file \"" + path + "\" cannot be read");
+    std::string why = readFile(path, contents);
+    if (!why.empty()) {
+        error(namedAt, "the tileset file \"" + path + "\" " + why);
         return false;
     }
     TiledReader* reader = TiledReader::forContents(path, contents, *this);
     bool read = reader->readTileset(path, contents, tileset);
     delete reader;
     return read;
+}
+
+std::string TiledMap::readFile(const std::string& path, std::string& contents)
+{
+    switch (FileBytes::readAtMost(path, contents, MaxFileBytes)) {
+    case FileBytes::Read:
+        return "";
+    case FileBytes::Missing:
+        return "does not exist";
+    case FileBytes::NotRegular:
+        return "is not a regular file (a directory, FIFO, device or socket)";
+    case FileBytes::TooLarge:
+        return "is larger than " + Diagnostics::number(MaxFileBytes >> 20) + " MB, more than any map needs";
+    default:
+        return "cannot be read";
+    }
 }
 
 bool TiledMap::checkOrientation()

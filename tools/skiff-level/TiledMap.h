@@ -16,6 +16,8 @@ public:
     enum : uint32_t { FlipX = 0x80000000u, FlipY = 0x40000000u, FlipDiagonal = 0x20000000u };
     // Cells of one layer or chunk at most: far beyond any level, and bounds what a map can make us allocate.
     enum { MaxCells = 1 << 22 };
+    // Bytes of a map or tileset file at most: a large map is a few megabytes.
+    enum { MaxFileBytes = 16 << 20 };
 
     // Where a value stands: a line of an XML file, or a JSON path (line 0) of a JSON file.
     struct Place {
@@ -165,6 +167,8 @@ public:
 
 private:
     void makeGrids();
+    // Reads a map or tileset file; empty when read, else why not, as a sentence's end.
+    static std::string readFile(const std::string& path, std::string& contents);
 
     Diagnostics* diagnostics;
     bool failed;

@@ -1,6 +1,7 @@
 #include <allegro.h>
 #include <loadpng.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <zlib.h>
 #include <zstd.h>
@@ -717,4 +718,35 @@ TEST_F(MapImporting, AStrangersMapIsRefusedOrPrintedHarmlesslyAndNothingIsWritte
     std::string line = Diagnostics::format(*hidden);
     EXPECT_EQ(std::string::npos, line.find('\x1b')) << line;
     EXPECT_NE(std::string::npos, line.find("\"\\x1b[2J\"")) << line;
+}
+
+TEST_F(MapImporting, AFileThatIsNoRegularFileOrTooLargeIsRefusedWithoutWaitingOrReadingIt)
+{
+    ASSERT_EQ(0, mkfifo(maps("fifo.tmx").c_str(), 0600));
+    ASSERT_EQ(0, mkfifo(maps("sets/fifo.tsx").c_str(), 0600));
+    std::filesystem::create_symlink("/dev/zero", maps("zero.tmx"));
+    std::filesystem::create_directory(maps("folder.tmx"));
+    dir.write("maps/huge.tmx", "");
+    std::filesystem::resize_file(maps("huge.tmx"), (16 << 20) + 1);
+    dir.write("maps/named.tmx", MapFiles::map(20, 15, 16, " <tileset firstgid=\"1\" source=\"sets/fifo.tsx\"/>\n" +
+                                                              MapFiles::layer("main", 20, 15, {1})));
+    const struct {
+        std::string map;
+        std::string error;
+    } cases[] = {
+        {"fifo.tmx", "is not a regular file"},
+        {"zero.tmx", "is not a regular file"},
+        {"folder.tmx", "is not a regular file"},
+        {"missing.tmx", "does not exist"},
+        {"huge.tmx", "is larger than 16 MB"},
+        {"named.tmx", "is not a regular file"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.map);
+        diagnostics = Diagnostics();
+        MapImport importer(&diagnostics);
+        EXPECT_EQ(MapImport::Refused, importer.run(maps(test.map), out(), dir.path() + "/data"));
+        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, test.error)) << listed(diagnostics);
+        EXPECT_FALSE(std::filesystem::exists(out()));
+    }
 }
