@@ -9,6 +9,9 @@ namespace {
 
 // Header sizes in bytes.
 enum { BmpFileHeader = 14, PcxHeader = 128, OS2InfoHeader = 12, WindowsInfoHeader = 40, LargestInfoHeader = 124 };
+static_assert(int(PictureCheck::HeaderBytes) >= int(BmpFileHeader + LargestInfoHeader) &&
+                  int(PictureCheck::HeaderBytes) >= int(PcxHeader),
+              "the header bytes hold every header checked");
 const uint32_t Uncompressed = 0;
 const uint32_t BitFields = 3;
 
@@ -35,6 +38,11 @@ bool sizeIsSane(int64_t width, int64_t height)
            width * height <= PictureCheck::MaxPixels;
 }
 
+uint32_t big32(const unsigned char* p)
+{
+    return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | (uint32_t)p[3];
+}
+
 long fileSize(FILE* file)
 {
     if (fseek(file, 0, SEEK_END) != 0)
@@ -44,10 +52,9 @@ long fileSize(FILE* file)
 }
 
 // File header, then an OS/2 or a Windows info header; uncompressed rows, padded to 4 bytes, all in the file.
-bool isSoundBmp(FILE* file, long size)
+bool isSoundBmp(const unsigned char* header, size_t got, int64_t size)
 {
-    unsigned char header[BmpFileHeader + LargestInfoHeader];
-    if (size < BmpFileHeader + OS2InfoHeader || fread(header, 1, BmpFileHeader + 4, file) != BmpFileHeader + 4)
+    if (size < BmpFileHeader + OS2InfoHeader || got < BmpFileHeader + 4)
         return false;
     if (header[0] != 'B' || header[1] != 'M')
         return false;
@@ -55,7 +62,7 @@ bool isSoundBmp(FILE* file, long size)
     const uint32_t infoSize = little32(header + 14);
     if (infoSize != OS2InfoHeader && (infoSize < WindowsInfoHeader || infoSize > LargestInfoHeader))
         return false;
-    if (fread(header + BmpFileHeader + 4, 1, infoSize - 4, file) != infoSize - 4)
+    if (got < BmpFileHeader + infoSize)
         return false;
     const unsigned char* info = header + BmpFileHeader;
     int64_t width, height;
@@ -82,10 +89,9 @@ bool isSoundBmp(FILE* file, long size)
 }
 
 // The 128-byte header of an 8-bit picture of one plane (palette) or three (RGB).
-bool isSoundPcx(FILE* file, long size)
+bool isSoundPcx(const unsigned char* header, size_t got, int64_t size)
 {
-    unsigned char header[PcxHeader];
-    if (size < PcxHeader || fread(header, 1, PcxHeader, file) != PcxHeader)
+    if (size < PcxHeader || got < PcxHeader)
         return false;
     if (header[0] != 10 || header[2] != 1 || header[3] != 8 || (header[65] != 1 && header[65] != 3))
         return false;
@@ -101,6 +107,47 @@ bool isSoundPcx(FILE* file, long size)
            bytesPerLine <= width + 16;
 }
 
+// The signature, then the IHDR chunk first, as PNG requires: a sane size and a bit depth its colour type allows.
+bool isSoundPng(const unsigned char* header, size_t got, int64_t size)
+{
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (size < 33 || got < 33 || memcmp(header, signature, 8) != 0)
+        return false;
+    if (big32(header + 8) != 13 || memcmp(header + 12, "IHDR", 4) != 0)
+        return false;
+    const int64_t width = big32(header + 16);
+    const int64_t height = big32(header + 20);
+    const unsigned depth = header[24];
+    const unsigned colourType = header[25];
+    bool depthFits = false;
+    switch (colourType) {
+    case 0:
+        depthFits = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+        break;
+    case 3:
+        depthFits = depth == 1 || depth == 2 || depth == 4 || depth == 8;
+        break;
+    case 2:
+    case 4:
+    case 6:
+        depthFits = depth == 8 || depth == 16;
+        break;
+    }
+    return width >= 1 && height >= 1 && sizeIsSane(width, height) && depthFits && header[26] == 0 &&
+           header[27] == 0 && header[28] <= 1;
+}
+
+}
+
+bool PictureCheck::isSound(const unsigned char* header, size_t got, int64_t size)
+{
+    if (!header)
+        return false;
+    if (got >= 2 && header[0] == 'B' && header[1] == 'M')
+        return isSoundBmp(header, got, size);
+    if (got >= 1 && header[0] == 0x89)
+        return isSoundPng(header, got, size);
+    return isSoundPcx(header, got, size);
 }
 
 bool PictureCheck::isLoadable(const char* path)
@@ -114,7 +161,9 @@ bool PictureCheck::isLoadable(const char* path)
     if (!file)
         return false;
     const long size = fileSize(file);
-    const bool sound = size > 0 && (bmp ? isSoundBmp(file, size) : isSoundPcx(file, size));
+    unsigned char header[HeaderBytes];
+    const size_t got = size > 0 ? fread(header, 1, sizeof header, file) : 0;
     fclose(file);
-    return sound;
+    // load_bitmap picks its loader by the extension, so the header must be of that format.
+    return bmp ? isSoundBmp(header, got, size) : isSoundPcx(header, got, size);
 }

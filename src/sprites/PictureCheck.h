@@ -1,10 +1,13 @@
 #ifndef SKIFF_SPRITES_PICTURECHECK_H
 #define SKIFF_SPRITES_PICTURECHECK_H
 
+#include <cstddef>
+#include <cstdint>
+
 // Tells whether a picture file can be handed to Allegro's load_bitmap, which
 // crashes or hangs on BMP and PCX headers whose sizes lie. Only the headers are
 // checked: a known format, a sane size, and for BMP the pixel rows inside the file.
-// Only the game's two formats, uncompressed BMP and 8-bit PCX, pass.
+// The game loads only its two formats, uncompressed BMP and 8-bit PCX; its tools also PNG.
 class PictureCheck {
 public:
     enum {
@@ -12,9 +15,16 @@ public:
         MaxPixels = 4096 * 4096
     };
 
+    // Bytes of a picture's start that hold every header checked.
+    enum { HeaderBytes = 140 };
+
     // Whether the file at path is a BMP or PCX picture (by its extension, as
     // load_bitmap chooses) whose header load_bitmap can be trusted with.
     static bool isLoadable(const char* path);
+    // Whether the picture whose first got bytes (HeaderBytes, or the whole file when shorter) are at
+    // header, of size bytes in all, is an uncompressed BMP, an 8-bit PCX or a PNG, told by its
+    // contents, whose header its loader can be trusted with, of a size within the limits above.
+    static bool isSound(const unsigned char* header, size_t got, int64_t size);
 };
 
 #endif

@@ -3,7 +3,11 @@
 #include <allegro.h>
 #include <loadpng.h>
 
+#include <algorithm>
+
+#include "Diagnostics.h"
 #include "core/FileBytes.h"
+#include "sprites/PictureCheck.h"
 
 namespace {
 
@@ -43,7 +47,18 @@ bool TilePicture::pngHasAlpha(const std::string& contents)
 BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::string& problem)
 {
     std::string contents;
-    if (!FileBytes::read(path, contents)) {
+    // No picture the importer takes is larger than its pixels as they are, with a header and palette.
+    const int64_t largest = static_cast<int64_t>(PictureCheck::MaxPixels) * 4 + 65536;
+    switch (FileBytes::readAtMost(path, contents, largest)) {
+    case FileBytes::Read:
+        break;
+    case FileBytes::NotRegular:
+        problem = "is not a regular file (a directory, FIFO, device or socket)";
+        return nullptr;
+    case FileBytes::TooLarge:
+        problem = "is larger than any picture the game can hold";
+        return nullptr;
+    default:
         problem = "cannot be read";
         return nullptr;
     }
@@ -51,6 +66,16 @@ BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::s
     bool bmp = contents.size() >= 2 && contents.compare(0, 2, "BM") == 0;
     if (!png && !bmp) {
         problem = "is neither a PNG nor a BMP picture";
+        return nullptr;
+    }
+    // The loaders trust the header's sizes and run riot on ones that lie: the header is checked first.
+    if (!PictureCheck::isSound(reinterpret_cast<const unsigned char*>(contents.data()),
+                               std::min(contents.size(), static_cast<size_t>(PictureCheck::HeaderBytes)),
+                               static_cast<int64_t>(contents.size()))) {
+        problem = std::string("has a header that cannot be trusted: ") +
+                  (png ? "a PNG" : "an uncompressed BMP") + " of at most " +
+                  Diagnostics::number(PictureCheck::MaxSide) + " pixels a side and " +
+                  Diagnostics::grouped(PictureCheck::MaxPixels) + " pixels in all is needed";
         return nullptr;
     }
     PALETTE palette;

@@ -750,3 +750,54 @@ TEST_F(MapImporting, AFileThatIsNoRegularFileOrTooLargeIsRefusedWithoutWaitingOr
         EXPECT_FALSE(std::filesystem::exists(out()));
     }
 }
+
+TEST_F(MapImporting, APictureWhoseHeaderLiesIsRefusedBeforeALoaderSeesIt)
+{
+    auto little = [](uint32_t value, int bytes) {
+        std::string text;
+        for (int i = 0; i < bytes; ++i)
+            text.push_back(static_cast<char>(value >> (8 * i) & 0xff));
+        return text;
+    };
+    auto big = [](uint32_t value) {
+        return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16 & 0xff),
+                           static_cast<char>(value >> 8 & 0xff), static_cast<char>(value & 0xff)};
+    };
+    // A BMP of width x height, 24 bits, with the given compression, and pixels bytes after its headers.
+    auto bmp = [&](uint32_t width, uint32_t height, uint32_t compression, size_t pixels) {
+        return "BM" + little(static_cast<uint32_t>(54 + pixels), 4) + little(0, 4) + little(54, 4) + little(40, 4) +
+               little(width, 4) + little(height, 4) + little(1, 2) + little(24, 2) + little(compression, 4) +
+               std::string(20, '\0') + std::string(pixels, '\x40');
+    };
+    // A PNG's signature and IHDR chunk (its CRC not checked here), then made-up data.
+    auto png = [&](uint32_t width, uint32_t height) {
+        return std::string("\x89PNG\r\n\x1a\n", 8) + big(13) + "IHDR" + big(width) + big(height) +
+               std::string("\x08\x06\x00\x00\x00", 5) + big(0) + std::string(200, '\x11');
+    };
+    const struct {
+        std::string what;
+        std::string contents;
+    } cases[] = {
+        {"a PNG claiming 60000 x 60000", png(60000, 60000)},
+        {"a PNG claiming 16384 x 16384", png(16384, 16384)},
+        {"a BMP claiming 60000 x 60000", bmp(60000, 60000, 0, 100)},
+        {"a BMP of runs (RLE8)", bmp(16, 16, 1, 768)},
+        {"a BMP whose rows lie beyond its end", bmp(16, 16, 0, 700)},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        dir.write("maps/tiles.png", test.contents);
+        std::filesystem::remove_all(out());
+        EXPECT_EQ(MapImport::Refused,
+                  import(MapFiles::map(20, 15, 16, MapFiles::tileset(1, "cave", 16, 2, 2, "tiles.png") +
+                                                       MapFiles::layer("main", 20, 15, {1}))));
+        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "has a header that cannot be trusted"))
+            << listed(diagnostics);
+        EXPECT_FALSE(std::filesystem::exists(out()));
+    }
+    std::filesystem::remove(maps("tiles.png"));
+    ASSERT_EQ(0, mkfifo(maps("tiles.png").c_str(), 0600));
+    EXPECT_EQ(MapImport::Refused, import(MapFiles::map(20, 15, 16, MapFiles::tileset(1, "cave", 16, 2, 2, "tiles.png") +
+                                                                       MapFiles::layer("main", 20, 15, {1}))));
+    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "is not a regular file")) << listed(diagnostics);
+}
