@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "Diagnostics.h"
 #include "LevelDirectoryCheck.h"
+#include "ToolTestData.h"
 #include "core/DataPaths.h"
 #include "headless/ScratchFiles.h"
 #include "level/Level.h"
@@ -44,4 +47,27 @@ TEST(LevelDirectoryChecking, TheSummaryTellsTheStepsTheGamesLevelScrollsToTheEnd
     }
     EXPECT_EQ(237, steps);
     EXPECT_NE(std::string::npos, summary.find("scrolls for 2.4 s (237 steps of 0.2 px")) << summary;
+}
+
+// A stranger's level directory may hold a FIFO or a link to a device in a file's place: the check
+// must refuse it at once, not wait on it or read it until memory runs out.
+TEST(LevelDirectoryChecking, ALevelFileThatIsNoRegularFileIsRefusedWithoutWaiting)
+{
+    TempDir data;
+    writeSpritePictures(data);
+    writeLevelDirectory(data, 23, 15, floorGrid(23, 15, true), "");
+    const std::string directory = data.prefix() + DataPaths::Level;
+    std::filesystem::remove(directory + DataPaths::AlienFile);
+    ASSERT_EQ(0, mkfifo((directory + DataPaths::AlienFile).c_str(), 0600));
+    Diagnostics diagnostics;
+    LevelDirectoryCheck check(data.path(), &diagnostics);
+    EXPECT_EQ(LevelDirectoryCheck::Passed, check.run(directory));
+    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Warning, "the level has no aliens")) << listed(diagnostics);
+
+    std::filesystem::remove(directory + DataPaths::LevelDescription);
+    std::filesystem::create_symlink("/dev/zero", directory + DataPaths::LevelDescription);
+    diagnostics = Diagnostics();
+    EXPECT_EQ(LevelDirectoryCheck::Failed, check.run(directory));
+    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "the level description cannot be read"))
+        << listed(diagnostics);
 }
