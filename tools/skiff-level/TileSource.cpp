@@ -90,8 +90,9 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
     }
     // Margin and spacing are not below 0 (TiledMap checked them), so step is at least 1; 64 bits hold every sum.
     int64_t step = static_cast<int64_t>(tileSize) + tileset->spacing;
-    int64_t columns = std::max<int64_t>(0, (static_cast<int64_t>(picture->w) - tileset->margin + tileset->spacing) / step);
-    int64_t rows = std::max<int64_t>(0, (static_cast<int64_t>(picture->h) - tileset->margin + tileset->spacing) / step);
+    int64_t reach = static_cast<int64_t>(tileset->spacing) - tileset->margin;
+    int64_t columns = std::max<int64_t>(0, (picture->w + reach) / step);
+    int64_t rows = std::max<int64_t>(0, (picture->h + reach) / step);
     if (id >= columns * rows) {
         map.error(place, usedBy + ": " + tile + " lies beyond the picture " + Diagnostics::quoted(tileset->image) +
                              ", which holds " + Diagnostics::plural(columns * rows, "tile", "tiles"));

@@ -533,15 +533,17 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
     };
     const std::string picture = "  <image source=\"small.png\"/>\n";
     const std::string caveJson = "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 4, \"height\": 3, "
-                                 "\"tilewidth\": 2, \"tileheight\": 2, \"tilesets\": [{\"firstgid\": 1, \"name\": \"cave\", "
-                                 "\"tilewidth\": 2, \"tileheight\": 2, \"spacing\": -2, \"image\": \"small.png\"}], "
+                                 "\"tilewidth\": 2, \"tileheight\": 2, "
+                                 "\"tilesets\": [{\"firstgid\": 1, \"name\": \"cave\", \"tilewidth\": 2, "
+                                 "\"tileheight\": 2, \"spacing\": -2, \"image\": \"small.png\"}], "
                                  "\"layers\": [{\"type\": \"tilelayer\", \"name\": \"main\", \"width\": 4, "
                                  "\"height\": 3, \"data\": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]}]}\n";
     // An infinite map of tiles of 1 pixel with a chunk at each corner given, as far apart as 32 bits allow.
     auto apart = [](const std::string& x, const std::string& y) {
         return "<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"4\" height=\"4\" tilewidth=\"1\" "
                "tileheight=\"1\" infinite=\"1\">\n <layer name=\"main\" width=\"4\" height=\"4\">\n"
-               "  <data encoding=\"csv\">\n   <chunk x=\"" + x + "\" y=\"" + y + "\" width=\"1\" height=\"1\">0</chunk>\n"
+               "  <data encoding=\"csv\">\n   <chunk x=\"" + x + "\" y=\"" + y +
+               "\" width=\"1\" height=\"1\">0</chunk>\n"
                "   <chunk x=\"0\" y=\"0\" width=\"1\" height=\"1\">0</chunk>\n  </data>\n </layer>\n</map>\n";
     };
     auto apartJson = [](const std::string& x, const std::string& y) {
@@ -596,9 +598,11 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         {cave(2, " spacing=\"-2\"", picture, 1), "tileset \"cave\": spacing -2 must be 0 or more", "<tileset"},
         {caveJson, "tilesets[0]: tileset \"cave\": spacing -2 must be 0 or more", ""},
         {cave(2, " margin=\"-2\"", picture, 1), "tileset \"cave\": margin -2 must be 0 or more", "<tileset"},
-        {cave(2, " spacing=\"2147483647\"", picture, 2), "tile 2 (tile 1 of tileset \"cave\") lies beyond the picture \"", "2,0,0"},
+        {cave(2, " spacing=\"2147483647\"", picture, 2),
+         "tile 2 (tile 1 of tileset \"cave\") lies beyond the picture \"", "2,0,0"},
         {cave(2, " spacing=\"1.5\"", picture, 1), "needs a whole number as \"spacing\", not \"1.5\"", "<tileset"},
-        {cave(16, "", "  <tile id=\"0\" x=\"2147483640\" width=\"16\" height=\"16\"><image source=\"small.png\"/></tile>\n", 1),
+        {cave(16, "", "  <tile id=\"0\" x=\"2147483640\" width=\"16\" height=\"16\">" + picture.substr(2) +
+                          "</tile>\n", 1),
          "tile 0 reaches beyond its picture", "<tile id"},
         {cave(2, "", "  <tile id=\"0\" x=\"-2\" width=\"2\" height=\"2\"><image source=\"small.png\"/></tile>\n", 1),
          "tileset \"cave\": tile 0's x -2 must be 0 or more", "<tileset"},
