@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <algorithm>
+
 #include "Diagnostics.h"
 #include "TilePicture.h"
 
@@ -57,20 +59,21 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
             return false;
         int width = image.width < 0 ? picture->w : image.width;
         int height = image.height < 0 ? picture->h : image.height;
-        x = image.x;
-        y = image.y;
         if (width != tileSize || height != tileSize) {
             map.error(place, usedBy + ": " + tile + " is " + Diagnostics::size(width, height) +
                                  " pixels, the map's tiles " + Diagnostics::size(tileSize, tileSize) +
                                  ": every tile of a tile layer has the map's size");
             return false;
         }
-        if (x < 0 || y < 0 || x + width > picture->w || y + height > picture->h) {
+        // The corner is not below 0 (TiledMap checked it), but may lie anywhere beyond.
+        if (static_cast<int64_t>(image.x) + width > picture->w || static_cast<int64_t>(image.y) + height > picture->h) {
             map.error(image.place, owner + ": tile " + std::to_string(id) + " reaches beyond its picture " +
                                        Diagnostics::quoted(image.image) + " of " +
                                        Diagnostics::size(picture->w, picture->h) + " pixels");
             return false;
         }
+        x = image.x;
+        y = image.y;
         return true;
     }
     if (tileset->tileWidth != tileSize || tileset->tileHeight != tileSize) {
@@ -85,16 +88,17 @@ bool TileSource::find(uint32_t gid, const std::string& layer, const TiledMap::Pl
         refused.insert(tileset);
         return false;
     }
-    int step = tileSize + tileset->spacing;
-    int columns = (picture->w - tileset->margin + tileset->spacing) / step;
-    int rows = (picture->h - tileset->margin + tileset->spacing) / step;
-    if (columns < 1 || rows < 1 || id >= columns * rows) {
+    // Margin and spacing are not below 0 (TiledMap checked them), so step is at least 1; 64 bits hold every sum.
+    int64_t step = static_cast<int64_t>(tileSize) + tileset->spacing;
+    int64_t reach = static_cast<int64_t>(tileset->spacing) - tileset->margin;
+    int64_t columns = std::max<int64_t>(0, (picture->w + reach) / step);
+    int64_t rows = std::max<int64_t>(0, (picture->h + reach) / step);
+    if (id >= columns * rows) {
         map.error(place, usedBy + ": " + tile + " lies beyond the picture " + Diagnostics::quoted(tileset->image) +
-                             ", which holds " + std::to_string(columns > 0 && rows > 0 ? columns * rows : 0) +
-                             " tiles");
+                             ", which holds " + Diagnostics::plural(columns * rows, "tile", "tiles"));
         return false;
     }
-    x = tileset->margin + (id % columns) * step;
-    y = tileset->margin + (id / columns) * step;
+    x = static_cast<int>(tileset->margin + id % columns * step);
+    y = static_cast<int>(tileset->margin + id / columns * step);
     return true;
 }

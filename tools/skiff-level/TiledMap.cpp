@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <exception>
 
 #include "Diagnostics.h"
 #include "TiledReader.h"
@@ -80,12 +81,18 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
         error(place, why);
         return -1;
     }
+    // The libraries and containers throw when a hostile file asks too much of them; nothing else here does.
     TiledReader* reader = TiledReader::forContents(path, contents, *this);
-    reader->readMap(path, contents);
+    try {
+        reader->readMap(path, contents);
+        if (!failed)
+            checkTilesets();
+        if (!failed)
+            makeGrids();
+    } catch (const std::exception& problem) {
+        error(place, std::string("cannot be read: ") + problem.what());
+    }
     delete reader;
-    if (failed)
-        return -1;
-    makeGrids();
     return failed ? -1 : 0;
 }
 
@@ -98,7 +105,12 @@ bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tilese
         return false;
     }
     TiledReader* reader = TiledReader::forContents(path, contents, *this);
-    bool read = reader->readTileset(path, contents, tileset);
+    bool read = false;
+    try {
+        read = reader->readTileset(path, contents, tileset);
+    } catch (const std::exception& problem) {
+        error(Place{path, 0, ""}, std::string("the tileset file cannot be read: ") + problem.what());
+    }
     delete reader;
     return read;
 }
@@ -139,14 +151,45 @@ bool TiledMap::checkTileSize()
     return true;
 }
 
-bool TiledMap::fits(int columns, int rows, const Place& at, const std::string& what)
+bool TiledMap::fits(int64_t columns, int64_t rows, const Place& at, const std::string& what)
 {
-    if (static_cast<int64_t>(columns) * rows <= MaxCells)
+    if (columns <= MaxCells && rows <= MaxCells && columns * rows <= MaxCells)
         return true;
     error(at, what + " is " + Diagnostics::size(columns, rows) +
                   " cells: the importer reads at most " + std::to_string(static_cast<int>(MaxCells)) +
                   " cells a layer");
     return false;
+}
+
+void TiledMap::checkTilesets()
+{
+    for (const Tileset& tileset : tilesets) {
+        std::string owner = "tileset " + Diagnostics::quoted(tileset.name) + ": ";
+        struct Least {
+            const char* what;
+            int value;
+            int least;
+        };
+        const Least sizes[] = {{"tile width", tileset.tileWidth, 1}, {"tile height", tileset.tileHeight, 1},
+                               {"margin", tileset.margin, 0}, {"spacing", tileset.spacing, 0}};
+        for (const Least& size : sizes) {
+            if (size.value < size.least)
+                error(tileset.place, owner + size.what + " " + std::to_string(size.value) + " must be " +
+                                         std::to_string(size.least) + " or more");
+        }
+        for (const std::pair<const int, TileImage>& tile : tileset.tiles) {
+            const TileImage& image = tile.second;
+            std::string which = owner + "tile " + std::to_string(tile.first) + "'s ";
+            // A width or height of -1 stands for the whole picture.
+            const Least corners[] = {{"x", image.x, 0}, {"y", image.y, 0}, {"width", image.width, 1},
+                                     {"height", image.height, 1}};
+            for (const Least& corner : corners) {
+                if (corner.value < corner.least && !(corner.least == 1 && corner.value == -1))
+                    error(tileset.place, which + corner.what + " " + std::to_string(corner.value) + " must be " +
+                                             std::to_string(corner.least) + " or more");
+            }
+        }
+    }
 }
 
 void TiledMap::makeGrids()
@@ -177,7 +220,7 @@ void TiledMap::makeGrids()
             error(place, "the infinite map's chunks lie too far from its origin");
             return;
         }
-        if (!fits(static_cast<int>(right - left), static_cast<int>(bottom - top), place, "the chunks' bounding box"))
+        if (!fits(right - left, bottom - top, place, "the chunks' bounding box"))
             return;
         width = static_cast<int>(right - left);
         height = static_cast<int>(bottom - top);
@@ -198,8 +241,8 @@ void TiledMap::makeGrids()
         for (size_t k = 0; k < layer.chunks.size(); ++k) {
             const Chunk& chunk = layer.chunks[k];
             for (int i = 0; i < chunk.width * chunk.height; ++i) {
-                size_t cell = static_cast<size_t>(chunk.y + i / chunk.width - y0) * layer.width +
-                              static_cast<size_t>(chunk.x + i % chunk.width - x0);
+                size_t cell = static_cast<size_t>(static_cast<int64_t>(chunk.y) - y0 + i / chunk.width) * layer.width +
+                              static_cast<size_t>(static_cast<int64_t>(chunk.x) - x0 + i % chunk.width);
                 layer.gids[cell] = chunk.gids[static_cast<size_t>(i)];
                 layer.cellChunk[cell] = static_cast<int>(k);
                 layer.cellIndex[cell] = i;

@@ -136,7 +136,7 @@ public:
     bool checkOrientation();
     bool checkTileSize();
     // Whether a grid of width x height cells may be read; reports an error at place when not.
-    bool fits(int width, int height, const Place& place, const std::string& what);
+    bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
     // "#rrggbb" or "rrggbb" as 0xRRGGBB; -2 when text is not that (-1 stands for "no colour" in the model).
     static int colour(const std::string& text);
     // Whether a layer's "tintcolor" changes how it looks: given, and not white.
@@ -166,6 +166,9 @@ public:
     std::vector<LayerLook> imageLayers;
 
 private:
+    // Reports each tileset whose tiles cannot be cut as its numbers say: sizes below 1, margins, spacings
+    // or sub-rectangle corners below 0. The picture's own bounds are checked where it is loaded.
+    void checkTilesets();
     void makeGrids();
     // Reads a map or tileset file; empty when read, else why not, as a sentence's end.
     static std::string readFile(const std::string& path, std::string& contents);

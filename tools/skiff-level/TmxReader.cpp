@@ -3,7 +3,9 @@
 #include <tinyxml2.h>
 
 #include <climits>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -41,6 +43,25 @@ TmxReader::~TmxReader() {}
 TiledMap::Place TmxReader::at(const XMLElement* element) const
 {
     return TiledMap::Place{file, element->GetLineNum(), ""};
+}
+
+bool TmxReader::integer(const XMLElement* element, const char* name, int fallback, int& value)
+{
+    value = fallback;
+    const char* given = element->Attribute(name);
+    if (!given)
+        return true;
+    // tinyxml2 would read "1.5" as 1; all of it must be the number.
+    char* end = nullptr;
+    errno = 0;
+    long number = strtol(given, &end, 10);
+    if (end != given && *end == '\0' && errno == 0 && number >= INT_MIN && number <= INT_MAX) {
+        value = static_cast<int>(number);
+        return true;
+    }
+    map.error(at(element), "<" + text(element->Name()) + "> needs a whole number as \"" + name + "\", not \"" +
+                               text(element->Attribute(name)) + "\"");
+    return false;
 }
 
 bool TmxReader::positive(const XMLElement* element, const char* name, int& value)
@@ -255,8 +276,8 @@ bool TmxReader::readTilesetElement(const XMLElement* element, TiledMap::Tileset&
     if (!positive(element, "tilewidth", tileset.tileWidth) || !positive(element, "tileheight", tileset.tileHeight))
         return false;
     tileset.tileCount = whole(element, "tilecount", 0);
-    tileset.spacing = whole(element, "spacing", 0);
-    tileset.margin = whole(element, "margin", 0);
+    if (!integer(element, "spacing", 0, tileset.spacing) || !integer(element, "margin", 0, tileset.margin))
+        return false;
     if (const XMLElement* offset = element->FirstChildElement("tileoffset")) {
         tileset.offsetX = whole(offset, "x", 0);
         tileset.offsetY = whole(offset, "y", 0);
@@ -272,10 +293,11 @@ bool TmxReader::readTilesetElement(const XMLElement* element, TiledMap::Tileset&
         TiledMap::TileImage own = TiledMap::TileImage();
         own.place = at(tile);
         own.transparentColour = -1;
-        own.width = whole(tile, "width", -1);
-        own.height = whole(tile, "height", -1);
-        own.x = whole(tile, "x", 0);
-        own.y = whole(tile, "y", 0);
+        if (!integer(tile, "width", -1, own.width) || !integer(tile, "height", -1, own.height) ||
+            !integer(tile, "x", 0, own.x) || !integer(tile, "y", 0, own.y)) {
+            good = false;
+            continue;
+        }
         own.animated = tile->FirstChildElement("animation") != nullptr;
         if (const XMLElement* image = tile->FirstChildElement("image")) {
             own.image = (folder / text(image->Attribute("source"))).string();

@@ -31,6 +31,8 @@ private:
     // The "trans" colour of an <image> as 0xRRGGBB, -1 for none; false after reporting a bad one.
     bool transparent(const tinyxml2::XMLElement* image, int& colour);
     void readProperties(const tinyxml2::XMLElement* element, TiledMap::Properties& properties);
+    // An attribute that must be a whole number when given, fallback when not; false after reporting why not.
+    bool integer(const tinyxml2::XMLElement* element, const char* name, int fallback, int& value);
     // An attribute that must be a whole number of at least 1; false after reporting why not.
     bool positive(const tinyxml2::XMLElement* element, const char* name, int& value);
     TiledMap::Place at(const tinyxml2::XMLElement* element) const;

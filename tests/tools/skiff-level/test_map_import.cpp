@@ -525,6 +525,36 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
         std::string message;
         std::string marker;  // the line the error must name; "" for a JSON path, line 0
     };
+    // A map of 4 x 3 tiles whose first cell is gid, from the one tileset "cave" of the given attributes and contents.
+    auto cave = [](int size, const std::string& attributes, const std::string& inside, uint32_t gid) {
+        std::string tile = std::to_string(size);
+        return MapFiles::map(4, 3, size, " <tileset firstgid=\"1\" name=\"cave\" tilewidth=\"" + tile +
+                                             "\" tileheight=\"" + tile + "\"" + attributes + ">\n" + inside +
+                                             " </tileset>\n" + MapFiles::layer("main", 4, 3, {gid}));
+    };
+    const std::string picture = "  <image source=\"small.png\"/>\n";
+    const std::string caveJson = "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 4, \"height\": 3, "
+                                 "\"tilewidth\": 2, \"tileheight\": 2, "
+                                 "\"tilesets\": [{\"firstgid\": 1, \"name\": \"cave\", \"tilewidth\": 2, "
+                                 "\"tileheight\": 2, \"spacing\": -2, \"image\": \"small.png\"}], "
+                                 "\"layers\": [{\"type\": \"tilelayer\", \"name\": \"main\", \"width\": 4, "
+                                 "\"height\": 3, \"data\": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0]}]}\n";
+    // An infinite map of tiles of 1 pixel with a chunk at each corner given, as far apart as 32 bits allow.
+    auto apart = [](const std::string& x, const std::string& y) {
+        return "<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"4\" height=\"4\" tilewidth=\"1\" "
+               "tileheight=\"1\" infinite=\"1\">\n <layer name=\"main\" width=\"4\" height=\"4\">\n"
+               "  <data encoding=\"csv\">\n   <chunk x=\"" + x + "\" y=\"" + y +
+               "\" width=\"1\" height=\"1\">0</chunk>\n"
+               "   <chunk x=\"0\" y=\"0\" width=\"1\" height=\"1\">0</chunk>\n  </data>\n </layer>\n</map>\n";
+    };
+    auto apartJson = [](const std::string& x, const std::string& y) {
+        return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"infinite\": true, \"width\": 4, \"height\": 4, "
+               "\"tilewidth\": 1, \"tileheight\": 1, \"layers\": [{\"type\": \"tilelayer\", \"name\": \"main\", "
+               "\"width\": 4, \"height\": 4, \"chunks\": [{\"x\": " + x + ", \"y\": " + y + ", \"width\": 1, "
+               "\"height\": 1, \"data\": [0]}, {\"x\": 0, \"y\": 0, \"width\": 1, \"height\": 1, \"data\": [0]}]}]}\n";
+    };
+    const std::string wide = "the chunks' bounding box is 2147483649 x 1 cells";
+    const std::string tall = "the chunks' bounding box is 1 x 2147483649 cells";
     const std::string parallax = MapFiles::map(40, 20, 16, MapFiles::layer("near", 40, 20, {}, " parallaxx=\"1.5\"") +
                                                                MapFiles::layer("main", 40, 20, {}, " parallaxy=\"0.5\""));
     const Case cases[] = {
@@ -566,6 +596,21 @@ TEST_F(MapImporting, WhatTheGameCannotHoldIsAnErrorAtItsLineAndNothingIsWritten)
          "<layer>"},
         {parallax, "has parallax 1.5 x 1", "name=\"near\""},
         {parallax, "its parallax factors must be 1", "name=\"main\""},
+        {cave(2, " spacing=\"-2\"", picture, 1), "tileset \"cave\": spacing -2 must be 0 or more", "<tileset"},
+        {caveJson, "tilesets[0]: tileset \"cave\": spacing -2 must be 0 or more", ""},
+        {cave(2, " margin=\"-2\"", picture, 1), "tileset \"cave\": margin -2 must be 0 or more", "<tileset"},
+        {cave(2, " spacing=\"2147483647\"", picture, 2),
+         "tile 2 (tile 1 of tileset \"cave\") lies beyond the picture \"", "2,0,0"},
+        {cave(2, " spacing=\"1.5\"", picture, 1), "needs a whole number as \"spacing\", not \"1.5\"", "<tileset"},
+        {cave(16, "", "  <tile id=\"0\" x=\"2147483640\" width=\"16\" height=\"16\">" + picture.substr(2) +
+                          "</tile>\n", 1),
+         "tile 0 reaches beyond its picture", "<tile id"},
+        {cave(2, "", "  <tile id=\"0\" x=\"-2\" width=\"2\" height=\"2\"><image source=\"small.png\"/></tile>\n", 1),
+         "tileset \"cave\": tile 0's x -2 must be 0 or more", "<tileset"},
+        {apart("-2147483648", "0"), wide, "<map"},
+        {apart("0", "-2147483648"), tall, "<map"},
+        {apartJson("-2147483648", "0"), wide, ""},
+        {apartJson("0", "-2147483648"), tall, ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.message);
