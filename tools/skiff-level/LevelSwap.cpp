@@ -5,14 +5,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 #include "Diagnostics.h"
 #include "core/DataPaths.h"
 #include "core/FileBytes.h"
 #include "core/ScratchDirectory.h"
+#include "core/TextReader.h"
 
 namespace {
 
@@ -55,15 +56,11 @@ std::vector<std::string> LevelSwap::foreignEntries(const std::string& directory)
     std::string aliens;
     if (FileBytes::read(std::filesystem::path(directory) / DataPaths::AlienFile, aliens)) {
         const std::string level = DataPaths::Level;
-        size_t at = 0;
-        while (at < aliens.size()) {
-            size_t end = at;
-            while (end < aliens.size() && !isspace(static_cast<unsigned char>(aliens[end])))
-                ++end;
-            std::string word = aliens.substr(at, end - at);
+        std::istringstream in(aliens);
+        std::string word;
+        while (TextReader::readToken(in, word)) {
             if (word.compare(0, level.size(), level) == 0 && word.find('/', level.size()) == std::string::npos)
                 ours.insert(word.substr(level.size()));
-            at = end + 1;
         }
     }
     std::vector<std::string> foreign;

@@ -368,7 +368,8 @@ bool MapImport::gamePicture(const std::string& path, const TiledMap::Place& plac
     // One of the game's own pictures is named by its path from the game's working directory,
     // whatever links lead there; any other goes into the level, which the game sees as level0/.
     std::filesystem::path rest = resolved(path).lexically_relative(resolved(dataRoot));
-    if (!rest.empty() && rest != "." && *rest.begin() != ".." && *rest.begin() != std::filesystem::path(DataPaths::Level).parent_path()) {
+    std::filesystem::path levelFolder = std::filesystem::path(DataPaths::Level).parent_path();
+    if (!rest.empty() && rest != "." && *rest.begin() != ".." && *rest.begin() != levelFolder) {
         picture = rest.string();
         return true;
     }

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "Diagnostics.h"
-#include "core/FileBytes.h"
+#include "TiledMap.h"
 #include "sprites/PictureCheck.h"
 
 namespace {
@@ -49,19 +49,9 @@ BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::s
     std::string contents;
     // No picture the importer takes is larger than its pixels as they are, with a header and palette.
     const int64_t largest = static_cast<int64_t>(PictureCheck::MaxPixels) * 4 + 65536;
-    switch (FileBytes::readAtMost(path, contents, largest)) {
-    case FileBytes::Read:
-        break;
-    case FileBytes::NotRegular:
-        problem = "is not a regular file (a directory, FIFO, device or socket)";
+    problem = TiledMap::readFile(path, contents, largest);
+    if (!problem.empty())
         return nullptr;
-    case FileBytes::TooLarge:
-        problem = "is larger than any picture the game can hold";
-        return nullptr;
-    default:
-        problem = "cannot be read";
-        return nullptr;
-    }
     bool png = contents.size() >= 8 && contents.compare(0, 8, PngSignature, 8) == 0;
     bool bmp = contents.size() >= 2 && contents.compare(0, 2, "BM") == 0;
     if (!png && !bmp) {

@@ -76,7 +76,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
-    std::string why = readFile(path, contents);
+    std::string why = readFile(path, contents, MaxFileBytes);
     if (!why.empty()) {
         error(place, why);
         return -1;
@@ -99,7 +99,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
 bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tileset& tileset)
 {
     std::string contents;
-    std::string why = readFile(path, contents);
+    std::string why = readFile(path, contents, MaxFileBytes);
     if (!why.empty()) {
         error(namedAt, "the tileset file \"" + path + "\" " + why);
         return false;
@@ -115,9 +115,9 @@ bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tilese
     return read;
 }
 
-std::string TiledMap::readFile(const std::string& path, std::string& contents)
+std::string TiledMap::readFile(const std::string& path, std::string& contents, int64_t maxBytes)
 {
-    switch (FileBytes::readAtMost(path, contents, MaxFileBytes)) {
+    switch (FileBytes::readAtMost(path, contents, maxBytes)) {
     case FileBytes::Read:
         return "";
     case FileBytes::Missing:
@@ -125,7 +125,7 @@ std::string TiledMap::readFile(const std::string& path, std::string& contents)
     case FileBytes::NotRegular:
         return "is not a regular file (a directory, FIFO, device or socket)";
     case FileBytes::TooLarge:
-        return "is larger than " + Diagnostics::number(MaxFileBytes >> 20) + " MB, more than any map needs";
+        return "is larger than " + Diagnostics::number(maxBytes >> 20) + " MB";
     default:
         return "cannot be read";
     }

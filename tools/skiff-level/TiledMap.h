@@ -137,6 +137,9 @@ public:
     bool checkTileSize();
     // Whether a grid of width x height cells may be read; reports an error at place when not.
     bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
+    // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
+    // as a sentence's end ("is not a regular file ...").
+    static std::string readFile(const std::string& path, std::string& contents, int64_t maxBytes);
     // "#rrggbb" or "rrggbb" as 0xRRGGBB; -2 when text is not that (-1 stands for "no colour" in the model).
     static int colour(const std::string& text);
     // Whether a layer's "tintcolor" changes how it looks: given, and not white.
@@ -170,8 +173,6 @@ private:
     // or sub-rectangle corners below 0. The picture's own bounds are checked where it is loaded.
     void checkTilesets();
     void makeGrids();
-    // Reads a map or tileset file; empty when read, else why not, as a sentence's end.
-    static std::string readFile(const std::string& path, std::string& contents);
 
     Diagnostics* diagnostics;
     bool failed;

@@ -107,6 +107,15 @@ void counts(const Diagnostics& diagnostics)
            Diagnostics::plural(diagnostics.count(Diagnostics::Warning), "warning", "warnings").c_str());
 }
 
+// Checks a level directory and prints what was found; Passed or Failed.
+int checkLevel(const std::string& dataRoot, const std::string& directory, Diagnostics& diagnostics)
+{
+    LevelDirectoryCheck check(dataRoot, &diagnostics);
+    int result = printed(diagnostics, check.run(directory));
+    check.printSummary(stdout, diagnostics);
+    return result;
+}
+
 // Makes the level and prints what became of it; Imported or Failed.
 int importMap(LevelImport& import, const std::string& map, const std::string& out, bool force,
               Diagnostics& diagnostics)
@@ -189,12 +198,8 @@ int main(int argc, char** argv)
 
     Diagnostics diagnostics;
     const std::string name = command->name;
-    if (name == "check") {
-        LevelDirectoryCheck check(dataRoot, &diagnostics);
-        int result = printed(diagnostics, check.run(operands[0]));
-        check.printSummary(stdout, diagnostics);
-        return result;
-    }
+    if (name == "check")
+        return checkLevel(dataRoot, operands[0], diagnostics);
     LevelImport import(dataRoot, verbose, &diagnostics);
     if (name == "import") {
         if (importMap(import, operands[0], operands[1], force, diagnostics) != LevelImport::Imported) {
@@ -209,10 +214,7 @@ int main(int argc, char** argv)
     std::string level = operands[0];
     ScratchDirectory scratch("", "skiff-level-play-");
     if (std::filesystem::is_directory(level, failed)) {
-        LevelDirectoryCheck check(dataRoot, &diagnostics);
-        int result = printed(diagnostics, check.run(level));
-        check.printSummary(stdout, diagnostics);
-        if (result != LevelDirectoryCheck::Passed)
+        if (checkLevel(dataRoot, level, diagnostics) != LevelDirectoryCheck::Passed)
             return 1;
     } else {
         if (scratch.path().empty()) {
