@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/DataPaths.h"
+#include "core/FileBytes.h"
 #include "core/Game.h"
 #include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
@@ -15,23 +16,33 @@ namespace {
 const int MaxPathLength = 255;
 }
 
-AlienDefReader::AlienDefReader(Game* owner, const char* levelDirectory) : game(owner)
+AlienDefReader::AlienDefReader(Game* owner, const char* levelDirectory) : game(owner), wasRefused(false)
 {
     char path[MaxPathLength + 1];
     int length = snprintf(path, sizeof path, "%s%s", levelDirectory ? levelDirectory : "", DataPaths::AlienFile);
     if (length < 0 || length > MaxPathLength)
         return;
-    std::ifstream in(path);
-    if (in)
-        read(in, nullptr);
+    std::string text;
+    int answer = FileBytes::readAtMost(path, text, LevelFormat::MaxTextBytes);
+    wasRefused = answer != FileBytes::Read && answer != FileBytes::Missing;
+    if (answer != FileBytes::Read)
+        return;
+    std::istringstream in(text);
+    read(in, nullptr);
 }
 
-AlienDefReader::AlienDefReader(Game* owner, std::istream& in, ReadDiagnostics* diagnostics) : game(owner)
+AlienDefReader::AlienDefReader(Game* owner, std::istream& in, ReadDiagnostics* diagnostics)
+    : game(owner), wasRefused(false)
 {
     read(in, diagnostics);
 }
 
 AlienDefReader::~AlienDefReader() {}
+
+bool AlienDefReader::refused() const
+{
+    return wasRefused;
+}
 
 void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
 {

@@ -13,22 +13,47 @@ bool FileBytes::read(const std::filesystem::path& path, std::string& contents)
     return readAtMost(path, contents, INT64_MAX) == Read;
 }
 
+namespace {
+
+// Opens path for reading without waiting, and judges what was opened: a FIFO would block the open, a
+// device never end, and a name checked before opening may be swapped for either. The descriptor is
+// left open, in descriptor, only when the answer is Read.
+int openRegular(const std::filesystem::path& path, int64_t maxBytes, int& descriptor, struct stat& status)
+{
+    descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return errno == ENOENT ? FileBytes::Missing : FileBytes::Unreadable;
+    int answer = FileBytes::Read;
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode))
+        answer = FileBytes::NotRegular;
+    else if (status.st_size > maxBytes)
+        answer = FileBytes::TooLarge;
+    if (answer != FileBytes::Read) {
+        close(descriptor);
+        descriptor = -1;
+    }
+    return answer;
+}
+
+}
+
+int FileBytes::check(const std::filesystem::path& path, int64_t maxBytes)
+{
+    int descriptor = -1;
+    struct stat status;
+    int answer = openRegular(path, maxBytes, descriptor, status);
+    if (descriptor >= 0)
+        close(descriptor);
+    return answer;
+}
+
 int FileBytes::readAtMost(const std::filesystem::path& path, std::string& contents, int64_t maxBytes)
 {
-    // Opened without waiting, and judged by what was opened: a FIFO would block the open, a device
-    // never end, and a name checked before opening may be swapped for either.
-    int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0)
-        return errno == ENOENT ? Missing : Unreadable;
+    int descriptor = -1;
     struct stat status;
-    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(descriptor);
-        return NotRegular;
-    }
-    if (status.st_size > maxBytes) {
-        close(descriptor);
-        return TooLarge;
-    }
+    int answer = openRegular(path, maxBytes, descriptor, status);
+    if (answer != Read)
+        return answer;
     std::string bytes;
     bytes.reserve(static_cast<size_t>(status.st_size));
     char buffer[65536];

@@ -114,7 +114,12 @@ int Game::loadWorld(const char* levelDirectory)
     createSprites();
 
     AlienDefReader* reader = new AlienDefReader(this, levelDirectory);
+    bool refused = reader->refused();
     delete reader;
+    if (refused) {
+        renderer->alert("Error loading level", nullptr, nullptr, "exit");
+        return SetupLevelFailed;
+    }
 
     lives = StartingLives;
     stepsLeft = 0;

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/FileBytes.h"
+
 namespace {
 
 const size_t ReadBlock = 64 * 1024;
@@ -342,7 +344,7 @@ bool sameObjects(PACKFILE* file, int32_t count, const ObjectRecords& records, si
 
 bool DatafileCheck::isLoadable(const char* path)
 {
-    if (!path)
+    if (!path || FileBytes::check(path, MaxFileBytes) != FileBytes::Read)
         return false;
     // The packfile reader takes away the header of a plain file and unpacks a packed one.
     PACKFILE* file = pack_fopen(path, F_READ_PACKED);

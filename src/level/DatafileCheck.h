@@ -1,6 +1,8 @@
 #ifndef SKIFF_LEVEL_DATAFILECHECK_H
 #define SKIFF_LEVEL_DATAFILECHECK_H
 
+#include <cstdint>
+
 // Tells whether a file can be handed to Allegro's load_datafile, which crashes or
 // hangs on a datafile that is cut short or whose counts and sizes lie. Only the
 // structure is checked: every count, property and object within what the file
@@ -18,9 +20,12 @@ public:
         MaxPropertySize = 64 * 1024,
         MaxBitmapSide = 16384
     };
+    // Bytes of the file at most: packing stores a byte that does not repeat in nine bits.
+    static constexpr int64_t MaxFileBytes = int64_t(MaxContentSize) / 8 * 9 + 65536;
 
     // Whether the file at path, packed or plain, holds a whole datafile that load_datafile
-    // can read. False for a missing, empty, cut short or corrupted file.
+    // can read. False for a missing, empty, cut short or corrupted file, and for anything but a regular
+    // file of at most MaxFileBytes (a FIFO would block, a device never end), refused without waiting.
     static bool isLoadable(const char* path);
 };
 

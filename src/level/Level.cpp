@@ -3,10 +3,11 @@
 #include <allegro.h>
 
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "core/DataPaths.h"
+#include "core/FileBytes.h"
 #include "core/ReadDiagnostics.h"
 #include "core/TextReader.h"
 #include "level/DatafileCheck.h"
@@ -37,9 +38,14 @@ int Level::load(const char* directory)
 {
     std::string base = directory ? directory : "";
     std::string descriptionPath = base + DataPaths::LevelDescription;
-    std::ifstream description(descriptionPath.c_str());
-    if (!description.is_open() && renderer)
+    std::string text;
+    int read = FileBytes::readAtMost(descriptionPath, text, LevelFormat::MaxTextBytes);
+    if (read == FileBytes::Missing && renderer)
         renderer->alert("Unable to find", descriptionPath.c_str(), nullptr, "exit");
+    // A FIFO, a device or a file beyond the format's size is no level; refused without waiting on it.
+    if (read != FileBytes::Read && read != FileBytes::Missing)
+        return -1;
+    std::istringstream description(text);
 
     std::string picturesPath = base + DataPaths::LevelPictures;
     // load_datafile crashes on a cut or corrupted file, so it is only given one that holds together.
@@ -52,7 +58,6 @@ int Level::load(const char* directory)
     }
 
     int result = readDescription(description, pictures);
-    description.close();
     unload_datafile(pictures);
     return result;
 }

@@ -16,6 +16,8 @@ public:
         MinCoordinate = -32768,       // alien positions, which the aliens hold in 16.16 fixed point
         MaxCoordinate = 32767
     };
+    // Bytes of a level description or an alien file at most: a grid of MaxCells cells written out.
+    static constexpr int64_t MaxTextBytes = int64_t(MaxCells) * 4;
     // Pixels the main tileset scrolls right every logic step.
     static constexpr double ScrollStep = 0.2;
     // A bounded layer stops where one more step would show more than this past its far edge.

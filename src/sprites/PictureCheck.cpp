@@ -5,6 +5,8 @@
 #include <cstring>
 #include <strings.h>
 
+#include "core/FileBytes.h"
+
 namespace {
 
 // Header sizes in bytes.
@@ -156,6 +158,9 @@ bool PictureCheck::isLoadable(const char* path)
         return false;
     const bool bmp = hasExtension(path, "bmp");
     if (!bmp && !hasExtension(path, "pcx"))
+        return false;
+    // Only a regular file of a picture's size: a FIFO would block the open, a device never end.
+    if (FileBytes::check(path, MaxFileBytes) != FileBytes::Read)
         return false;
     FILE* file = fopen(path, "rb");
     if (!file)

@@ -15,11 +15,14 @@ public:
         MaxPixels = 4096 * 4096
     };
 
+    // Bytes of a picture file at most: its pixels at 32 bits, with room for a header and a palette.
+    static constexpr int64_t MaxFileBytes = int64_t(MaxPixels) * 4 + 65536;
+
     // Bytes of a picture's start that hold every header checked.
     enum { HeaderBytes = 140 };
 
-    // Whether the file at path is a BMP or PCX picture (by its extension, as
-    // load_bitmap chooses) whose header load_bitmap can be trusted with.
+    // Whether the file at path is a regular file of at most MaxFileBytes and a BMP or PCX picture (by its
+    // extension, as load_bitmap chooses) whose header load_bitmap can be trusted with.
     static bool isLoadable(const char* path);
     // Whether the picture whose first got bytes (HeaderBytes, or the whole file when shorter) are at
     // header, of size bytes in all, is an uncompressed BMP, an 8-bit PCX or a PNG, told by its

@@ -29,6 +29,10 @@ namespace {
 
 const char Missing[] = "\x01missing";
 const char Directory[] = "\x01directory";
+const char Fifo[] = "\x01fifo";
+// Contents after this are made one byte longer than 72 MB and 64 KB, beyond every limit of the game's
+// files, by zeros the file system need not store.
+const char Huge[] = "\x01huge:";
 
 // Little-endian numbers of the given width in bytes.
 std::string le(int bytes, std::initializer_list<uint32_t> values)
@@ -70,6 +74,15 @@ void writeOrMake(const TempDir& dir, const std::string& name, const std::string&
         return;
     if (contents == Directory) {
         mkdir((dir.path() + "/" + name).c_str(), 0755);
+        return;
+    }
+    if (contents == Fifo) {
+        mkfifo((dir.path() + "/" + name).c_str(), 0600);
+        return;
+    }
+    if (contents.compare(0, strlen(Huge), Huge) == 0) {
+        dir.write(name, contents.substr(strlen(Huge)));
+        EXPECT_EQ(0, truncate((dir.path() + "/" + name).c_str(), (72 << 20) + 65537));
         return;
     }
     dir.write(name, contents);
@@ -147,6 +160,11 @@ TEST(BadLevelFiles, EachLevelInputLoadsOrFailsWithItsAlerts)
         {"picture claiming 30000 x 30000", goodDef, datafile(1, bitmap(32, 30000, 30000, 48)), -1, noDat},
         {"object count in the billions", goodDef, datafile(2000000000, bitmap(32, 2, 2, 12)), -1, noDat},
         {"both files missing", Missing, Missing, -1, {"Unable to find DIR/level.def", "Unable to load DIR/level.dat"}},
+        // Refused without waiting on them or reading them whole.
+        {"level.def a FIFO", Fifo, pictures, -1, {}},
+        {"level.def larger than the game reads", Huge + goodDef, pictures, -1, {}},
+        {"level.dat a FIFO", goodDef, Fifo, -1, noDat},
+        {"level.dat larger than the game reads", goodDef, Huge + pictures, -1, noDat},
     };
     for (const Row& row : rows) {
         TempDir dir;
@@ -159,6 +177,42 @@ TEST(BadLevelFiles, EachLevelInputLoadsOrFailsWithItsAlerts)
         EXPECT_EQ(row.alerts, alertLines(dir)) << row.what;
         EXPECT_LE(strnlen(level.title, sizeof level.title), 127u) << row.what;
         EXPECT_TRUE(row.result != 0 || level.tilesets.back() == level.mainTileset) << row.what;
+    }
+}
+
+// A stranger's level directory may hold a FIFO, which would block the game before its window shows,
+// or a file beyond the game's limits: the load fails at once with the alert of any failed load.
+TEST(BadLevelFiles, ALevelFileThatIsNoRegularFileFailsTheLoadWithTheUsualAlertWithoutWaiting)
+{
+    struct Row { const char* file; std::string contents; } rows[] = {
+        {"level.def", Fifo},
+        {"level.dat", Fifo},
+        {"aliens.def", Fifo},
+        {"aliens.def", Huge + std::string("ALIENPROTOS 0 ALIENDEF 0\n")},
+        {"aliens.def", Directory},
+    };
+    for (const Row& row : rows) {
+        TempDir world;
+        writeSpritePictures(world);
+        writeLevelDirectory(world, 24, 15, floorGrid(24, 15, true), "ALIENPROTOS 0 ALIENDEF 0\n");
+        std::string name = std::string(DataPaths::Level) + row.file;
+        remove((world.path() + "/" + name).c_str());
+        writeOrMake(world, name, row.contents);
+        WorkingDirectory inside(world.path());
+        // In a child process, so that a blocked open is a failure here.
+        EXPECT_EXIT(
+            {
+                alarm(20);
+                RenderLog::clear();
+                Renderer renderer;
+                Game game;
+                game.renderer = &renderer;
+                int result = game.loadWorld(DataPaths::Level);
+                bool alerted = !RenderLog::alerts.empty() && RenderLog::alerts.back().line1 == "Error loading level";
+                exit(result == Game::SetupLevelFailed && alerted ? 0 : 3);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << row.file << " " << row.contents.substr(0, 8);
     }
 }
 
@@ -314,11 +368,12 @@ TEST(BadPictures, PictureCheckPassesOnlyHeadersThatLoadBitmapSurvives)
         {"PCX of 1 bit", "a.pcx", pcxHeader(3, 3, 4, 1), false},
         {"PCX of 4 planes", "a.pcx", pcxHeader(3, 3, 4, 8, 4), false},
         {"PCX header cut short", "a.pcx", pcxHeader(3, 3, 4).substr(0, 100), false},
+        {"a FIFO", "fifo.bmp", Fifo, false},
+        {"a BMP of 16 x 16 grown larger than any picture", "a.bmp", Huge + bmpFile(16, 16, 24, 16 * 48), false},
     };
     for (const Row& row : rows) {
         std::string path = dir.path() + "/" + row.name;
-        if (row.contents != Missing)
-            dir.write(row.name, row.contents);
+        writeOrMake(dir, row.name, row.contents);
         EXPECT_EQ(row.sound, PictureCheck::isLoadable(path.c_str())) << row.what;
         // What passes is given to load_bitmap, in a child process so that a crash or a hang is a failure here.
         EXPECT_EXIT(

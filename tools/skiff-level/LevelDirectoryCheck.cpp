@@ -7,6 +7,7 @@
 #include "AlienDefChecker.h"
 #include "Diagnostics.h"
 #include "LevelDefChecker.h"
+#include "TiledMap.h"
 #include "core/DataPaths.h"
 #include "core/FileBytes.h"
 #include "core/Game.h"
@@ -50,16 +51,21 @@ int LevelDirectoryCheck::run(const std::string& directory)
     aliensPlaced = 0;
 
     std::string text;
-    if (!FileBytes::read(levelFile, text)) {
+    std::string why = TiledMap::readFile(levelFile, text, LevelFormat::MaxTextBytes);
+    if (!why.empty()) {
         diagnostics->add(Diagnostics::Error, levelFile, Diagnostics::WholeFile,
-                         "the level description cannot be read: the game refuses the level");
+                         "the level description " + why + ": the game refuses the level");
         return Failed;
     }
     DATAFILE* pictures = nullptr;
-    std::error_code missing;
-    if (!std::filesystem::exists(picturesFile, missing))
+    int answer = FileBytes::check(picturesFile, DatafileCheck::MaxFileBytes);
+    if (answer == FileBytes::Missing)
         diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
                          "the tile pictures are missing: the game refuses the level");
+    else if (answer != FileBytes::Read)
+        diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
+                         "the tile pictures' file " + TiledMap::fileProblem(answer, DatafileCheck::MaxFileBytes) +
+                             ": the game refuses the level");
     else if (!DatafileCheck::isLoadable(picturesFile.c_str()))
         diagnostics->add(Diagnostics::Error, picturesFile, Diagnostics::WholeFile,
                          "the tile pictures are no Allegro datafile the game can load: it refuses the level");
@@ -84,9 +90,16 @@ int LevelDirectoryCheck::run(const std::string& directory)
 void LevelDirectoryCheck::checkAliens(const std::string& aliensFile)
 {
     std::string text;
-    if (!FileBytes::read(aliensFile, text)) {
+    int answer = FileBytes::readAtMost(aliensFile, text, LevelFormat::MaxTextBytes);
+    if (answer == FileBytes::Missing) {
         diagnostics->add(Diagnostics::Warning, aliensFile, Diagnostics::WholeFile,
                          "the alien list is missing: the level has no aliens");
+        return;
+    }
+    if (answer != FileBytes::Read) {
+        diagnostics->add(Diagnostics::Error, aliensFile, Diagnostics::WholeFile,
+                         "the alien list " + TiledMap::fileProblem(answer, LevelFormat::MaxTextBytes) +
+                             ": the game refuses the level");
         return;
     }
     // The game's own reader builds the prototypes and aliens, naming its pictures relative to the

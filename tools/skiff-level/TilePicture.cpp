@@ -47,9 +47,7 @@ bool TilePicture::pngHasAlpha(const std::string& contents)
 BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::string& problem)
 {
     std::string contents;
-    // No picture the importer takes is larger than its pixels as they are, with a header and palette.
-    const int64_t largest = static_cast<int64_t>(PictureCheck::MaxPixels) * 4 + 65536;
-    problem = TiledMap::readFile(path, contents, largest);
+    problem = TiledMap::readFile(path, contents, PictureCheck::MaxFileBytes);
     if (!problem.empty())
         return nullptr;
     bool png = contents.size() >= 8 && contents.compare(0, 8, PngSignature, 8) == 0;

@@ -117,7 +117,12 @@ bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tilese
 
 std::string TiledMap::readFile(const std::string& path, std::string& contents, int64_t maxBytes)
 {
-    switch (FileBytes::readAtMost(path, contents, maxBytes)) {
+    return fileProblem(FileBytes::readAtMost(path, contents, maxBytes), maxBytes);
+}
+
+std::string TiledMap::fileProblem(int answer, int64_t maxBytes)
+{
+    switch (answer) {
     case FileBytes::Read:
         return "";
     case FileBytes::Missing:

@@ -140,6 +140,8 @@ public:
     // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
     // as a sentence's end ("is not a regular file ...").
     static std::string readFile(const std::string& path, std::string& contents, int64_t maxBytes);
+    // What readFile says for an answer of FileBytes::readAtMost or FileBytes::check.
+    static std::string fileProblem(int answer, int64_t maxBytes);
     // "#rrggbb" or "rrggbb" as 0xRRGGBB; -2 when text is not that (-1 stands for "no colour" in the model).
     static int colour(const std::string& text);
     // Whether a layer's "tintcolor" changes how it looks: given, and not white.

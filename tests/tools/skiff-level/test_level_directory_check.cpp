@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,25 +51,35 @@ TEST(LevelDirectoryChecking, TheSummaryTellsTheStepsTheGamesLevelScrollsToTheEnd
     EXPECT_NE(std::string::npos, summary.find("scrolls for 2.4 s (237 steps of 0.2 px")) << summary;
 }
 
-// A stranger's level directory may hold a FIFO or a link to a device in a file's place: the check
-// must refuse it at once, not wait on it or read it until memory runs out.
-TEST(LevelDirectoryChecking, ALevelFileThatIsNoRegularFileIsRefusedWithoutWaiting)
+// A stranger's level directory may hold a FIFO, a link to a device or a huge file in a file's place:
+// the check must refuse it at once, not wait on it or read it until memory runs out.
+TEST(LevelDirectoryChecking, ALevelFileThatIsNoRegularFileOrTooLargeIsRefusedWithoutWaiting)
 {
-    TempDir data;
-    writeSpritePictures(data);
-    writeLevelDirectory(data, 23, 15, floorGrid(23, 15, true), "");
-    const std::string directory = data.prefix() + DataPaths::Level;
-    std::filesystem::remove(directory + DataPaths::AlienFile);
-    ASSERT_EQ(0, mkfifo((directory + DataPaths::AlienFile).c_str(), 0600));
-    Diagnostics diagnostics;
-    LevelDirectoryCheck check(data.path(), &diagnostics);
-    EXPECT_EQ(LevelDirectoryCheck::Passed, check.run(directory));
-    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Warning, "the level has no aliens")) << listed(diagnostics);
-
-    std::filesystem::remove(directory + DataPaths::LevelDescription);
-    std::filesystem::create_symlink("/dev/zero", directory + DataPaths::LevelDescription);
-    diagnostics = Diagnostics();
-    EXPECT_EQ(LevelDirectoryCheck::Failed, check.run(directory));
-    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "the level description cannot be read"))
-        << listed(diagnostics);
+    enum Kind { Fifo, Zero, Sparse };
+    struct Row { const char* file; Kind kind; const char* error; } rows[] = {
+        {DataPaths::AlienFile, Fifo, "the alien list is not a regular file"},
+        {DataPaths::AlienFile, Sparse, "the alien list is larger than 64 MB"},
+        {DataPaths::LevelDescription, Zero, "the level description is not a regular file"},
+        {DataPaths::LevelDescription, Sparse, "the level description is larger than 64 MB"},
+        {DataPaths::LevelPictures, Fifo, "the tile pictures' file is not a regular file"},
+        {DataPaths::LevelPictures, Sparse, "the tile pictures' file is larger than 72 MB"},
+    };
+    for (const Row& row : rows) {
+        TempDir data;
+        writeSpritePictures(data);
+        writeLevelDirectory(data, 23, 15, floorGrid(23, 15, true), "ALIENPROTOS 0 ALIENDEF 0\n");
+        const std::string directory = data.prefix() + DataPaths::Level;
+        const std::string path = directory + row.file;
+        std::filesystem::remove(path);
+        if (row.kind == Fifo)
+            ASSERT_EQ(0, mkfifo(path.c_str(), 0600));
+        else if (row.kind == Zero)
+            std::filesystem::create_symlink("/dev/zero", path);
+        else
+            ASSERT_EQ(0, close(open(path.c_str(), O_CREAT | O_WRONLY, 0644)) | truncate(path.c_str(), (72 << 20) + 65537));
+        Diagnostics diagnostics;
+        LevelDirectoryCheck check(data.path(), &diagnostics);
+        EXPECT_EQ(LevelDirectoryCheck::Failed, check.run(directory)) << row.error;
+        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, row.error)) << listed(diagnostics);
+    }
 }
