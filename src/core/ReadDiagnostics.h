@@ -16,6 +16,8 @@ public:
         LevelKeywordMissing,  // the first token is not "LEVELDEF": the level is refused
         TitleRead,            // the title line: its length without the line end
         NoTilesetRead,        // at the keyword: no block read correctly, the level is refused
+        TilesTooLarge,        // at the "{" of a block read correctly: the pixels of the tile pictures all blocks
+                              // cut up to it and the limit LevelFormat::MaxTilePixels; the level is refused
         // a tileset block, Tileset::read
         BlockStartMissing,    // a token that is not "{" is read and dropped
         BlockOpened,          // a "{"

@@ -79,12 +79,23 @@ int Level::readDescription(std::istream& in, const DATAFILE* datafile, ReadDiagn
     TextReader::skipWhiteSpace(in);
 
     // A failed stream counts as ended; every pass reads at least one token, so the loop always ends.
+    int64_t tilePixels = 0;
     while (in.good() && in.peek() != std::char_traits<char>::eof()) {
         Tileset* tileset = new Tileset(renderer);
-        if (tileset->read(in, datafile, diagnostics) == 0)
-            tilesets.push_back(tileset);
-        else
+        int64_t blockAt = diagnostics ? TextReader::nextTokenAt(in) : 0;
+        if (tileset->read(in, datafile, diagnostics) != 0) {
             delete tileset;
+            TextReader::skipWhiteSpace(in);
+            continue;
+        }
+        tilePixels += static_cast<int64_t>(tileset->tilePictures.size()) * tileset->tileSize * tileset->tileSize;
+        if (tilePixels > LevelFormat::MaxTilePixels) {
+            Sink::tell(diagnostics, Sink::TilesTooLarge, blockAt, std::string(), tilePixels,
+                       LevelFormat::MaxTilePixels);
+            delete tileset;
+            return -1;
+        }
+        tilesets.push_back(tileset);
         TextReader::skipWhiteSpace(in);
     }
     if (tilesets.empty()) {

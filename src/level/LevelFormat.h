@@ -16,6 +16,9 @@ public:
         MinCoordinate = -32768,       // alien positions, which the aliens hold in 16.16 fixed point
         MaxCoordinate = 32767
     };
+    // Pixels of the tile pictures all blocks of a level cut together at most: each block cuts its own, so a
+    // short description naming one large picture many times would otherwise take memory without end.
+    static constexpr int64_t MaxTilePixels = 16 * 1024 * 1024;
     // Bytes of a level description or an alien file at most: a grid of MaxCells cells written out.
     static constexpr int64_t MaxTextBytes = int64_t(MaxCells) * 4;
     // Pixels the main tileset scrolls right every logic step.

@@ -110,6 +110,11 @@ void LevelDefChecker::report(const Report& report)
     case NoTilesetRead:
         error(at, "no tileset block reads correctly: the game refuses the level");
         break;
+    case TilesTooLarge:
+        error(at, "with this block the tile pictures come to " + Diagnostics::grouped(values[0]) +
+                      " pixels, more than the game's " + Diagnostics::grouped(values[1]) +
+                      " (every block cuts its own, up to 256 tiles of its picture): the game refuses the level");
+        break;
     case BlockKeywordMissing:
         if (report.token.empty())
             error(at, "the file ends after \"{\": \"tileset\" is missing");
