@@ -82,6 +82,11 @@ void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
             Sink::tell(diagnostics, Sink::PictureNameTooLong, pictureAt, picture, static_cast<int64_t>(picture.size()));
             continue;
         }
+        // Each prototype loads its picture: a file naming millions would take the game minutes and gigabytes.
+        if (game->alienPrototypes.size() >= LevelFormat::MaxAlienPrototypes) {
+            Sink::tell(diagnostics, Sink::PrototypeBeyondLimit, pictureAt, picture, i);
+            continue;
+        }
         bool built = game->addAlienPrototype(last, picture.c_str(), explosionKind);
         Sink::tell(diagnostics, built ? Sink::PrototypeRead : Sink::PrototypeRefused, pictureAt, picture, i,
                    explosionKind, kindAt);
@@ -101,6 +106,10 @@ void AlienDefReader::read(std::istream& in, ReadDiagnostics* diagnostics)
             !TextReader::readNumber(in, x, diagnostics, Sink::PlacementX, &xAt, i, count) ||
             !TextReader::readNumber(in, y, diagnostics, Sink::PlacementY, &yAt, i, count))
             return;
+        if (game->aliens.size() >= LevelFormat::MaxAliens) {
+            Sink::tell(diagnostics, Sink::PlacementBeyondLimit, at, std::string(), i);
+            continue;
+        }
         bool placed = game->addAlien(ignored, x, y);
         Sink::tell(diagnostics, placed ? Sink::PlacementRead : Sink::PlacementRefused, at, std::string(), x, y, xAt,
                    yAt);

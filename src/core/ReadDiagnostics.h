@@ -46,9 +46,13 @@ public:
         PrototypeRead,            // at the picture (token): the entry number, explosion kind and where
                                   // the kind stands; the game built the prototype
         PrototypeRefused,         // as PrototypeRead, but the game built none
+        PrototypeBeyondLimit,     // at the picture: the entry number; LevelFormat::MaxAlienPrototypes are built,
+                                  // this one is skipped
         PlacementKeywordMissing,  // "ALIENDEF" is not the token after the prototypes: no alien is placed
         PlacementRead,            // at the first number: x, y and where they stand; the game placed it
         PlacementRefused,         // as PlacementRead, but the game placed none
+        PlacementBeyondLimit,     // at the first number: the entry number; LevelFormat::MaxAliens are placed,
+                                  // this one is skipped
         TextNotRead,              // the token after the last placement, where reading ended
         // both files
         NumberMissing  // a number could not be read and reading stops: the Field, the Reason,

@@ -14,7 +14,9 @@ public:
         MaxCells = 16 * 1024 * 1024,  // cells of one grid
         MaxExtent = 16 * 1024 * 1024, // pixels of one grid along either axis
         MinCoordinate = -32768,       // alien positions, which the aliens hold in 16.16 fixed point
-        MaxCoordinate = 32767
+        MaxCoordinate = 32767,
+        MaxAlienPrototypes = 64,      // prototypes of an alien file the game builds; each loads its picture
+        MaxAliens = 65536             // placements of an alien file the game places
     };
     // Pixels of the tile pictures all blocks of a level cut together at most: each block cuts its own, so a
     // short description naming one large picture many times would otherwise take memory without end.

@@ -38,7 +38,8 @@ const FieldName fieldNames[] = {
 
 AlienDefChecker::AlienDefChecker(const std::string& name, Diagnostics* sink)
     : TextChecker(name, sink), game(nullptr), level(nullptr), prototypeCount(0), placementCount(0), outside(0),
-      misplaced(0)
+      misplaced(0), prototypesSkipped(0),
+      placementsSkipped(0)
 {
 }
 
@@ -53,6 +54,8 @@ void AlienDefChecker::check(const std::string& text, Game& into, const Level* lo
     firstPicture.clear();
     outside = 0;
     misplaced = 0;
+    prototypesSkipped = 0;
+    placementsSkipped = 0;
     std::istringstream in(text);
     AlienDefReader reader(game, in, this);
     const int shown = MaxReported * 3;
@@ -104,6 +107,11 @@ void AlienDefChecker::report(const Report& report)
                              DataPaths::Explosions[0] + ") and 1 (" + DataPaths::Explosions[1] +
                              "): the game skips this prototype");
         break;
+    case PrototypeBeyondLimit:
+        if (prototypesSkipped++ == 0)
+            error(at, "the game builds at most " + number(LevelFormat::MaxAlienPrototypes) +
+                          " prototypes: it skips this one and every one after it");
+        break;
     case PlacementKeywordMissing:
         if (report.token.empty())
             warning(at, "the file ends before \"ALIENDEF\": no alien is placed");
@@ -120,6 +128,11 @@ void AlienDefChecker::report(const Report& report)
         break;
     case PlacementRefused:
         refusedPlacement(report);
+        break;
+    case PlacementBeyondLimit:
+        if (placementsSkipped++ == 0)
+            error(at, "the game places at most " + Diagnostics::grouped(LevelFormat::MaxAliens) +
+                          " aliens: it skips this placement and every one after it");
         break;
     case TextNotRead: {
         std::string next = tokenAt(at);

@@ -36,6 +36,8 @@ private:
     int64_t placementCount;
     int outside;                  // placements refused for their position
     int misplaced;                // problems of placed aliens found
+    int64_t prototypesSkipped;    // past the game's limits
+    int64_t placementsSkipped;
 };
 
 #endif

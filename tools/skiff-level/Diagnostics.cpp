@@ -2,13 +2,22 @@
 
 #include <algorithm>
 
-Diagnostics::Diagnostics() {}
+Diagnostics::Diagnostics() : unkept{0, 0, 0} {}
 
 Diagnostics::~Diagnostics() {}
 
 void Diagnostics::add(Severity severity, const std::string& file, Position position, const std::string& text)
 {
-    entries.push_back(Entry{file, position, severity, text});
+    if (entries.size() >= MaxKept)
+        ++unkept[severity];
+    else
+        entries.push_back(Entry{file, position, severity, text});
+}
+
+void Diagnostics::countUnkept(const Diagnostics& other)
+{
+    for (int severity = Error; severity <= Note; ++severity)
+        unkept[severity] += other.unkept[severity];
 }
 
 std::string Diagnostics::format(const Entry& entry)
@@ -69,6 +78,9 @@ void Diagnostics::print(FILE* out) const
         for (const Entry* entry : group)
             fprintf(out, "%s\n", format(*entry).c_str());
     }
+    int more = unkept[Error] + unkept[Warning] + unkept[Note];
+    if (more > 0)
+        fprintf(out, "%s not shown\n", plural(more, "more diagnostic is", "more diagnostics are").c_str());
 }
 
 std::string Diagnostics::quoted(const std::string& text)
@@ -120,7 +132,7 @@ bool Diagnostics::isInteger(const std::string& word)
 
 int Diagnostics::count(Severity severity) const
 {
-    int found = 0;
+    int found = unkept[severity];
     for (const Entry& entry : entries)
         found += entry.severity == severity;
     return found;

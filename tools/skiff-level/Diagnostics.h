@@ -12,6 +12,9 @@
 class Diagnostics {
 public:
     enum Severity { Error, Warning, Note };
+    // Diagnostics kept and printed at most; the rest are only counted. A hostile file can hold millions
+    // of faults, and nobody reads past the first screenfuls.
+    enum { MaxKept = 1000 };
 
     // Where something stands in a text file: line and column from 1. A column of 0 means the
     // whole line, a line of 0 the whole file.
@@ -31,10 +34,14 @@ public:
     Diagnostics();
     virtual ~Diagnostics();
 
-    // A problem of a file at a position; a note is a remark on the diagnostic before it.
+    // A problem of a file at a position; a note is a remark on the diagnostic before it. Beyond MaxKept
+    // entries it is only counted.
     void add(Severity severity, const std::string& file, Position position, const std::string& text);
+    // Counts the diagnostics other did not keep as this one's own.
+    void countUnkept(const Diagnostics& other);
 
-    // Every entry, files in the order first mentioned, and within a file by position.
+    // Every entry, files in the order first mentioned, and within a file by position; then how many
+    // were not kept, if any.
     void print(FILE* out) const;
     // One entry as a line without its line end, made printable.
     static std::string format(const Entry& entry);
@@ -53,10 +60,11 @@ public:
     // Whether word is a decimal integer with an optional sign.
     static bool isInteger(const std::string& word);
 
-    // How many diagnostics of this severity there are.
+    // How many diagnostics of this severity there are, kept or not.
     int count(Severity severity) const;
 
     std::vector<Entry> entries;
+    int unkept[3];
 };
 
 #endif

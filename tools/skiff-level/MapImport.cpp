@@ -533,4 +533,5 @@ void MapImport::describe(const Diagnostics& found, const std::string& levelDirec
         TiledMap::add(into, entry.severity, from ? from->place : map.place,
                       from ? from->called + ": " + entry.text : entry.text);
     }
+    into.countUnkept(found);
 }

@@ -43,6 +43,15 @@ TEST_F(AlienChecks, NameWhereAndWhyTheGameSkipsOrMisplacesAnAlien)
         "ALIENPROTOS 3\n0 bmp/alien.bmp 7 0\n0 bmp/alien.bmp 1 0\n0 bmp/missing.bmp 0 0\nALIENDEF 1\n0 100 100\n";
     const std::string far = "ALIENPROTOS 1 0 bmp/alien.bmp 0 0\nALIENDEF 2\n0 40000 10\n0 10 -40000\n";
     const std::string typeless = "ALIENPROTOS 1 5 ALIENDEF 2 0 10 10 0 20 20\n";
+    // The game builds 64 prototypes and places 65,536 aliens at most: the 65th prototype stands on line
+    // 2 + 64, the 65,537th placement on line 4 + 65,536.
+    std::string manyPrototypes = "ALIENPROTOS 66\n";
+    for (int i = 0; i < 66; ++i)
+        manyPrototypes += "0 bmp/alien.bmp 0 0\n";
+    manyPrototypes += "ALIENDEF 1\n0 100 100\n";
+    std::string manyAliens = "ALIENPROTOS 1\n0 bmp/alien.bmp 0 0\nALIENDEF 65538\n";
+    for (int i = 0; i < 65538; ++i)
+        manyAliens += "0 100 100\n";
     struct Case {
         std::string text;
         Diagnostics::Severity severity;
@@ -74,11 +83,15 @@ TEST_F(AlienChecks, NameWhereAndWhyTheGameSkipsOrMisplacesAnAlien)
         {typeless, W, "an entry of type 5 creates nothing", "1:15", 0},
         {typeless, E, "no prototype was built, so the game places none of these 2 aliens", "1:26", 0},
         {"ALIENPROTOS 1 0 bmp/alien.bmp 0 0 ALIENDEF 1 0 10 20", E, "", "", 1},
+        {manyPrototypes, E, "the game builds at most 64 prototypes: it skips this one and every one after it", "66:3",
+         1},
+        {manyAliens, E, "the game places at most 65,536 aliens: it skips this placement and every one after it",
+         "65540:1", 65536},
     };
     for (const Case& c : cases) {
         diagnostics = Diagnostics();
         check(c.text);
-        EXPECT_EQ(c.at, whereIs(diagnostics, c.severity, c.part)) << c.text << "\n" << listed(diagnostics);
-        EXPECT_EQ(c.placed, run.aliensPlaced) << c.text;
+        EXPECT_EQ(c.at, whereIs(diagnostics, c.severity, c.part)) << c.text.substr(0, 200) << "\n" << listed(diagnostics);
+        EXPECT_EQ(c.placed, run.aliensPlaced) << c.text.substr(0, 200);
     }
 }

@@ -1,6 +1,9 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -165,4 +168,25 @@ TEST(LevelTilePictures, TheGameRefusesALevelWhoseBlocksCutMoreTilePixelsThanItHo
                                                            "the game's 16,777,216"))
             << listed(diagnostics);
     }
+}
+
+// A hostile file can hold millions of faults: the first thousand diagnostics are kept and printed, the
+// rest only counted. Each "{ {" line is one fault, the "{" that stands where "tileset" belongs.
+TEST_F(LevelChecking, OnlyTheFirstThousandDiagnosticsAreKeptAndTheRestAreCounted)
+{
+    std::string text = LevelText::description("T", {{0, 16, 20, 15, floorGrid(20, 15, true)}});
+    for (int i = 0; i < 1500; ++i)
+        text += "{ {\n";
+    check(text);
+    EXPECT_EQ(1500, diagnostics.count(Diagnostics::Error));
+    EXPECT_EQ(1000u, diagnostics.entries.size());
+    char* printed = nullptr;
+    size_t size = 0;
+    FILE* out = open_memstream(&printed, &size);
+    diagnostics.print(out);
+    fclose(out);
+    std::string shown(printed, size);
+    free(printed);
+    EXPECT_EQ(1001, std::count(shown.begin(), shown.end(), '\n'));
+    EXPECT_NE(std::string::npos, shown.find("\n500 more diagnostics are not shown\n")) << shown.substr(shown.size() - 300);
 }
