@@ -32,6 +32,20 @@ void DatafileWriter::addBitmap(BITMAP* bitmap, const std::string& name)
     names.push_back(name);
 }
 
+int64_t DatafileWriter::objectBytes(int64_t width, int64_t height, const std::string& name)
+{
+    // Its name property (type, name, size and the name), then its type, sizes, and header and pixels.
+    return 12 + static_cast<int64_t>(name.size()) + 12 + 6 + width * height * 3;
+}
+
+int64_t DatafileWriter::unpackedSizeWith(int64_t width, int64_t height, const std::string& name) const
+{
+    int64_t size = 8 + objectBytes(width, height, name);
+    for (size_t i = 0; i < bitmaps.size(); ++i)
+        size += objectBytes(bitmaps[i]->w, bitmaps[i]->h, names[i]);
+    return size;
+}
+
 std::string DatafileWriter::contents() const
 {
     std::string out;

@@ -1,6 +1,7 @@
 #ifndef SKIFF_LEVEL_DATAFILEWRITER_H
 #define SKIFF_LEVEL_DATAFILEWRITER_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,14 @@ public:
     void addBitmap(BITMAP* bitmap, const std::string& name);
     // The whole datafile.
     std::string contents() const;
+    // Bytes the datafile would hold unpacked, without the packfile magic the game's reader takes
+    // away first, were a bitmap of width x height pixels named name appended.
+    int64_t unpackedSizeWith(int64_t width, int64_t height, const std::string& name) const;
 
 private:
+    // Bytes a bitmap of width x height named name takes in the datafile.
+    static int64_t objectBytes(int64_t width, int64_t height, const std::string& name);
+
     std::vector<BITMAP*> bitmaps;
     std::vector<std::string> names;
 };

@@ -7,14 +7,20 @@
 
 LayerPicture::LayerPicture(int size, int tiles) : picture(nullptr), tileSize(size), columns(1), rows(1)
 {
-    if (tiles < 1)
-        tiles = 1;
-    while (rows * rows < tiles)
-        ++rows;
-    columns = (tiles + rows - 1) / rows;
+    layout(tiles, columns, rows);
     picture = create_bitmap_ex(32, columns * tileSize, rows * tileSize);
     if (picture)
         clear_to_color(picture, makecol32(255, 0, 255));
+}
+
+void LayerPicture::layout(int tiles, int& columns, int& rows)
+{
+    if (tiles < 1)
+        tiles = 1;
+    rows = 1;
+    while (rows * rows < tiles)
+        ++rows;
+    columns = (tiles + rows - 1) / rows;
 }
 
 LayerPicture::~LayerPicture()

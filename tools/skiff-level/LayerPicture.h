@@ -18,6 +18,8 @@ public:
     // Tiled's flip bits in flips say: the diagonal flip (x and y swapped) first, then the
     // horizontal, then the vertical one.
     void setTile(int k, BITMAP* source, int x, int y, uint32_t flips);
+    // The columns and rows of tiles of the picture for tiles tiles.
+    static void layout(int tiles, int& columns, int& rows);
     // Where tile k lies in the picture.
     void place(int k, int& x, int& y) const;
 

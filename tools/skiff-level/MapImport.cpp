@@ -14,6 +14,7 @@
 #include "TileSource.h"
 #include "core/DataPaths.h"
 #include "core/FileBytes.h"
+#include "level/DatafileCheck.h"
 #include "level/DatafileWriter.h"
 #include "level/LevelFormat.h"
 #include "render/Screen.h"
@@ -145,7 +146,8 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
     std::string name = title();
     std::vector<LevelText::Block> blocks;
     DatafileWriter writer;
-    TileSource tiles(map);
+    // The tileset pictures are let go as soon as the layers' own are made.
+    TileSource* tiles = new TileSource(map);
     for (size_t i = 0; i < selection.tileLayers.size(); ++i) {
         const TiledMap::Layer& layer = *selection.tileLayers[i];
         int keptWidth = std::max(layer.width, screenColumns);
@@ -164,11 +166,12 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
             keptHeight = keptTiles(look.parallaxY, mainHeight, ScreenHeight, tileSize, keptHeight);
         }
         LevelText::Block block;
-        if (importLayer(layer, i, keptWidth, keptHeight, block, writer, tiles)) {
+        if (importLayer(layer, i, keptWidth, keptHeight, block, writer, *tiles)) {
             blocks.push_back(block);
             blockOrigins.push_back(Origin{layer.look.place, called(layer.look), 0, 0});
         }
     }
+    delete tiles;
     importAliens(selection.alienLayers, dataRoot);
     if (failed)
         return Refused;
@@ -266,7 +269,22 @@ bool MapImport::importLayer(const TiledMap::Layer& layer, size_t index, int kept
     }
     warnAboutTiles(layer, firstCell);
 
-    LayerPicture* picture = new LayerPicture(tileSize, static_cast<int>(firstCell.size()) + 1);
+    // Refused before the picture is made: the game's limit is far below what many large layers would take.
+    int columns = 0, rows = 0;
+    const int pictureTiles = static_cast<int>(firstCell.size()) + 1;
+    LayerPicture::layout(pictureTiles, columns, rows);
+    const int64_t datafileBytes = writer.unpackedSizeWith(static_cast<int64_t>(columns) * tileSize,
+                                                          static_cast<int64_t>(rows) * tileSize,
+                                                          objectName(layer.look.name, index));
+    if (datafileBytes > DatafileCheck::MaxContentSize) {
+        error(layer.look.place, called + ": its picture of " + Diagnostics::number(pictureTiles) + " tiles, " +
+                                    Diagnostics::size(columns * tileSize, rows * tileSize) +
+                                    " pixels, brings level.dat to " + Diagnostics::grouped(datafileBytes) + " bytes, " +
+                                    Diagnostics::grouped(datafileBytes - DatafileCheck::MaxContentSize) +
+                                    " more than the game loads: use fewer or smaller tiles, or fewer layers");
+        return false;
+    }
+    LayerPicture* picture = new LayerPicture(tileSize, pictureTiles);
     layerPictures.push_back(picture);
     if (!picture->picture) {
         error(layer.look.place, called + ": its picture cannot be made");

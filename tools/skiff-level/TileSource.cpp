@@ -7,7 +7,7 @@
 #include "Diagnostics.h"
 #include "TilePicture.h"
 
-TileSource::TileSource(TiledMap& into) : map(into) {}
+TileSource::TileSource(TiledMap& into) : map(into), bytesHeld(0) {}
 
 TileSource::~TileSource()
 {
@@ -28,6 +28,18 @@ BITMAP* TileSource::load(const std::string& path, int transparentColour, const T
     BITMAP* picture = TilePicture::load(path, transparentColour, problem);
     if (!picture)
         map.error(place, "the picture " + Diagnostics::quoted(path) + " of " + owner + " " + problem);
+    int64_t bytes = picture ? static_cast<int64_t>(picture->w) * picture->h * 4 : 0;
+    // Many large pictures, each within the limits, could together still take all the memory there is.
+    if (picture && bytesHeld + bytes > MaxPictureBytes) {
+        map.error(place, "the picture " + Diagnostics::quoted(path) + " of " + owner + " (" +
+                             Diagnostics::size(picture->w, picture->h) + " pixels) brings the tile pictures to " +
+                             Diagnostics::grouped((bytesHeld + bytes) >> 20) + " MB decoded, past the importer's " +
+                             Diagnostics::grouped(MaxPictureBytes >> 20) + " MB");
+        destroy_bitmap(picture);
+        picture = nullptr;
+    } else {
+        bytesHeld += bytes;
+    }
     pictures[key] = picture;
     return picture;
 }

@@ -12,9 +12,12 @@ struct BITMAP;
 
 // Where the picture of a tile lies: in its tileset's picture, cut by tile size, margin and spacing,
 // or in a picture of its own (a collection of images, whole or a sub-rectangle). Loads each
-// picture once and reports each broken tileset once.
+// picture once and reports each broken tileset once. The pictures held together stay within MaxPictureBytes.
 class TileSource {
 public:
+    // Bytes of decoded pictures held at once at most, at 32 bits a pixel.
+    static constexpr int64_t MaxPictureBytes = int64_t(256) << 20;
+
     explicit TileSource(TiledMap& map);
     // Destroys the pictures.
     virtual ~TileSource();
@@ -31,6 +34,7 @@ private:
     TiledMap& map;
     std::map<std::string, BITMAP*> pictures;     // by path and transparent colour; null when it failed
     std::set<const TiledMap::Tileset*> refused;  // tilesets already reported as unusable
+    int64_t bytesHeld;
 };
 
 #endif

@@ -27,7 +27,7 @@ void TiledMap::LayerLook::within(const LayerLook& group)
 
 TiledMap::TiledMap()
     : infinite(false), width(0), height(0), tileWidth(0), tileHeight(0), originX(0), originY(0),
-      parallaxOrigin(false), diagnostics(nullptr), failed(false)
+      parallaxOrigin(false), diagnostics(nullptr), failed(false), cellsAsked(0)
 {
 }
 
@@ -73,6 +73,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
 {
     diagnostics = sink;
     failed = false;
+    cellsAsked = 0;
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
@@ -158,12 +159,19 @@ bool TiledMap::checkTileSize()
 
 bool TiledMap::fits(int64_t columns, int64_t rows, const Place& at, const std::string& what)
 {
-    if (columns <= MaxCells && rows <= MaxCells && columns * rows <= MaxCells)
-        return true;
-    error(at, what + " is " + Diagnostics::size(columns, rows) +
-                  " cells: the importer reads at most " + std::to_string(static_cast<int>(MaxCells)) +
-                  " cells a layer");
-    return false;
+    if (columns > MaxCells || rows > MaxCells || columns * rows > MaxCells) {
+        error(at, what + " is " + Diagnostics::size(columns, rows) + " cells: the importer reads at most " +
+                      Diagnostics::grouped(MaxCells) + " cells a layer");
+        return false;
+    }
+    // Each part may be small and the parts many: a few kilobytes of map could otherwise ask for gigabytes.
+    if (cellsAsked + columns * rows > MaxMapCells) {
+        error(at, what + " brings the map's cells, over all its layers and chunks, past the " +
+                      Diagnostics::grouped(MaxMapCells) + " the importer reads");
+        return false;
+    }
+    cellsAsked += columns * rows;
+    return true;
 }
 
 void TiledMap::checkTilesets()
@@ -233,10 +241,15 @@ void TiledMap::makeGrids()
         originY = static_cast<int>(top) * tileHeight;
     }
     for (Layer& layer : layers) {
+        // A hidden layer is left out of the level, so it gets no grid.
+        if (!layer.look.visible)
+            continue;
         if (infinite) {
             layer.width = width;
             layer.height = height;
         }
+        if (!fits(layer.width, layer.height, layer.look.place, "layer " + Diagnostics::quoted(layer.look.name)))
+            return;
         size_t cells = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
         layer.gids.assign(cells, 0);
         layer.cellChunk.assign(cells, -1);

@@ -16,6 +16,8 @@ public:
     enum : uint32_t { FlipX = 0x80000000u, FlipY = 0x40000000u, FlipDiagonal = 0x20000000u };
     // Cells of one layer or chunk at most: far beyond any level, and bounds what a map can make us allocate.
     enum { MaxCells = 1 << 22 };
+    // Cells of the whole map at most: every chunk read and every grid made, of all layers together.
+    enum { MaxMapCells = 1 << 24 };
     // Bytes of a map or tileset file at most: a large map is a few megabytes.
     enum { MaxFileBytes = 16 << 20 };
 
@@ -135,7 +137,8 @@ public:
     // then; false when the map cannot be imported at all.
     bool checkOrientation();
     bool checkTileSize();
-    // Whether a grid of width x height cells may be read; reports an error at place when not.
+    // Whether a grid of width x height cells may be read or made, within MaxCells and, with the cells
+    // asked for before, MaxMapCells; reports an error at place when not. The cells count as asked for.
     bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
     // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
     // as a sentence's end ("is not a regular file ...").
@@ -178,6 +181,7 @@ private:
 
     Diagnostics* diagnostics;
     bool failed;
+    int64_t cellsAsked;
 };
 
 #endif

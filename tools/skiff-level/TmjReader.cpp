@@ -287,6 +287,11 @@ void TmjReader::readTileLayer(const json& layer, const std::string& path, const 
     if (!positive(layer, path, "width", made.width) || !positive(layer, path, "height", made.height) ||
         !string(layer, path, "encoding", encoding) || !string(layer, path, "compression", compression))
         return;
+    // Left out of the level, so its cells are not even decoded.
+    if (!look.visible) {
+        map.layers.push_back(made);
+        return;
+    }
     if (encoding.empty())
         encoding = "csv";
     bool good = true;

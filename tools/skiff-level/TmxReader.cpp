@@ -170,6 +170,11 @@ void TmxReader::readTileLayer(const XMLElement* element, const TiledMap::LayerLo
     layer.look = look;
     if (!positive(element, "width", layer.width) || !positive(element, "height", layer.height))
         return;
+    // Left out of the level, so its cells are not even decoded.
+    if (!look.visible) {
+        map.layers.push_back(layer);
+        return;
+    }
     const XMLElement* data = element->FirstChildElement("data");
     if (!data) {
         map.error(look.place, called(look.name) + " has no <data>");
