@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <zlib.h>
-#include <zstd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -13,6 +10,7 @@
 
 #include "Diagnostics.h"
 #include "LevelDirectoryCheck.h"
+#include "MapFiles.h"
 #include "MapImport.h"
 #include "TilePicture.h"
 #include "ToolTestData.h"
@@ -23,92 +21,6 @@
 #include "level/LevelText.h"
 #include "level/Tileset.h"
 #include "render/Renderer.h"
-
-// Pieces of Tiled maps, laid out as Tiled writes them.
-namespace MapFiles {
-
-// The XML declaration, the <map> line with the given size, the body, </map>.
-std::string map(int width, int height, int tileSize, const std::string& body)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.10\" orientation=\"orthogonal\" "
-           "renderorder=\"right-down\" width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
-           "\" tilewidth=\"" + std::to_string(tileSize) + "\" tileheight=\"" + std::to_string(tileSize) +
-           "\" infinite=\"0\">\n" + body + "</map>\n";
-}
-
-// A tileset with one picture cut into tiles.
-std::string tileset(int firstGid, const std::string& name, int tileSize, int columns, int tiles,
-                    const std::string& image, const std::string& imageAttributes = "")
-{
-    return " <tileset firstgid=\"" + std::to_string(firstGid) + "\" name=\"" + name + "\" tilewidth=\"" +
-           std::to_string(tileSize) + "\" tileheight=\"" + std::to_string(tileSize) + "\" tilecount=\"" +
-           std::to_string(tiles) + "\" columns=\"" + std::to_string(columns) + "\">\n  <image source=\"" + image +
-           "\"" + imageAttributes + "/>\n </tileset>\n";
-}
-
-// A layer whose <data> has the given attributes (encoding, compression) and text.
-std::string dataLayer(const std::string& name, int width, int height, const std::string& dataAttributes,
-                      const std::string& data, const std::string& attributes = "")
-{
-    return " <layer name=\"" + name + "\" width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) +
-           "\"" + attributes + ">\n  <data" + dataAttributes + ">" + data + "</data>\n </layer>\n";
-}
-
-// A CSV tile layer, one row of the grid a line.
-std::string layer(const std::string& name, int width, int height, const std::vector<uint32_t>& gids,
-                  const std::string& attributes = "")
-{
-    std::string text = "\n";
-    for (int cell = 0; cell < width * height; ++cell) {
-        text += std::to_string(static_cast<size_t>(cell) < gids.size() ? gids[cell] : 0);
-        text += cell + 1 == width * height ? "\n" : cell % width + 1 == width ? ",\n" : ",";
-    }
-    return dataLayer(name, width, height, " encoding=\"csv\"", text, attributes);
-}
-
-// The cells as Tiled stores them in binary: little-endian 32-bit numbers.
-std::string bytes(const std::vector<uint32_t>& gids)
-{
-    std::string out;
-    for (uint32_t gid : gids) {
-        for (int shift = 0; shift < 32; shift += 8)
-            out.push_back(static_cast<char>(gid >> shift));
-    }
-    return out;
-}
-
-// bytes compressed with compression ("", "zlib", "gzip" or "zstd"), in base64.
-std::string packed(const std::string& bytes, const std::string& compression)
-{
-    std::string out(bytes.size() + 1024, '\0');
-    if (compression == "zstd") {
-        out.resize(ZSTD_compress(&out[0], out.size(), bytes.data(), bytes.size(), 3));
-    } else if (!compression.empty()) {
-        z_stream stream = z_stream();
-        deflateInit2(&stream, 9, Z_DEFLATED, compression == "gzip" ? 31 : 15, 8, Z_DEFAULT_STRATEGY);
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-        stream.avail_in = static_cast<uInt>(bytes.size());
-        stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
-        stream.avail_out = static_cast<uInt>(out.size());
-        deflate(&stream, Z_FINISH);
-        out.resize(stream.total_out);
-        deflateEnd(&stream);
-    } else {
-        out = bytes;
-    }
-    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (size_t i = 0; i < out.size(); i += 3) {
-        unsigned group = 0;
-        for (size_t k = 0; k < 3; ++k)
-            group = group << 8 | (i + k < out.size() ? static_cast<unsigned char>(out[i + k]) : 0);
-        for (size_t k = 0; k < 4; ++k)
-            text += k <= out.size() - i ? digits[group >> (18 - 6 * k) & 63] : '=';
-    }
-    return text;
-}
-
-}
 
 namespace {
 
@@ -156,38 +68,6 @@ protected:
     MapImport* importer = nullptr;  // of the last import
     bool verbose = false;
 };
-
-// A map of 40 x 15 tiles of 16 pixels, in TMX or in JSON: layer "far", filled edge to edge, scrolls at half the speed
-// of layer "main", which is solid from row 10 down; of the aliens, shown by bmp/a.bmp, object 3 flies free and object
-// 7, "ufo", lies buried at (100, 200).
-std::string layeredMap(bool json)
-{
-    std::vector<uint32_t> far(600, 1), main(600, 0);
-    std::fill(main.begin() + 400, main.end(), 2);
-    if (!json)
-        return MapFiles::map(40, 15, 16, MapFiles::tileset(1, "tiles", 16, 2, 2, "tiles.png") +
-                                             MapFiles::layer("far", 40, 15, far, " parallaxx=\"0.5\"") +
-                                             MapFiles::layer("main", 40, 15, main) +
-                                             " <objectgroup name=\"aliens\">\n  <properties>\n"
-                                             "   <property name=\"image\" value=\"bmp/a.bmp\"/>\n  </properties>\n"
-                                             "  <object id=\"3\" x=\"60\" y=\"40\"/>\n"
-                                             "  <object id=\"7\" name=\"ufo\" x=\"100\" y=\"200\"/>\n"
-                                             " </objectgroup>\n");
-    auto csv = [](const std::vector<uint32_t>& gids) {
-        std::string text;
-        for (uint32_t gid : gids)
-            text += (text.empty() ? "" : ",") + std::to_string(gid);
-        return text;
-    };
-    return "{\"type\": \"map\", \"orientation\": \"orthogonal\", \"width\": 40, \"height\": 15, \"tilewidth\": 16, "
-           "\"tileheight\": 16,\n \"tilesets\": [{\"firstgid\": 1, \"name\": \"tiles\", \"tilewidth\": 16, "
-           "\"tileheight\": 16, \"tilecount\": 2, \"columns\": 2, \"image\": \"tiles.png\"}],\n \"layers\": ["
-           "{\"type\": \"tilelayer\", \"name\": \"far\", \"width\": 40, \"height\": 15, \"parallaxx\": 0.5, \"data\": [" +
-           csv(far) + "]},\n  {\"type\": \"tilelayer\", \"name\": \"main\", \"width\": 40, \"height\": 15, \"data\": [" +
-           csv(main) + "]},\n  {\"type\": \"objectgroup\", \"name\": \"aliens\", \"properties\": [{\"name\": \"image\", "
-           "\"type\": \"string\", \"value\": \"bmp/a.bmp\"}],\n   \"objects\": [{\"id\": 3, \"x\": 60, \"y\": 40}, "
-           "{\"id\": 7, \"name\": \"ufo\", \"x\": 100, \"y\": 200}]}]}\n";
-}
 
 }
 
@@ -670,7 +550,7 @@ TEST_F(MapImporting, TheChecksFindingsInTheWrittenFilesAreToldAtTheLayerOrObject
     };
     for (bool json : {false, true}) {
         SCOPED_TRACE(json ? "JSON" : "TMX");
-        ASSERT_EQ(MapImport::Imported, import(layeredMap(json), json ? "level.tmj" : "level.tmx")) << listed(diagnostics);
+        ASSERT_EQ(MapImport::Imported, import(MapFiles::layered(json), json ? "level.tmj" : "level.tmx")) << listed(diagnostics);
         EXPECT_EQ("", listed(diagnostics));
         Diagnostics found, described;
         LevelDirectoryCheck check(dir.path() + "/data", &found);
@@ -694,10 +574,10 @@ TEST_F(MapImporting, TheChecksFindingsInTheWrittenFilesAreToldAtTheLayerOrObject
 TEST_F(MapImporting, TheCellsBeyondWhatABackgroundLayersParallaxShowsAreANoteGivenOnlyWhenVerbose)
 {
     save("tiles.png", tilesetPicture(2, 1, 16));
-    ASSERT_EQ(MapImport::Imported, import(layeredMap(false)));
+    ASSERT_EQ(MapImport::Imported, import(MapFiles::layered(false)));
     EXPECT_EQ("", listed(diagnostics));
     verbose = true;
-    ASSERT_EQ(MapImport::Imported, import(layeredMap(false)));
+    ASSERT_EQ(MapImport::Imported, import(MapFiles::layered(false)));
     // "far" keeps 320 + 0.5 x (640 - 320) = 480 pixels, 30 columns: 10 columns of 15 rows are left out.
     EXPECT_EQ(maps("level.tmx") + ":6: note: layer \"far\" keeps its first 30 columns and 15 rows for its parallax "
                                   "0.5 x 1: 150 tiles beyond them are left out\n",
@@ -720,8 +600,8 @@ TEST(LevelTextLines, EachBlockThePrototypeAndEachPlacementAreToldTheLineTheyStar
 TEST_F(MapImporting, AStrangersMapIsRefusedOrPrintedHarmlesslyAndNothingIsWritten)
 {
     save("tiles.png", tilesetPicture(2, 1, 16));
-    const std::string json = layeredMap(true);
-    const std::string tmx = layeredMap(false);
+    const std::string json = MapFiles::layered(true);
+    const std::string tmx = MapFiles::layered(false);
     auto replaced = [](std::string text, const std::string& from, const std::string& to) {
         size_t at = text.find(from);
         return at == std::string::npos ? std::string() : text.replace(at, from.size(), to);
