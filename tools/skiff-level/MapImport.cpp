@@ -182,7 +182,11 @@ int MapImport::run(const std::string& mapPath, const std::string& outDirectory, 
         blockOrigins[i].firstLine = blockLines[i];
         blockOrigins[i].lastLine = i + 1 < blockLines.size() ? blockLines[i + 1] - 1 : INT_MAX;
     }
-    datafile = writer.contents();
+    std::string datafile = writer.contents();
+    // The layers' pictures are in the datafile now, and the check that follows loads them again.
+    for (LayerPicture* picture : layerPictures)
+        delete picture;
+    layerPictures.clear();
     std::error_code why;
     std::filesystem::create_directories(outDirectory, why);
     if (why) {

@@ -28,9 +28,8 @@ public:
     // is named from there; any other is copied into outDirectory. Imported when the level's files
     // were written, Refused otherwise.
     int run(const std::string& mapPath, const std::string& outDirectory, const std::string& dataRoot);
-    // The three files as they would be written, made by run.
+    // The two text files as they would be written, made by run.
     std::string levelText;
-    std::string datafile;
     std::string aliensText;
 
     // Adds each diagnostic of found to into. Those of levelDirectory's level.def and aliens.def at a line
