@@ -1,7 +1,6 @@
 #include <allegro.h>
 #include <loadpng.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -597,42 +596,15 @@ TEST(LevelTextLines, EachBlockThePrototypeAndEachPlacementAreToldTheLineTheyStar
     EXPECT_EQ((std::vector<int>{0, 3}), lines);
 }
 
-TEST_F(MapImporting, AStrangersMapIsRefusedOrPrintedHarmlesslyAndNothingIsWritten)
+// A layer's name that would clear the screen is shown, not obeyed.
+TEST_F(MapImporting, AnEscapeCodeInANameIsPrintedEscaped)
 {
     save("tiles.png", tilesetPicture(2, 1, 16));
-    const std::string json = MapFiles::layered(true);
     const std::string tmx = MapFiles::layered(false);
     auto replaced = [](std::string text, const std::string& from, const std::string& to) {
         size_t at = text.find(from);
         return at == std::string::npos ? std::string() : text.replace(at, from.size(), to);
     };
-    // Tiled multiplies a layer's parallax by its groups': 1e200 twice is infinite, and by 0 then NaN.
-    std::string groups = " <group name=\"a\" parallaxx=\"1e200\"><group name=\"b\" parallaxx=\"1e200\">"
-                         "<group name=\"c\" parallaxx=\"0\">\n";
-    std::string nan = replaced(replaced(tmx, " <layer name=\"far\"", groups + " <layer name=\"far\""),
-                               " <layer name=\"main\"", " </group></group></group>\n <layer name=\"main\"");
-    const struct {
-        std::string name;
-        std::string text;
-        std::string error;
-    } cases[] = {
-        {"level.tmj", replaced(json, "\"name\": \"far\"", "\"name\": \"f\\u0000ar\""), "holds a NUL character"},
-        {"level.tmj", replaced(json, "\"value\": \"bmp/a.bmp\"", "\"value\": \"bmp/a.bmp\\u0000/../x\""),
-         "holds a NUL character"},
-        {"level.json", "[{\"type\": \"map\"}]\n", "is not a Tiled map: it is not a JSON object"},
-        {"level.json", "<map orientation=\"orthogonal\"/>\n", "is not well-formed JSON"},
-        {"level.tmx", nan, "a background layer scrolls at 0 to 1 times"},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.error);
-        ASSERT_FALSE(test.text.empty());
-        std::filesystem::remove_all(out());
-        EXPECT_EQ(MapImport::Refused, import(test.text, test.name));
-        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, test.error)) << listed(diagnostics);
-        EXPECT_FALSE(std::filesystem::exists(out()));
-    }
-
-    // A layer's name that would clear the screen is shown, not obeyed.
     EXPECT_EQ(MapImport::Imported,
               import(replaced(tmx, " <layer name=\"main\"",
                               " <layer name=\"\x1b[2J\" width=\"1\" height=\"1\" visible=\"0\"><data encoding=\"csv\">"
@@ -643,86 +615,4 @@ TEST_F(MapImporting, AStrangersMapIsRefusedOrPrintedHarmlesslyAndNothingIsWritte
     std::string line = Diagnostics::format(*hidden);
     EXPECT_EQ(std::string::npos, line.find('\x1b')) << line;
     EXPECT_NE(std::string::npos, line.find("\"\\x1b[2J\"")) << line;
-}
-
-TEST_F(MapImporting, AFileThatIsNoRegularFileOrTooLargeIsRefusedWithoutWaitingOrReadingIt)
-{
-    ASSERT_EQ(0, mkfifo(maps("fifo.tmx").c_str(), 0600));
-    ASSERT_EQ(0, mkfifo(maps("sets/fifo.tsx").c_str(), 0600));
-    std::filesystem::create_symlink("/dev/zero", maps("zero.tmx"));
-    std::filesystem::create_directory(maps("folder.tmx"));
-    dir.write("maps/huge.tmx", "");
-    std::filesystem::resize_file(maps("huge.tmx"), (16 << 20) + 1);
-    dir.write("maps/named.tmx", MapFiles::map(20, 15, 16, " <tileset firstgid=\"1\" source=\"sets/fifo.tsx\"/>\n" +
-                                                              MapFiles::layer("main", 20, 15, {1})));
-    const struct {
-        std::string map;
-        std::string error;
-    } cases[] = {
-        {"fifo.tmx", "is not a regular file"},
-        {"zero.tmx", "is not a regular file"},
-        {"folder.tmx", "is not a regular file"},
-        {"missing.tmx", "does not exist"},
-        {"huge.tmx", "is larger than 16 MB"},
-        {"named.tmx", "is not a regular file"},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.map);
-        diagnostics = Diagnostics();
-        MapImport importer(&diagnostics);
-        EXPECT_EQ(MapImport::Refused, importer.run(maps(test.map), out(), dir.path() + "/data"));
-        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, test.error)) << listed(diagnostics);
-        EXPECT_FALSE(std::filesystem::exists(out()));
-    }
-}
-
-TEST_F(MapImporting, APictureWhoseHeaderLiesIsRefusedBeforeALoaderSeesIt)
-{
-    auto little = [](uint32_t value, int bytes) {
-        std::string text;
-        for (int i = 0; i < bytes; ++i)
-            text.push_back(static_cast<char>(value >> (8 * i) & 0xff));
-        return text;
-    };
-    auto big = [](uint32_t value) {
-        return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16 & 0xff),
-                           static_cast<char>(value >> 8 & 0xff), static_cast<char>(value & 0xff)};
-    };
-    // A BMP of width x height, 24 bits, with the given compression, and pixels bytes after its headers.
-    auto bmp = [&](uint32_t width, uint32_t height, uint32_t compression, size_t pixels) {
-        return "BM" + little(static_cast<uint32_t>(54 + pixels), 4) + little(0, 4) + little(54, 4) + little(40, 4) +
-               little(width, 4) + little(height, 4) + little(1, 2) + little(24, 2) + little(compression, 4) +
-               std::string(20, '\0') + std::string(pixels, '\x40');
-    };
-    // A PNG's signature and IHDR chunk (its CRC not checked here), then made-up data.
-    auto png = [&](uint32_t width, uint32_t height) {
-        return std::string("\x89PNG\r\n\x1a\n", 8) + big(13) + "IHDR" + big(width) + big(height) +
-               std::string("\x08\x06\x00\x00\x00", 5) + big(0) + std::string(200, '\x11');
-    };
-    const struct {
-        std::string what;
-        std::string contents;
-    } cases[] = {
-        {"a PNG claiming 60000 x 60000", png(60000, 60000)},
-        {"a PNG claiming 16384 x 16384", png(16384, 16384)},
-        {"a BMP claiming 60000 x 60000", bmp(60000, 60000, 0, 100)},
-        {"a BMP of runs (RLE8)", bmp(16, 16, 1, 768)},
-        {"a BMP whose rows lie beyond its end", bmp(16, 16, 0, 700)},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.what);
-        dir.write("maps/tiles.png", test.contents);
-        std::filesystem::remove_all(out());
-        EXPECT_EQ(MapImport::Refused,
-                  import(MapFiles::map(20, 15, 16, MapFiles::tileset(1, "cave", 16, 2, 2, "tiles.png") +
-                                                       MapFiles::layer("main", 20, 15, {1}))));
-        EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "has a header that cannot be trusted"))
-            << listed(diagnostics);
-        EXPECT_FALSE(std::filesystem::exists(out()));
-    }
-    std::filesystem::remove(maps("tiles.png"));
-    ASSERT_EQ(0, mkfifo(maps("tiles.png").c_str(), 0600));
-    EXPECT_EQ(MapImport::Refused, import(MapFiles::map(20, 15, 16, MapFiles::tileset(1, "cave", 16, 2, 2, "tiles.png") +
-                                                                       MapFiles::layer("main", 20, 15, {1}))));
-    EXPECT_TRUE(findEntry(diagnostics, Diagnostics::Error, "is not a regular file")) << listed(diagnostics);
 }
