@@ -278,3 +278,37 @@ TEST_F(HostileMaps, AWriteThatFailsHalfwayLeavesTheLevelInPlaceAsItWas)
         ::testing::ExitedWithCode(0), "");
     EXPECT_TRUE(tree(dir.path() + "/levels") == before);
 }
+
+// A directory or a FIFO may stand in the place of a level file in the directory an import replaces. A
+// directory is something of the author's, kept; a FIFO named aliens.def or level.dat is never opened
+// (aliens.def would name the pictures the level brings), only replaced.
+TEST_F(HostileMaps, WhatStandsInTheLevelFilesPlaceIsKeptOrReplacedWithoutWaitingOnIt)
+{
+    const std::string map = dir.write("maps/good.tmx", replaced(MapFiles::layered(false), "y=\"200\"", "y=\"100\""));
+    const struct {
+        const char* file;
+        bool directory;
+        int result;
+    } rows[] = {
+        {"level.def", true, LevelImport::Failed},
+        {"aliens.def", false, LevelImport::Imported},
+        {"level.dat", false, LevelImport::Imported},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        std::string path = out() + "/" + row.file;
+        std::filesystem::remove(path);
+        if (row.directory)
+            std::filesystem::create_directory(path);
+        else
+            ASSERT_EQ(0, mkfifo(path.c_str(), 0600));
+        std::map<std::string, std::string> inPlace = tree(dir.path() + "/levels");
+        EXPECT_EQ(row.result, import(map)) << listed(diagnostics);
+        if (row.result == LevelImport::Failed)
+            EXPECT_TRUE(tree(dir.path() + "/levels") == inPlace);
+        else
+            EXPECT_TRUE(tree(dir.path() + "/levels") == before);
+        std::filesystem::remove_all(out());
+        ASSERT_EQ(LevelImport::Imported, import(map));
+    }
+}
