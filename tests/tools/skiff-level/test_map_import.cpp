@@ -1,5 +1,4 @@
 #include <allegro.h>
-#include <loadpng.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -201,10 +200,10 @@ TEST_F(MapImporting, UsedTilesAreNumberedDownTheColumnsBehindAnEmptyTileZeroAndD
     putpixel(keyed, 9, 1, makecol32(0, 255, 0));
     save_bitmap(maps("keyed.bmp").c_str(), keyed, nullptr);
     destroy_bitmap(keyed);
-    BITMAP* black = create_bitmap_ex(24, 8, 8);  // a PNG without alpha: its black stays opaque
-    clear_to_color(black, makecol24(0, 0, 0));
-    save_png(maps("black.png").c_str(), black, nullptr);
-    destroy_bitmap(black);
+    std::string blackRows;  // a PNG without alpha: its black stays opaque
+    for (int y = 0; y < 8; ++y)
+        blackRows += std::string(1 + 8 * 3, '\0');
+    dir.write("maps/black.png", pngFile(8, 8, 8, 2, 0, "", blackRows));
     ASSERT_EQ(MapImport::Imported,
               import(MapFiles::map(40, 30, 8,
                                    MapFiles::tileset(1, "tiles", 8, 3, 6, "tiles.png") +
@@ -804,10 +803,6 @@ TEST_F(MapImporting, APictureWhoseHeaderLiesIsRefusedBeforeALoaderSeesIt)
             text.push_back(static_cast<char>(value >> (8 * i) & 0xff));
         return text;
     };
-    auto big = [](uint32_t value) {
-        return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16 & 0xff),
-                           static_cast<char>(value >> 8 & 0xff), static_cast<char>(value & 0xff)};
-    };
     // A BMP of width x height, 24 bits, with the given compression, and pixels bytes after its headers.
     auto bmp = [&](uint32_t width, uint32_t height, uint32_t compression, size_t pixels) {
         return "BM" + little(static_cast<uint32_t>(54 + pixels), 4) + little(0, 4) + little(54, 4) + little(40, 4) +
@@ -816,8 +811,8 @@ TEST_F(MapImporting, APictureWhoseHeaderLiesIsRefusedBeforeALoaderSeesIt)
     };
     // A PNG's signature and IHDR chunk (its CRC not checked here), then made-up data.
     auto png = [&](uint32_t width, uint32_t height) {
-        return std::string("\x89PNG\r\n\x1a\n", 8) + big(13) + "IHDR" + big(width) + big(height) +
-               std::string("\x08\x06\x00\x00\x00", 5) + big(0) + std::string(200, '\x11');
+        return std::string("\x89PNG\r\n\x1a\n", 8) + bigEndian(13) + "IHDR" + bigEndian(width) +
+               bigEndian(height) + std::string("\x08\x06\x00\x00\x00", 5) + bigEndian(0) + std::string(200, '\x11');
     };
     const struct {
         std::string what;
