@@ -60,7 +60,7 @@ if(SKIFF_DPKG_SHLIBDEPS)
 else()
   set(depends "")
   foreach(names liballeggl4.4t64|liballeggl4.4 liballegro4.4t64|liballegro4.4 libc6 libgcc-s1 libgl1
-      libloadpng4.4t64|libloadpng4.4 libpng16-16t64|libpng16-16 libstdc++6 libtinyxml2-11|libtinyxml2-9
+      libpng16-16t64|libpng16-16 libstdc++6 libtinyxml2-11|libtinyxml2-9
       libzstd1 zlib1g)
     string(REPLACE "|" ";" names ${names})
     foreach(name ${names})
@@ -70,7 +70,7 @@ else()
         break()
       endif()
     endforeach()
-    if(package MATCHES "^lib(alleg|loadpng)")
+    if(package MATCHES "^liballeg")
       string(APPEND package " (>= 2:4.4.3.1)")
     endif()
     list(APPEND depends ${package})

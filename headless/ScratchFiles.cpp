@@ -1,10 +1,11 @@
 #include "headless/ScratchFiles.h"
 
 #include <allegro.h>
-#include <loadpng.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "core/DataPaths.h"
@@ -30,20 +31,26 @@ std::string saveBitmap(const TempDir& dir, const std::string& name, BITMAP* bitm
 
 int savePng(const std::string& path, BITMAP* bitmap)
 {
-    BITMAP* rgba = create_bitmap_ex(32, bitmap->w, bitmap->h);
-    if (!rgba)
-        return -1;
+    std::vector<unsigned char> rgba;
+    rgba.reserve(static_cast<size_t>(bitmap->w) * bitmap->h * 4);
     for (int y = 0; y < bitmap->h; ++y) {
         for (int x = 0; x < bitmap->w; ++x) {
             int pixel = getpixel(bitmap, x, y);
-            putpixel(rgba, x, y,
-                     pixel == magenta() ? makeacol32(255, 0, 255, 0)
-                                        : makeacol32(getr32(pixel), getg32(pixel), getb32(pixel), 255));
+            rgba.push_back(static_cast<unsigned char>(getr32(pixel)));
+            rgba.push_back(static_cast<unsigned char>(getg32(pixel)));
+            rgba.push_back(static_cast<unsigned char>(getb32(pixel)));
+            rgba.push_back(pixel == magenta() ? 0 : 255);
         }
     }
-    int result = save_png(path.c_str(), rgba, nullptr);
-    destroy_bitmap(rgba);
-    return result == 0 ? 0 : -1;
+    png_image image;
+    memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(bitmap->w);
+    image.height = static_cast<png_uint_32>(bitmap->h);
+    image.format = PNG_FORMAT_RGBA;
+    int written = png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr);
+    png_image_free(&image);
+    return written ? 0 : -1;
 }
 
 std::string buildDatafile(const TempDir& dir, const std::string& name, const std::string& bmpPaths)

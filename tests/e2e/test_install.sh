@@ -140,7 +140,7 @@ awk '$2 != "root/root" { bad = 1 } END { exit bad }' "$work/contents" || fail "p
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] && [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "no maintainer or description"
 depends=$(dpkg-deb -f "$deb" Depends)
 # Debian 13 renamed the libraries for 64-bit time (liballegro4.4t64) and has TinyXML-2 11.
-for library in liballegro4.4 liballeggl4.4 libloadpng4.4 'libtinyxml2-[0-9]+' libzstd1 zlib1g; do
+for library in liballegro4.4 liballeggl4.4 libpng16-16 'libtinyxml2-[0-9]+' libzstd1 zlib1g; do
     echo "$depends" | grep -qE "(^|, )$library(t64)?( |,|$)" || fail "Depends lacks $library: $depends"
 done
 # Without dpkg-shlibdeps the libraries are named by hand: by the names that dpkg-shlibdeps finds.

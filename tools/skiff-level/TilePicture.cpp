@@ -1,11 +1,11 @@
 #include "TilePicture.h"
 
 #include <allegro.h>
-#include <loadpng.h>
 
 #include <algorithm>
 
 #include "Diagnostics.h"
+#include "PngPicture.h"
 #include "TiledMap.h"
 #include "sprites/PictureCheck.h"
 
@@ -13,35 +13,17 @@ namespace {
 
 const char PngSignature[] = "\x89PNG\r\n\x1a\n";
 
-uint32_t bigEndian(const std::string& bytes, size_t at)
+// libpng's reason, when it reads as a short phrase, for the tool's one-line diagnostics.
+std::string told(const std::string& reason)
 {
-    return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) << 24 |
-           static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 16 |
-           static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 2])) << 8 |
-           static_cast<uint32_t>(static_cast<unsigned char>(bytes[at + 3]));
+    if (reason.empty() || reason.size() > 60)
+        return std::string();
+    for (char c : reason)
+        if (c < ' ' || c > '~')
+            return std::string();
+    return ": " + reason;
 }
 
-}
-
-bool TilePicture::pngHasAlpha(const std::string& contents)
-{
-    // Colour types 4 and 6 carry alpha; any type may carry a tRNS chunk before its image data.
-    if (contents.size() < 33 || contents.compare(0, 8, PngSignature, 8) != 0)
-        return false;
-    int colourType = static_cast<unsigned char>(contents[25]);
-    if (colourType == 4 || colourType == 6)
-        return true;
-    size_t at = 8;
-    while (at + 8 <= contents.size()) {
-        uint32_t length = bigEndian(contents, at);
-        std::string type = contents.substr(at + 4, 4);
-        if (type == "tRNS")
-            return true;
-        if (type == "IDAT" || type == "IEND")
-            return false;
-        at += 12 + static_cast<size_t>(length);
-    }
-    return false;
 }
 
 BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::string& problem)
@@ -67,16 +49,17 @@ BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::s
         return nullptr;
     }
     PALETTE palette;
-    // Pixels are taken as they are stored, whatever gamma the environment asks for.
-    _png_screen_gamma = 0.0;
-    BITMAP* loaded = png ? load_png(path.c_str(), palette) : load_bmp(path.c_str(), palette);
+    std::string reason;
+    BITMAP* loaded = png ? PngPicture::decode(reinterpret_cast<const unsigned char*>(contents.data()), contents.size(),
+                                              reason)
+                         : load_bmp(path.c_str(), palette);
     if (!loaded || loaded->w < 1 || loaded->h < 1) {
         if (loaded)
             destroy_bitmap(loaded);
-        problem = png ? "is not a PNG picture that can be loaded" : "is not a BMP picture that can be loaded";
+        problem = png ? "is not a PNG picture that can be loaded" + told(reason)
+                      : "is not a BMP picture that can be loaded";
         return nullptr;
     }
-    bool alpha = png && pngHasAlpha(contents) && bitmap_color_depth(loaded) == 32;
     BITMAP* picture = create_bitmap_ex(32, loaded->w, loaded->h);
     if (!picture) {
         destroy_bitmap(loaded);
@@ -93,7 +76,7 @@ BITMAP* TilePicture::load(const std::string& path, int transparentColour, std::s
             int r = getr_depth(depth, pixel);
             int g = getg_depth(depth, pixel);
             int b = getb_depth(depth, pixel);
-            bool clear = (alpha && geta32(pixel) == 0) || (r << 16 | g << 8 | b) == transparentColour;
+            bool clear = (png && geta32(pixel) == 0) || (r << 16 | g << 8 | b) == transparentColour;
             putpixel(picture, x, y, clear ? magenta : makecol32(r, g, b));
         }
     }

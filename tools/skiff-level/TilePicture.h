@@ -9,12 +9,10 @@ struct BITMAP;
 // 32 bits a pixel, magenta where it is transparent.
 class TilePicture {
 public:
-    // Loads path (PNG through loadpng, or BMP). Transparent: alpha 0 in a PNG that has alpha,
-    // and the colour transparentColour (0xRRGGBB; -1 for none) in any picture. Null when the
-    // picture cannot be loaded; problem then says why. The caller destroys the bitmap.
+    // Loads path (PNG, or BMP). Transparent: alpha 0 in a PNG that carries transparency (an alpha
+    // channel or a tRNS chunk), and the colour transparentColour (0xRRGGBB; -1 for none) in any picture.
+    // Null when the picture cannot be loaded; problem then says why. The caller destroys the bitmap.
     static BITMAP* load(const std::string& path, int transparentColour, std::string& problem);
-    // Whether the PNG in contents carries transparency: an alpha channel or a tRNS chunk.
-    static bool pngHasAlpha(const std::string& contents);
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "ToolTestData.h"
 
 #include <allegro.h>
+#include <zlib.h>
 
 int tileColour(int id)
 {
@@ -52,4 +53,31 @@ std::string listed(const Diagnostics& diagnostics)
     for (const Diagnostics::Entry& entry : diagnostics.entries)
         all += Diagnostics::format(entry) + "\n";
     return all;
+}
+
+std::string bigEndian(uint32_t value)
+{
+    return std::string{static_cast<char>(value >> 24), static_cast<char>(value >> 16 & 0xff),
+                       static_cast<char>(value >> 8 & 0xff), static_cast<char>(value & 0xff)};
+}
+
+std::string pngChunk(const std::string& type, const std::string& data)
+{
+    std::string typed = type + data;
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()));
+    return bigEndian(static_cast<uint32_t>(data.size())) + typed + bigEndian(static_cast<uint32_t>(crc));
+}
+
+std::string pngFile(uint32_t width, uint32_t height, int depth, int colourType, int interlace,
+                    const std::string& between, const std::string& rows)
+{
+    std::string packed(compressBound(rows.size()), '\0');
+    uLongf length = packed.size();
+    compress(reinterpret_cast<Bytef*>(&packed[0]), &length, reinterpret_cast<const Bytef*>(rows.data()), rows.size());
+    packed.resize(length);
+    std::string header = bigEndian(width) + bigEndian(height) +
+                         std::string{static_cast<char>(depth), static_cast<char>(colourType), 0, 0,
+                                     static_cast<char>(interlace)};
+    return std::string("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) + between + pngChunk("IDAT", packed) +
+           pngChunk("IEND", "");
 }

@@ -1,6 +1,7 @@
 #ifndef SKIFF_LEVEL_TOOL_TESTS_TOOLTESTDATA_H
 #define SKIFF_LEVEL_TOOL_TESTS_TOOLTESTDATA_H
 
+#include <cstdint>
 #include <string>
 
 #include "Diagnostics.h"
@@ -21,5 +22,13 @@ const Diagnostics::Entry* findEntry(const Diagnostics& diagnostics, Diagnostics:
 std::string whereIs(const Diagnostics& diagnostics, Diagnostics::Severity severity, const std::string& part);
 // Every diagnostic, one a line, for failure messages.
 std::string listed(const Diagnostics& diagnostics);
+// value as the 4 bytes of a big-endian number.
+std::string bigEndian(uint32_t value);
+// A PNG chunk: data's length, type, data and the CRC over type and data.
+std::string pngChunk(const std::string& type, const std::string& data);
+// A PNG: the signature, IHDR (width, height, depth, colour type, interlace method), the chunks in between,
+// IDAT holding the filtered rows (each with its filter byte) compressed with zlib, and IEND.
+std::string pngFile(uint32_t width, uint32_t height, int depth, int colourType, int interlace,
+                    const std::string& between, const std::string& rows);
 
 #endif
