@@ -8,6 +8,7 @@
 #include "Diagnostics.h"
 #include "TiledReader.h"
 #include "core/FileBytes.h"
+#include "level/LevelFormat.h"
 
 TiledMap::LayerLook::LayerLook()
     : visible(true), opacity(1.0), tinted(false), offsetX(0.0), offsetY(0.0), parallaxX(1.0), parallaxY(1.0)
@@ -27,7 +28,7 @@ void TiledMap::LayerLook::within(const LayerLook& group)
 
 TiledMap::TiledMap()
     : infinite(false), width(0), height(0), tileWidth(0), tileHeight(0), originX(0), originY(0),
-      parallaxOrigin(false), diagnostics(nullptr), failed(false), cellsAsked(0)
+      parallaxOrigin(false), diagnostics(nullptr), failed(false), cellsAsked(0), objectsRead(0)
 {
 }
 
@@ -74,6 +75,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
     diagnostics = sink;
     failed = false;
     cellsAsked = 0;
+    objectsRead = 0;
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
@@ -172,6 +174,16 @@ bool TiledMap::fits(int64_t columns, int64_t rows, const Place& at, const std::s
     }
     cellsAsked += columns * rows;
     return true;
+}
+
+bool TiledMap::objectFits(const Place& at)
+{
+    if (objectsRead++ < LevelFormat::MaxAliens)
+        return true;
+    if (objectsRead == LevelFormat::MaxAliens + 1)
+        error(at, "the map holds more than " + Diagnostics::grouped(LevelFormat::MaxAliens) +
+                      " objects, the most aliens the game places: the importer reads no more");
+    return false;
 }
 
 void TiledMap::checkTilesets()

@@ -140,6 +140,9 @@ public:
     // Whether a grid of width x height cells may be read or made, within MaxCells and, with the cells
     // asked for before, MaxMapCells; reports an error at place when not. The cells count as asked for.
     bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
+    // Whether one more object may be read: the map's object layers together hold no more than the
+    // aliens the game places (LevelFormat::MaxAliens). Reports an error at place the first time not.
+    bool objectFits(const Place& place);
     // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
     // as a sentence's end ("is not a regular file ...").
     static std::string readFile(const std::string& path, std::string& contents, int64_t maxBytes);
@@ -182,6 +185,7 @@ private:
     Diagnostics* diagnostics;
     bool failed;
     int64_t cellsAsked;
+    int64_t objectsRead;
 };
 
 #endif

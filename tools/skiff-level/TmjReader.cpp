@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -73,6 +74,18 @@ TiledMap::Place TmjReader::at(const std::string& path) const
 bool TmjReader::parse(const std::string& path, const std::string& contents, const char* type, json& root)
 {
     file = path;
+    // The parser holds every value, tens of bytes each and an object over a hundred: a file of nothing
+    // but empty objects would take gigabytes. What it would hold is told from the marks that make values.
+    int64_t held = 112 * std::count(contents.begin(), contents.end(), '{') +
+                   48 * std::count(contents.begin(), contents.end(), '[') +
+                   96 * std::count(contents.begin(), contents.end(), ':') +
+                   32 * std::count(contents.begin(), contents.end(), ',');
+    if (held > MaxHeldBytes) {
+        map.error(TiledMap::Place{path, 0, ""}, "holds more JSON values than the importer holds, " +
+                                                    Diagnostics::grouped(MaxHeldBytes >> 20) +
+                                                    " MB of them: no map needs that many");
+        return false;
+    }
     root = json::parse(contents, nullptr, false);
     if (root.is_discarded()) {
         ErrorLocator locator;
@@ -364,6 +377,8 @@ void TmjReader::readObjectLayer(const json& layer, const std::string& path, cons
         std::string where = item(member(path, "objects"), i);
         TiledMap::Object object = TiledMap::Object();
         object.place = at(where);
+        if (!map.objectFits(object.place))
+            break;
         double wideGid = 0.0;
         if (!given.is_object()) {
             map.error(object.place, "is not a JSON object");

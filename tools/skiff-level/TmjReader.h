@@ -48,6 +48,8 @@ private:
     TiledMap::Place at(const std::string& path) const;
 
     enum { MaxGroupDepth = 100 };
+    // Bytes the parsed values of a file may take at most, as estimated before it is parsed.
+    static constexpr int64_t MaxHeldBytes = int64_t(256) << 20;
 
     std::string file;
     int groupDepth;

@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <climits>
 #include <cerrno>
 #include <cmath>
@@ -75,6 +76,17 @@ bool TmxReader::positive(const XMLElement* element, const char* name, int& value
 bool TmxReader::parse(const std::string& path, const std::string& contents, XMLDocument& document, const char* root)
 {
     file = path;
+    // The parser holds every element and attribute, a hundred bytes or more each: a file of nothing
+    // else would take gigabytes. Every element starts with "<", every attribute has its "=".
+    int64_t elements = std::count(contents.begin(), contents.end(), '<');
+    int64_t attributes = std::count(contents.begin(), contents.end(), '=');
+    if (elements > MaxElements || attributes > MaxAttributes) {
+        map.error(TiledMap::Place{path, 0, ""},
+                  "holds more than " + Diagnostics::grouped(elements > MaxElements ? MaxElements : MaxAttributes) +
+                      (elements > MaxElements ? " XML elements" : " XML attributes") +
+                      ", more than any map needs: the importer reads no more");
+        return false;
+    }
     if (document.Parse(contents.data(), contents.size()) != tinyxml2::XML_SUCCESS) {
         map.error(TiledMap::Place{path, document.ErrorLineNum(), ""},
                   "is not well-formed XML: " + text(document.ErrorStr()));
@@ -247,6 +259,8 @@ void TmxReader::readObjectLayer(const XMLElement* element, const TiledMap::Layer
          item = item->NextSiblingElement("object")) {
         TiledMap::Object object = TiledMap::Object();
         object.place = at(item);
+        if (!map.objectFits(object.place))
+            break;
         if (!number(item, "x", 0.0, object.x) || !number(item, "y", 0.0, object.y) ||
             !number(item, "width", 0.0, object.width) || !number(item, "height", 0.0, object.height) ||
             !number(item, "rotation", 0.0, object.rotation) ||

@@ -11,6 +11,8 @@ class XMLElement;
 // Tiled's XML formats: TMX maps and TSX tilesets.
 class TmxReader : public TiledReader {
 public:
+    // Elements and attributes of a file at most, which the XML parser holds all at once.
+    enum { MaxElements = 1 << 20, MaxAttributes = 1 << 20 };
     explicit TmxReader(TiledMap& map);
     virtual ~TmxReader();
 
