@@ -137,6 +137,9 @@ public:
     bool checkTileSize();
     // Whether a grid of width x height cells may be read; reports an error at place when not.
     bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
+    // Reads the map file or a tileset file it names into contents, as readFile does up to MaxFileBytes; empty
+    // when read, else why not. Every file load and loadTileset read comes through here.
+    virtual std::string readMapFile(const std::string& path, std::string& contents);
     // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
     // as a sentence's end ("is not a regular file ...").
     static std::string readFile(const std::string& path, std::string& contents, int64_t maxBytes);
