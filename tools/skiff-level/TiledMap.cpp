@@ -27,7 +27,7 @@ void TiledMap::LayerLook::within(const LayerLook& group)
 
 TiledMap::TiledMap()
     : infinite(false), width(0), height(0), tileWidth(0), tileHeight(0), originX(0), originY(0),
-      parallaxOrigin(false), diagnostics(nullptr), failed(false)
+      parallaxOrigin(false), diagnostics(nullptr), failed(false), cellsAllotted(0)
 {
 }
 
@@ -73,6 +73,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
 {
     diagnostics = sink;
     failed = false;
+    cellsAllotted = 0;
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
@@ -159,10 +160,21 @@ bool TiledMap::checkTileSize()
 bool TiledMap::fits(int64_t columns, int64_t rows, const Place& at, const std::string& what)
 {
     if (columns <= MaxCells && rows <= MaxCells && columns * rows <= MaxCells)
-        return true;
+        return allot(columns * rows, at);
     error(at, what + " is " + Diagnostics::size(columns, rows) +
                   " cells: the importer reads at most " + std::to_string(static_cast<int>(MaxCells)) +
                   " cells a layer");
+    return false;
+}
+
+bool TiledMap::allot(int64_t cells, const Place& at)
+{
+    if (cellsAllotted + cells <= MaxMapCells) {
+        cellsAllotted += cells;
+        return true;
+    }
+    error(at, "the map's layers hold more than " + Diagnostics::grouped(MaxMapCells) +
+                  " cells together: the importer reads at most that many");
     return false;
 }
 
@@ -232,6 +244,11 @@ void TiledMap::makeGrids()
         originX = static_cast<int>(left) * tileWidth;
         originY = static_cast<int>(top) * tileHeight;
     }
+    int64_t gridCells = 0;
+    for (const Layer& layer : layers)
+        gridCells += infinite ? static_cast<int64_t>(width) * height : static_cast<int64_t>(layer.width) * layer.height;
+    if (!allot(gridCells, place))
+        return;
     for (Layer& layer : layers) {
         if (infinite) {
             layer.width = width;

@@ -16,6 +16,8 @@ public:
     enum : uint32_t { FlipX = 0x80000000u, FlipY = 0x40000000u, FlipDiagonal = 0x20000000u };
     // Cells of one layer or chunk at most: far beyond any level, and bounds what a map can make us allocate.
     enum { MaxCells = 1 << 22 };
+    // Cells of all chunks read and grids made for one map at most: many layers must not add up past memory.
+    enum { MaxMapCells = 1 << 25 };
     // Bytes of a map or tileset file at most: a large map is a few megabytes.
     enum { MaxFileBytes = 16 << 20 };
 
@@ -135,7 +137,8 @@ public:
     // then; false when the map cannot be imported at all.
     bool checkOrientation();
     bool checkTileSize();
-    // Whether a grid of width x height cells may be read; reports an error at place when not.
+    // Whether a grid of width x height cells may be read, alone and with all the map has read before, which it
+    // then counts among them; reports an error at place when not.
     bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
     // Reads the map file or a tileset file it names into contents, as readFile does up to MaxFileBytes; empty
     // when read, else why not. Every file load and loadTileset read comes through here.
@@ -176,9 +179,12 @@ private:
     // or sub-rectangle corners below 0. The picture's own bounds are checked where it is loaded.
     void checkTilesets();
     void makeGrids();
+    // Counts cells more among those the map holds; false after reporting at place when they pass MaxMapCells.
+    bool allot(int64_t cells, const Place& at);
 
     Diagnostics* diagnostics;
     bool failed;
+    int64_t cellsAllotted;
 };
 
 #endif
