@@ -137,11 +137,11 @@ public:
     // then; false when the map cannot be imported at all.
     bool checkOrientation();
     bool checkTileSize();
-    // Whether a grid of width x height cells may be read, alone and with all the map has read before, which it
-    // then counts among them; reports an error at place when not.
+    // Whether a grid of width x height cells may be read, by itself and on top of what the map holds so far;
+    // counts it when so, reports an error at place when not.
     bool fits(int64_t width, int64_t height, const Place& place, const std::string& what);
     // Reads the map file or a tileset file it names into contents, as readFile does up to MaxFileBytes; empty
-    // when read, else why not. Every file load and loadTileset read comes through here.
+    // when read, else why not. load and loadTileset read only through it, so that a map can come from memory.
     virtual std::string readMapFile(const std::string& path, std::string& contents);
     // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
     // as a sentence's end ("is not a regular file ...").
