@@ -20,7 +20,7 @@ cmake --build "$build" -j2 --target fuzz > /dev/null
 
 mkdir -p "$build/artifacts" "$build/logs"
 status=0
-for target in level_description alien_defs mask_overlap datafile_check picture_check png_picture; do
+for target in level_description alien_defs mask_overlap datafile_check picture_check png_picture map_readers; do
     work="$build/corpus/$target"
     mkdir -p "$work"
     log="$build/logs/$target.log"

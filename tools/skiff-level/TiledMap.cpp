@@ -79,7 +79,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
     file = path;
     place = Place{path, 0, ""};
     std::string contents;
-    std::string why = readFile(path, contents, MaxFileBytes);
+    std::string why = readMapFile(path, contents);
     if (!why.empty()) {
         error(place, why);
         return -1;
@@ -102,7 +102,7 @@ int TiledMap::load(const std::string& path, Diagnostics* sink)
 bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tileset& tileset)
 {
     std::string contents;
-    std::string why = readFile(path, contents, MaxFileBytes);
+    std::string why = readMapFile(path, contents);
     if (!why.empty()) {
         error(namedAt, "the tileset file \"" + path + "\" " + why);
         return false;
@@ -116,6 +116,11 @@ bool TiledMap::loadTileset(const std::string& path, const Place& namedAt, Tilese
     }
     delete reader;
     return read;
+}
+
+std::string TiledMap::readMapFile(const std::string& path, std::string& contents)
+{
+    return readFile(path, contents, MaxFileBytes);
 }
 
 std::string TiledMap::readFile(const std::string& path, std::string& contents, int64_t maxBytes)

@@ -143,6 +143,9 @@ public:
     // Whether one more object may be read: the map's object layers together hold no more than the
     // aliens the game places (LevelFormat::MaxAliens). Reports an error at place the first time not.
     bool objectFits(const Place& place);
+    // Reads the map file or a tileset file it names into contents, as readFile does up to MaxFileBytes; empty
+    // when read, else why not. load and loadTileset read only through it, so that a map can come from memory.
+    virtual std::string readMapFile(const std::string& path, std::string& contents);
     // Reads a file the map names, a regular file of at most maxBytes; empty when read, else why not,
     // as a sentence's end ("is not a regular file ...").
     static std::string readFile(const std::string& path, std::string& contents, int64_t maxBytes);
