@@ -19,8 +19,9 @@ public:
         MaxAliens = 65536             // placements of an alien file the game places
     };
     // Pixels of the tile pictures all blocks of a level cut together at most: each block cuts its own, so a
-    // short description naming one large picture many times would otherwise take memory without end.
-    static constexpr int64_t MaxTilePixels = 16 * 1024 * 1024;
+    // short description naming one large picture many times would otherwise take memory without end. More
+    // than the largest level.dat holds, 64 MB at 3 bytes a pixel, so that cutting each picture once fits.
+    static constexpr int64_t MaxTilePixels = 24 * 1024 * 1024;
     // Bytes of a level description or an alien file at most: a grid of MaxCells cells written out.
     static constexpr int64_t MaxTextBytes = int64_t(MaxCells) * 4;
     // Pixels the main tileset scrolls right every logic step.

@@ -146,26 +146,26 @@ TEST_F(LevelChecking, NamesWhereAndWhyTheGameDropsABlock)
 
 // Every block cuts its own tile pictures, so a short description naming a large picture many times
 // would take memory without end. A picture of 1024 x 1024 in tiles of 64 yields 256 tiles of 4,096
-// pixels, 1,048,576 pixels a block: 16 blocks come to exactly the game's 16,777,216, and the 17th,
-// on line 18, brings 17,825,792.
+// pixels, 1,048,576 pixels a block: 24 blocks come to exactly the game's 25,165,824, and the 25th,
+// on line 26, brings 26,214,400.
 TEST(LevelTilePictures, TheGameRefusesALevelWhoseBlocksCutMoreTilePixelsThanItHolds)
 {
     MemoryDatafile pictures;
     pictures.addBitmap(create_bitmap_ex(32, 1024, 1024));
-    for (int blocks : {16, 17}) {
+    for (int blocks : {24, 25}) {
         std::string text = "LEVELDEF Many\n";
         for (int i = 0; i < blocks; ++i)
             text += "{ tileset 0 64 1 1 0 }\n";
         Diagnostics diagnostics;
         LevelDefChecker checker("level.def", &diagnostics);
         Level checked(nullptr);
-        EXPECT_EQ(blocks == 16 ? 0 : -1, checker.check(text, pictures.get(), checked)) << blocks;
+        EXPECT_EQ(blocks == 24 ? 0 : -1, checker.check(text, pictures.get(), checked)) << blocks;
         Level played(nullptr);
         std::istringstream in(text);
-        EXPECT_EQ(blocks == 16 ? 0 : -1, played.readDescription(in, pictures.get())) << blocks;
-        EXPECT_EQ(blocks == 16 ? "" : "18:1",
-                  whereIs(diagnostics, Diagnostics::Error, "the tile pictures come to 17,825,792 pixels, more than "
-                                                           "the game's 16,777,216"))
+        EXPECT_EQ(blocks == 24 ? 0 : -1, played.readDescription(in, pictures.get())) << blocks;
+        EXPECT_EQ(blocks == 24 ? "" : "26:1",
+                  whereIs(diagnostics, Diagnostics::Error, "the tile pictures come to 26,214,400 pixels, more than "
+                                                           "the game's 25,165,824"))
             << listed(diagnostics);
     }
 }
