@@ -60,6 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     uint64_t sum = 0;
     for (const TiledMap::Layer& layer : map.layers) {
+        // A hidden layer is never decoded.
+        if (!layer.look.visible) {
+            if (!layer.chunks.empty() || !layer.gids.empty())
+                abort();
+            continue;
+        }
         const size_t cells = static_cast<size_t>(layer.width) * static_cast<size_t>(layer.height);
         if (layer.gids.size() != cells || layer.cellChunk.size() != cells || layer.cellIndex.size() != cells)
             abort();

@@ -91,6 +91,7 @@ public:
         std::vector<int> lines;      // line of each number in XML; empty when all stand at place
     };
 
+    // A hidden layer (look.visible false) holds neither chunks nor a grid: it is left out unread.
     struct Layer {
         LayerLook look;
         int width;

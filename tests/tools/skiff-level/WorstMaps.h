@@ -17,7 +17,9 @@ struct Case {
     int status;           // what the tool must end with
 };
 
-// Writes every case into dir (maps/ and levels/ below it), with the game's sprite pictures in dir as its data.
+enum { Count = 11 };
+
+// Writes the Count cases into dir, maps/ and levels/ below it.
 std::vector<Case> write(const TempDir& dir);
 
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <vector>
 
 #include "WorstMaps.h"
 #include "headless/TempDir.h"
@@ -51,7 +52,9 @@ TEST(ImportBudgets, TheCostliestFilesImportOrAreRefusedWithinHalfAGigabyte)
         GTEST_SKIP() << "memory is measured on the plain build";
     TempDir dir;
     int made = 0;
-    for (const WorstMaps::Case& test : WorstMaps::write(dir)) {
+    const std::vector<WorstMaps::Case> cases = WorstMaps::write(dir);
+    ASSERT_EQ(static_cast<size_t>(WorstMaps::Count), cases.size());
+    for (const WorstMaps::Case& test : cases) {
         SCOPED_TRACE(test.name);
         long peak = 0;
         EXPECT_EQ(test.status, run(test, dir.path() + "/out" + std::to_string(made++), peak));
