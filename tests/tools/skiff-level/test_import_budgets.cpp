@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "WorstMaps.h"
+#include "bench/WorstMaps.h"
 #include "headless/TempDir.h"
 
 namespace {

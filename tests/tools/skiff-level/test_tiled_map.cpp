@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <string>
+#include <vector>
 
 #include "Diagnostics.h"
+#include "MapFiles.h"
 #include "TiledMap.h"
 
 namespace {
@@ -27,25 +27,10 @@ private:
 // The side of the largest square layer: 2048 x 2048 cells is MaxCells.
 const int Side = 2048;
 
-// Base64 of the zlib stream of Side x Side empty cells, 4 zero bytes each.
+// Base64 of the zlib stream of Side x Side empty cells.
 std::string emptyLayerData()
 {
-    std::string cells(static_cast<size_t>(Side) * Side * 4, '\0');
-    uLongf size = compressBound(static_cast<uLong>(cells.size()));
-    std::string packed(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(&packed[0]), &size, reinterpret_cast<const Bytef*>(cells.data()),
-              static_cast<uLong>(cells.size()), 9);
-    packed.resize(size);
-    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string text;
-    for (size_t i = 0; i < packed.size(); i += 3) {
-        unsigned group = 0;
-        for (size_t k = 0; k < 3; ++k)
-            group = group << 8 | (i + k < packed.size() ? static_cast<unsigned char>(packed[i + k]) : 0);
-        for (size_t k = 0; k < 4; ++k)
-            text += k <= packed.size() - i ? digits[group >> (18 - 6 * k) & 63] : '=';
-    }
-    return text;
+    return MapFiles::packed(MapFiles::bytes(std::vector<uint32_t>(static_cast<size_t>(Side) * Side, 0)), "zlib");
 }
 
 std::string mapStart(bool infinite)

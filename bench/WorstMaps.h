@@ -1,5 +1,5 @@
-#ifndef SKIFF_LEVEL_TOOL_TESTS_WORSTMAPS_H
-#define SKIFF_LEVEL_TOOL_TESTS_WORSTMAPS_H
+#ifndef SKIFF_BENCH_WORSTMAPS_H
+#define SKIFF_BENCH_WORSTMAPS_H
 
 #include <string>
 #include <vector>

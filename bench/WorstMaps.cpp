@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "ToolTestData.h"
 #include "headless/ScratchFiles.h"
 
 namespace WorstMaps {
@@ -83,8 +82,8 @@ std::vector<Case> write(const TempDir& dir)
     std::vector<Case> cases;
     const std::string maps = dir.path() + "/maps/";
     std::filesystem::create_directories(maps);
-    savePicture(maps + "tiles16.png", tilesetPicture(2, 1, 16));
-    savePicture(maps + "tiles8.png", tilesetPicture(2, 1, 8));
+    savePicture(maps + "tiles16.png", makeBitmap(32, 16, makecol32(90, 60, 30)));
+    savePicture(maps + "tiles8.png", makeBitmap(16, 8, makecol32(90, 60, 30)));
     const std::string tiles16 = tileset(1, "tiles", 16, 2, 2, "tiles16.png");
     const std::string tiles8 = tileset(1, "tiles", 8, 2, 2, "tiles8.png");
     const int Side = 2048;  // of the largest square layer
@@ -140,7 +139,7 @@ std::vector<Case> write(const TempDir& dir)
 
     // 31 tiles of 288 pixels in their 8 turns: with tile 0, 249 tiles in a picture of 4608 x 4608, whose
     // 63,700,992 bytes level.dat just holds.
-    savePicture(maps + "wide.png", tilesetPicture(1, 31, 288));
+    savePicture(maps + "wide.png", makeBitmap(288, 31 * 288, makecol32(90, 60, 30)));
     std::string turned;
     for (uint32_t tile = 1; tile <= 31; ++tile)
         for (uint32_t flips = 0; flips < 8; ++flips)
@@ -182,7 +181,7 @@ std::vector<Case> write(const TempDir& dir)
                          1});
 
     // Level directories of 20 MB text files, which the game reads too.
-    BITMAP* picture = tilesetPicture(2, 1, 16);
+    BITMAP* picture = makeBitmap(32, 16, makecol32(90, 60, 30));
     std::vector<int> floor(20 * 15, 0);
     for (int c = 0; c < 20; ++c)
         floor[14 * 20 + c] = 1;
