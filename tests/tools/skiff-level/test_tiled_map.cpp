@@ -117,3 +117,21 @@ TEST(MapCells, EachLayerOfAnInfiniteMapCountsTheWholeBoundingBoxHoweverFewCellsI
     EXPECT_EQ("5: " + tooMany("l3"), errorsOf(infiniteMap(3), result));
     EXPECT_EQ(-1, result);
 }
+
+// No more objects are read than the game places aliens: the 65,537th object, on line 3 + 65,537 below the
+// declaration, the <map> and the <objectgroup> lines, is refused and reading ends there.
+TEST(MapObjects, NoMoreObjectsAreReadThanTheGamePlacesAliens)
+{
+    std::string text = mapStart(false) + "<objectgroup name=\"aliens\">\n";
+    for (int object = 1; object <= 65538; ++object)
+        text += "<object id=\"" + std::to_string(object) + "\" x=\"8\" y=\"8\"/>\n";
+    TextMap map(text + "</objectgroup>\n</map>\n");
+    Diagnostics diagnostics;
+    EXPECT_EQ(-1, map.load("maps/many.tmx", &diagnostics));
+    ASSERT_EQ(1u, diagnostics.entries.size());
+    EXPECT_EQ(65540, diagnostics.entries[0].position.line);
+    EXPECT_EQ("the map holds more than 65,536 objects, the most aliens the game places: the importer reads no more",
+              diagnostics.entries[0].text);
+    ASSERT_EQ(1u, map.objectLayers.size());
+    EXPECT_EQ(65536u, map.objectLayers[0].objects.size());
+}
