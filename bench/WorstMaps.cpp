@@ -96,7 +96,8 @@ std::vector<Case> write(const TempDir& dir)
                   "<data encoding=\"csv\"><chunk x=\"-2097152\" y=\"-2097152\" width=\"1\" height=\"1\">1</chunk>"
                   "<chunk x=\"2097152\" y=\"2097152\" width=\"1\" height=\"1\">1</chunk></data></layer>\n";
     hidden += " <layer name=\"main\" width=\"32\" height=\"16\"><data encoding=\"csv\">"
-              "<chunk x=\"0\" y=\"0\" width=\"32\" height=\"16\">" + csv(32 * 16, 1) + "</chunk></data></layer>\n</map>\n";
+              "<chunk x=\"0\" y=\"0\" width=\"32\" height=\"16\">" + csv(32 * 16, 1) +
+              "</chunk></data></layer>\n</map>\n";
     cases.push_back(Case{"60 hidden layers far apart", "import", dir.write("maps/hidden.tmx", hidden), 0});
 
     const std::string full = csv(Cells, 1);
@@ -176,7 +177,8 @@ std::vector<Case> write(const TempDir& dir)
     cases.push_back(Case{"16 MB of bare XML elements", "import",
                          dir.write("maps/elements.tmx", mapStart(20, 15, 16, false) + tiles16 +
                                                             " <layer name=\"main\" width=\"20\" height=\"15\">"
-                                                            "<data encoding=\"csv\">" + csv(300, 1) + "</data></layer>\n"
+                                                            "<data encoding=\"csv\">" + csv(300, 1) +
+                                                            "</data></layer>\n"
                                                             "<x>" + elements + "</x></map>\n"),
                          1});
 

@@ -91,7 +91,8 @@ TEST_F(AlienChecks, NameWhereAndWhyTheGameSkipsOrMisplacesAnAlien)
     for (const Case& c : cases) {
         diagnostics = Diagnostics();
         check(c.text);
-        EXPECT_EQ(c.at, whereIs(diagnostics, c.severity, c.part)) << c.text.substr(0, 200) << "\n" << listed(diagnostics);
+        EXPECT_EQ(c.at, whereIs(diagnostics, c.severity, c.part))
+            << c.text.substr(0, 200) << "\n" << listed(diagnostics);
         EXPECT_EQ(c.placed, run.aliensPlaced) << c.text.substr(0, 200);
     }
 }

@@ -127,8 +127,9 @@ TEST_F(HostileMaps, EveryHostileFileIsRefusedWithItsErrorAndTheLevelInPlaceStays
     const std::string json = MapFiles::layered(true);
     const std::string named = MapFiles::map(20, 15, 16, " <tileset firstgid=\"1\" source=\"sets/named.tsx\"/>\n" +
                                                             MapFiles::layer("main", 20, 15, {1}));
-    const std::string pictured =
-        MapFiles::map(20, 15, 16, MapFiles::tileset(1, "cave", 16, 2, 2, "cave.png") + MapFiles::layer("main", 20, 15, {1}));
+    const std::string pictured = MapFiles::map(
+        20, 15, 16, MapFiles::tileset(1, "cave", 16, 2, 2, "cave.png") + MapFiles::layer("main", 20, 15, {1}));
+    const std::string madeUp(200, '\x11');
     // Tiled multiplies a layer's parallax by its groups': 1e200 twice is infinite, and by 0 then NaN.
     const std::string nan = replaced(
         replaced(tmx, " <layer name=\"far\"",
@@ -160,14 +161,14 @@ TEST_F(HostileMaps, EveryHostileFileIsRefusedWithItsErrorAndTheLevelInPlaceStays
         {"a tileset picture that is a FIFO", {{"m.tmx", pictured}, {"cave.png", Fifo}}, "is not a regular file"},
         {"a tileset picture that is /dev/urandom", {{"m.tmx", pictured}, {"cave.png", Random}},
          "is not a regular file"},
-        {"a PNG claiming 60000 x 60000", {{"m.tmx", pictured}, {"cave.png", pngFile(60000, 60000, 8, 6, 0, "", std::string(200, '\x11'))}},
-         "has a header that cannot be trusted"},
-        {"a PNG claiming 16384 x 16384", {{"m.tmx", pictured}, {"cave.png", pngFile(16384, 16384, 8, 6, 0, "", std::string(200, '\x11'))}},
+        {"a PNG claiming 60000 x 60000", {{"m.tmx", pictured}, {"cave.png", pngFile(60000, 60000, 8, 6, 0, "", madeUp)}},
+         "cave.png\" of tileset \"cave\" has a header that cannot be trusted: it claims 60000 x 60000 pixels"},
+        {"a PNG claiming 16384 x 16384", {{"m.tmx", pictured}, {"cave.png", pngFile(16384, 16384, 8, 6, 0, "", madeUp)}},
          "has a header that cannot be trusted"},
         {"a BMP claiming 60000 x 60000", {{"m.tmx", pictured}, {"cave.png", bmp(60000, 60000, 0, 100)}},
-         "has a header that cannot be trusted"},
+         "has a header that cannot be trusted: it claims 60000 x 60000 pixels"},
         {"a BMP of runs (RLE8)", {{"m.tmx", pictured}, {"cave.png", bmp(16, 16, 1, 768)}},
-         "has a header that cannot be trusted"},
+         "is a run-length compressed BMP, which is not read"},
         {"a BMP whose rows lie beyond its end", {{"m.tmx", pictured}, {"cave.png", bmp(16, 16, 0, 700)}},
          "has a header that cannot be trusted"},
         {"a NUL in a layer's name", {{"m.tmj", replaced(json, "\"name\": \"far\"", "\"name\": \"f\\u0000ar\"")}},

@@ -188,5 +188,6 @@ TEST_F(LevelChecking, OnlyTheFirstThousandDiagnosticsAreKeptAndTheRestAreCounted
     std::string shown(printed, size);
     free(printed);
     EXPECT_EQ(1001, std::count(shown.begin(), shown.end(), '\n'));
-    EXPECT_NE(std::string::npos, shown.find("\n500 more diagnostics are not shown\n")) << shown.substr(shown.size() - 300);
+    EXPECT_NE(std::string::npos, shown.find("\n500 more diagnostics are not shown\n"))
+        << shown.substr(shown.size() - 300);
 }

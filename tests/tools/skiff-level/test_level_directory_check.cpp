@@ -76,7 +76,8 @@ TEST(LevelDirectoryChecking, ALevelFileThatIsNoRegularFileOrTooLargeIsRefusedWit
         else if (row.kind == Zero)
             std::filesystem::create_symlink("/dev/zero", path);
         else
-            ASSERT_EQ(0, close(open(path.c_str(), O_CREAT | O_WRONLY, 0644)) | truncate(path.c_str(), (72 << 20) + 65537));
+            ASSERT_EQ(0, close(open(path.c_str(), O_CREAT | O_WRONLY, 0644)) |
+                             truncate(path.c_str(), (72 << 20) + 65537));
         Diagnostics diagnostics;
         LevelDirectoryCheck check(data.path(), &diagnostics);
         EXPECT_EQ(LevelDirectoryCheck::Failed, check.run(directory)) << row.error;
