@@ -39,6 +39,12 @@ case_ alert "level.dat with a bitmap of 30000 x 30000" \
     "printf 'slh.ALL.\x00\x00\x00\x01BMP \x00\x00\x00\x12\x00\x00\x00\x12\x00\x20\x75\x30\x75\x30AAAAAAAAAAAA' > level.dat"
 case_ alert "level.def of random bytes" 'head -c 4000 /dev/urandom > level.def'
 case_ alert "no level directory" 'rm -r ../level0'
+# A stranger's level directory: what stands in a file's place is refused at once, never waited on or read for ever.
+case_ alert "level.def a FIFO" 'rm level.def && mkfifo level.def'
+case_ alert "level.def a link to /dev/zero" 'ln -sf /dev/zero level.def'
+case_ alert "level.dat a FIFO" 'rm level.dat && mkfifo level.dat'
+case_ alert "aliens.def a FIFO" 'rm aliens.def && mkfifo aliens.def'
+case_ play "alien picture a FIFO" 'rm ../bmp/alien.bmp && mkfifo ../bmp/alien.bmp'
 case_ play "aliens.def with counts in the billions" \
     "echo 'ALIENPROTOS 2000000000 0 bmp/alien.bmp 0 0 ALIENDEF 99999999999 0 10 20' > aliens.def"
 case_ play "aliens.def of random bytes" 'head -c 4000 /dev/urandom > aliens.def'
