@@ -183,7 +183,7 @@ void TmxReader::readTileLayer(const XMLElement* element, const TiledMap::LayerLo
     if (!positive(element, "width", layer.width) || !positive(element, "height", layer.height))
         return;
     // Left out of the level, so its cells are not even decoded.
-    if (false) {
+    if (!look.visible) {
         map.layers.push_back(layer);
         return;
     }
