@@ -53,41 +53,65 @@ long fileSize(FILE* file)
     return fseek(file, 0, SEEK_SET) == 0 ? size : -1;
 }
 
+// What a BMP's file header and OS/2 or Windows info header say.
+struct BmpHeader {
+    uint32_t pixelOffset;
+    uint32_t infoSize;
+    int64_t width;
+    int64_t height;
+    unsigned bits;
+    uint32_t compression;
+};
+
+// Reads a BMP's headers; false when they are not all in the got bytes at header or are of no known kind.
+bool readBmp(const unsigned char* header, size_t got, BmpHeader& bmp)
+{
+    if (got < BmpFileHeader + 4 || header[0] != 'B' || header[1] != 'M')
+        return false;
+    bmp.pixelOffset = little32(header + 10);
+    bmp.infoSize = little32(header + 14);
+    if (bmp.infoSize != OS2InfoHeader && (bmp.infoSize < WindowsInfoHeader || bmp.infoSize > LargestInfoHeader))
+        return false;
+    if (got < BmpFileHeader + bmp.infoSize)
+        return false;
+    const unsigned char* info = header + BmpFileHeader;
+    bmp.compression = Uncompressed;
+    if (bmp.infoSize == OS2InfoHeader) {
+        bmp.width = little16(info + 4);
+        bmp.height = little16(info + 6);
+        bmp.bits = little16(info + 10);
+    } else {
+        bmp.width = (int32_t)little32(info + 4);
+        bmp.height = (int32_t)little32(info + 8);
+        bmp.bits = little16(info + 14);
+        bmp.compression = little32(info + 16);
+    }
+    return true;
+}
+
+// A PNG's signature and its IHDR chunk's type, all in the got bytes at header.
+bool hasPngHeader(const unsigned char* header, size_t got)
+{
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    return got >= 33 && memcmp(header, signature, 8) == 0 && memcmp(header + 12, "IHDR", 4) == 0;
+}
+
 // File header, then an OS/2 or a Windows info header; uncompressed rows, padded to 4 bytes, all in the file.
 bool isSoundBmp(const unsigned char* header, size_t got, int64_t size)
 {
-    if (size < BmpFileHeader + OS2InfoHeader || got < BmpFileHeader + 4)
+    BmpHeader bmp;
+    if (size < BmpFileHeader + OS2InfoHeader || !readBmp(header, got, bmp))
         return false;
-    if (header[0] != 'B' || header[1] != 'M')
+    if (!sizeIsSane(bmp.width, bmp.height))
         return false;
-    const uint32_t pixelOffset = little32(header + 10);
-    const uint32_t infoSize = little32(header + 14);
-    if (infoSize != OS2InfoHeader && (infoSize < WindowsInfoHeader || infoSize > LargestInfoHeader))
-        return false;
-    if (got < BmpFileHeader + infoSize)
-        return false;
-    const unsigned char* info = header + BmpFileHeader;
-    int64_t width, height;
-    unsigned bits;
-    uint32_t compression = Uncompressed;
-    if (infoSize == OS2InfoHeader) {
-        width = little16(info + 4);
-        height = little16(info + 6);
-        bits = little16(info + 10);
-    } else {
-        width = (int32_t)little32(info + 4);
-        height = (int32_t)little32(info + 8);
-        bits = little16(info + 14);
-        compression = little32(info + 16);
-    }
-    if (!sizeIsSane(width, height))
-        return false;
+    const unsigned bits = bmp.bits;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
-    if (compression != Uncompressed && !(compression == BitFields && (bits == 16 || bits == 32)))
+    if (bmp.compression != Uncompressed && !(bmp.compression == BitFields && (bits == 16 || bits == 32)))
         return false;
-    const int64_t rowBytes = (width * bits + 31) / 32 * 4;
-    return pixelOffset >= (uint32_t)BmpFileHeader + infoSize && (int64_t)pixelOffset + rowBytes * height <= size;
+    const int64_t rowBytes = (bmp.width * bits + 31) / 32 * 4;
+    return bmp.pixelOffset >= (uint32_t)BmpFileHeader + bmp.infoSize &&
+           (int64_t)bmp.pixelOffset + rowBytes * bmp.height <= size;
 }
 
 // The 128-byte header of an 8-bit picture of one plane (palette) or three (RGB).
@@ -112,10 +136,7 @@ bool isSoundPcx(const unsigned char* header, size_t got, int64_t size)
 // The signature, then the IHDR chunk first, as PNG requires: a sane size and a bit depth its colour type allows.
 bool isSoundPng(const unsigned char* header, size_t got, int64_t size)
 {
-    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (size < 33 || got < 33 || memcmp(header, signature, 8) != 0)
-        return false;
-    if (big32(header + 8) != 13 || memcmp(header + 12, "IHDR", 4) != 0)
+    if (size < 33 || !hasPngHeader(header, got) || big32(header + 8) != 13)
         return false;
     const int64_t width = big32(header + 16);
     const int64_t height = big32(header + 20);
@@ -150,6 +171,28 @@ bool PictureCheck::isSound(const unsigned char* header, size_t got, int64_t size
     if (got >= 1 && header[0] == 0x89)
         return isSoundPng(header, got, size);
     return isSoundPcx(header, got, size);
+}
+
+bool PictureCheck::claimedSize(const unsigned char* header, size_t got, int64_t& width, int64_t& height)
+{
+    BmpHeader bmp;
+    if (header && hasPngHeader(header, got)) {
+        width = big32(header + 16);
+        height = big32(header + 20);
+    } else if (header && readBmp(header, got, bmp)) {
+        // A negative height stands for rows stored top down.
+        width = bmp.width;
+        height = bmp.height < 0 ? -bmp.height : bmp.height;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool PictureCheck::isRunLengthBmp(const unsigned char* header, size_t got)
+{
+    BmpHeader bmp;
+    return header && readBmp(header, got, bmp) && (bmp.compression == 1 || bmp.compression == 2);
 }
 
 bool PictureCheck::isLoadable(const char* path)

@@ -28,6 +28,11 @@ public:
     // header, of size bytes in all, is an uncompressed BMP, an 8-bit PCX or a PNG, told by its
     // contents, whose header its loader can be trusted with, of a size within the limits above.
     static bool isSound(const unsigned char* header, size_t got, int64_t size);
+    // The size in pixels that the header of a BMP or a PNG claims, whether sound or not; false when the
+    // got bytes at header hold no such header.
+    static bool claimedSize(const unsigned char* header, size_t got, int64_t& width, int64_t& height);
+    // Whether header is that of a BMP whose rows are run-length coded (RLE8 or RLE4), which is never sound.
+    static bool isRunLengthBmp(const unsigned char* header, size_t got);
 };
 
 #endif

@@ -25,36 +25,20 @@ std::string told(const std::string& reason)
     return ": " + reason;
 }
 
-uint32_t bytesAt(const std::string& contents, size_t at, int count, bool bigEndian)
-{
-    uint32_t value = 0;
-    for (int i = 0; i < count; ++i) {
-        uint32_t byte = static_cast<unsigned char>(contents[at + (bigEndian ? i : count - 1 - i)]);
-        value = value << 8 | byte;
-    }
-    return value;
-}
-
 // Why the header of a PNG or BMP is not trusted, with the size it claims where it tells one.
 std::string distrust(const std::string& contents, bool png)
 {
-    std::string needed = std::string(png ? "a PNG" : "an uncompressed BMP") + " of at most " +
-                         Diagnostics::number(PictureCheck::MaxSide) + " pixels a side and " +
-                         Diagnostics::grouped(PictureCheck::MaxPixels) + " pixels in all is needed";
-    int64_t width = -1, height = -1;
-    if (png && contents.size() >= 24 && contents.compare(12, 4, "IHDR") == 0) {
-        width = bytesAt(contents, 16, 4, true);
-        height = bytesAt(contents, 20, 4, true);
-    } else if (!png && contents.size() >= 34 && bytesAt(contents, 14, 4, false) >= 40) {
-        uint32_t compression = bytesAt(contents, 30, 4, false);
-        if (compression == 1 || compression == 2)
-            return "is a run-length compressed BMP, which is not read: save it uncompressed or as a PNG";
-        width = static_cast<int32_t>(bytesAt(contents, 18, 4, false));
-        int32_t rows = static_cast<int32_t>(bytesAt(contents, 22, 4, false));
-        height = rows < 0 ? -static_cast<int64_t>(rows) : rows;
-    }
-    std::string claims = width >= 0 && height >= 0 ? "it claims " + Diagnostics::size(width, height) + " pixels; " : "";
-    return "has a header that cannot be trusted: " + claims + needed;
+    const unsigned char* header = reinterpret_cast<const unsigned char*>(contents.data());
+    const size_t got = std::min(contents.size(), static_cast<size_t>(PictureCheck::HeaderBytes));
+    if (PictureCheck::isRunLengthBmp(header, got))
+        return "is a run-length compressed BMP, which is not read: save it uncompressed or as a PNG";
+    int64_t width = 0, height = 0;
+    std::string claims = PictureCheck::claimedSize(header, got, width, height)
+                             ? "it claims " + Diagnostics::size(width, height) + " pixels; "
+                             : "";
+    return "has a header that cannot be trusted: " + claims + (png ? "a PNG" : "an uncompressed BMP") +
+           " of at most " + Diagnostics::number(PictureCheck::MaxSide) + " pixels a side and " +
+           Diagnostics::grouped(PictureCheck::MaxPixels) + " pixels in all is needed";
 }
 
 }
